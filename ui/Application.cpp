@@ -1,0 +1,218 @@
+#include "ui/Application.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/Errors.h"
+#include "ui/Form.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+std::string TitleFromModule() {
+  char path[MAX_PATH] = {};
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, n < MAX_PATH ? n : 0);
+  size_t slash = name.find_last_of("\\:");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  size_t dot = name.find('.');
+  if (dot != std::string::npos) name.erase(dot);
+  if (name.size() > 1) {
+    std::string rest = name.substr(1);
+    CharLowerBuffA(&rest[0], static_cast<DWORD>(rest.size()));
+    name = name.substr(0, 1) + rest;
+  }
+  return name;
+}
+
+LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      // A close request from the task bar closes the main window.
+      try {
+        if (Application && Application->MainForm()) Application->MainForm()->Close();
+      } catch (const std::exception& e) {
+        Application->HandleException(e);
+      }
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+struct ThreadWindows {
+  HWND except;
+  std::vector<HWND>* out;
+};
+
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
+  auto* tw = reinterpret_cast<ThreadWindows*>(lp);
+  if (hwnd != tw->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) tw->out->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr), title_(TitleFromModule()) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = AppWndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+  wc.lpszClassName = "TApplication";
+  RegisterClassA(&wc);
+  handle_ = CreateWindowExA(0, wc.lpszClassName, title_.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                            nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TApplication::~TApplication() {
+  BeginDestroy();
+  if (handle_) ShowOwnedPopups(handle_, FALSE);
+  DestroyComponents();
+  if (handle_) DestroyWindow(handle_);
+}
+
+void TApplication::Run() {
+  if (mainForm_) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  bool taken = false;
+  if (msg.message == WM_KEYDOWN) {
+    TControl* c = TControl::FromHandle(msg.hwnd);
+    if (!c) c = TControl::FromHandle(GetParent(msg.hwnd));
+    if (c) {
+      if (TForm* f = c->ParentForm()) {
+        try {
+          taken = f->PreProcessKey(msg);
+        } catch (const std::exception& e) {
+          HandleException(e);
+          taken = true;
+        }
+      }
+    }
+  }
+  if (!taken) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg)) WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (dynamic_cast<const EAbort*>(&e)) return;
+  ShowException(e.what());
+}
+
+void TApplication::ShowException(const std::string& message) {
+  MessageBox(message + ".", title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  HWND active = GetActiveWindow();
+  std::vector<HWND> disabled = DisableTaskWindows(nullptr);
+  NormalizeTopMosts();
+  int r = ::MessageBoxA(handle_, text.c_str(), caption.c_str(), flags | MB_TOPMOST | MB_SETFOREGROUND);
+  RestoreTopMosts();
+  EnableTaskWindows(disabled);
+  if (active && IsWindow(active)) SetActiveWindow(active);
+  return r;
+}
+
+std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
+  std::vector<HWND> windows;
+  ThreadWindows tw{except, &windows};
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&tw));
+  for (HWND h : windows) EnableWindow(h, FALSE);
+  return windows;
+}
+
+void TApplication::EnableTaskWindows(const std::vector<HWND>& windows) {
+  for (HWND h : windows)
+    if (IsWindow(h)) EnableWindow(h, TRUE);
+}
+
+void TApplication::NormalizeTopMosts() {
+  if (topMostsNormalized_) return;
+  topMostsNormalized_ = true;
+  normalized_.clear();
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TForm* f = Screen->Forms(i);
+    HWND h = f->WindowHandle();
+    if (f != mainForm_ && h && (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+      normalized_.push_back(h);
+      SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void TApplication::RestoreTopMosts() {
+  if (!topMostsNormalized_) return;
+  topMostsNormalized_ = false;
+  for (HWND h : normalized_)
+    if (IsWindow(h))
+      SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  normalized_.clear();
+}
+
+void TScreen::AddForm(TForm* f) { forms_.push_back(f); }
+
+void TScreen::RemoveForm(TForm* f) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+  if (focusedForm_ == f) focusedForm_ = nullptr;
+}
+
+TForm* TScreen::ActiveForm() const {
+  TControl* c = TControl::FromHandle(GetActiveWindow());
+  return dynamic_cast<TForm*>(c);
+}
+
+void TScreen::ControlFocused(TForm* form) {
+  if (form == focusedForm_) return;
+  TForm* old = focusedForm_;
+  focusedForm_ = form;
+  if (old) old->DoDeactivate();
+  if (form) form->DoActivate();
+}
+
+void TScreen::SetCursor(TCursor c) {
+  cursor_ = c;
+  ::SetCursor(CursorHandle());
+}
+
+HCURSOR TScreen::CursorHandle() const {
+  return LoadCursor(nullptr, cursor_ == crHourGlass ? IDC_WAIT : IDC_ARROW);
+}
+
+void InitApplication() {
+  if (!Screen) Screen = new TScreen();
+  if (!Application) Application = new TApplication();
+}
+
+void DoneApplication() {
+  delete Application;
+  Application = nullptr;
+  delete Screen;
+  Screen = nullptr;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The program's own error classes. Each carries the exact message the error box shows
+// (the box adds the final full stop). The message dispatch is the one place that catches them.
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+  const std::string& Message() const { return message_; }
+
+private:
+  std::string message_;
+};
+
+// A silent abort: ends the handler like any error but shows nothing.
+class EAbort : public Exception {
+public:
+  EAbort() : Exception("Operation aborted") {}
+};
+
+class EListError : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception { using Exception::Exception; };
+class EStreamError : public Exception { using Exception::Exception; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EWriteError : public EStreamError { using EStreamError::EStreamError; };
+class EInvalidGraphic : public Exception { using Exception::Exception; };
+
+// An input/output failure of the runtime, carrying the operating system's error code.
+class EInOutError : public Exception {
+public:
+  explicit EInOutError(int code);
+  int ErrorCode() const { return code_; }
+
+private:
+  int code_;
+};
+
+// Raises EInOutError with GetLastError().
+[[noreturn]] void RaiseLastInOutError();

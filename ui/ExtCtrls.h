@@ -1,0 +1,89 @@
+#pragma once
+// Pictures, bevels, panels, picture buttons, the status bar and the progress bar.
+#include "ui/Control.h"
+
+class TImage : public TControl {
+public:
+  explicit TImage(TComponent* owner) : TControl(owner) {}
+  bool IsGraphic() const override { return true; }
+  TBitmap& Picture() { return picture_; }
+  void SetPicture(TBitmap&& b);
+  void SetStretch(bool s) { stretch_ = s; Invalidate(); }
+  void PaintContent(HDC dc) override;
+
+protected:
+  const char* ClassName() const override { return "TImage"; }
+
+private:
+  TBitmap picture_;  // owned
+  bool stretch_ = false;
+};
+
+enum TBevelShape { bsBox, bsFrame };
+
+class TBevel : public TControl {
+public:
+  explicit TBevel(TComponent* owner, TBevelShape shape = bsFrame, bool lowered = true)
+      : TControl(owner), shape_(shape), lowered_(lowered) {}
+  bool IsGraphic() const override { return true; }
+  void PaintContent(HDC dc) override;
+
+protected:
+  const char* ClassName() const override { return "TBevel"; }
+
+private:
+  TBevelShape shape_;
+  bool lowered_;
+};
+
+class TPanel : public TWinControl {
+public:
+  explicit TPanel(TComponent* owner) : TWinControl(owner) {}
+
+protected:
+  const char* ClassName() const override { return "TPanel"; }
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// A flat button with a glyph that never takes the keyboard focus. The glyph holds the normal and
+// the disabled image side by side; its bottom-left pixel's colour is left out.
+class TSpeedButton : public TControl {
+public:
+  explicit TSpeedButton(TComponent* owner) : TControl(owner) {}
+  void SetGlyph(TBitmap&& glyph, int numGlyphs);
+  bool CanFocus() const override { return false; }
+
+protected:
+  const char* ClassName() const override { return "TSpeedButton"; }
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  void Paint(HDC dc);
+  TBitmap glyph_;  // owned
+  int numGlyphs_ = 1;
+  bool down_ = false;
+};
+
+class TStatusBar : public TControl {
+public:
+  explicit TStatusBar(TComponent* owner) : TControl(owner) { align_ = alBottom; }
+
+protected:
+  void GetCreateParams(CreateParams& params) override;
+};
+
+class TProgressBar : public TControl {
+public:
+  explicit TProgressBar(TComponent* owner) : TControl(owner) {}
+  void SetRange(int min, int max);
+  int Position() const { return position_; }
+  void SetPosition(int p);
+  void SetStep(int s) { step_ = s; }
+
+protected:
+  void GetCreateParams(CreateParams& params) override;
+  void CreateWnd() override;
+
+private:
+  int min_ = 0, max_ = 100, step_ = 10, position_ = 0;
+};

@@ -1,0 +1,368 @@
+#include "ui/Form.h"
+
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Messages.h"
+#include "ui/ListControls.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+// The activation events a modal showing sends directly to its window.
+const UINT CM_ACTIVATE = WM_APP + 0x100;
+const UINT CM_DEACTIVATE = WM_APP + 0x101;
+const UINT CM_RELEASE = WM_APP + 0x102;
+
+DWORD FormStyleBits(const TFormDef& def) {
+  if (def.border == bsDialog)
+    return WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_CLIPCHILDREN | (def.systemMenu ? WS_SYSMENU : 0);
+  return WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN |
+         (def.systemMenu ? WS_SYSMENU : 0) | (def.minMaxBoxes ? WS_MINIMIZEBOX | WS_MAXIMIZEBOX : 0);
+}
+
+DWORD FormExStyleBits(const TFormDef& def) {
+  return (def.border == bsDialog ? WS_EX_DLGMODALFRAME : 0) |
+         (def.style == fsStayOnTop ? WS_EX_TOPMOST : 0);
+}
+}  // namespace
+
+TForm::TForm(TComponent* owner, const TFormDef& def) : TWinControl(owner), def_(def) {
+  text_ = def.caption;
+  font_ = def.font;
+  visible_ = false;
+  RECT r = {0, 0, def.clientWidth, def.clientHeight};
+  AdjustWindowRectEx(&r, FormStyleBits(def), FALSE, FormExStyleBits(def));
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  Screen->AddForm(this);
+}
+
+TForm::~TForm() {
+  BeginDestroy();
+  if (Screen) {
+    if (Screen->FocusedForm() == this) Screen->SetFocusedForm(nullptr);
+    Screen->RemoveForm(this);
+  }
+  if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
+  DestroyComponents();
+  DestroyHandle();
+}
+
+void TForm::GetCreateParams(CreateParams& params) {
+  params.style = FormStyleBits(def_);
+  params.exStyle = FormExStyleBits(def_);
+}
+
+HWND TForm::OwnerWindow() const { return Application ? Application->Handle() : nullptr; }
+
+void TForm::CreateWnd() {}
+
+void TForm::ScaleControls() {
+  if (scaledOnce_) return;
+  scaledOnce_ = true;
+  if (!def_.scaled) return;
+  ScreenDC screen;
+  int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  if (dpi == 96 || dpi <= 0) return;
+  std::vector<TControl*> all;
+  std::vector<TWinControl*> pending{this};
+  while (!pending.empty()) {
+    TWinControl* w = pending.back();
+    pending.pop_back();
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      TControl* c = w->Controls(i);
+      c->SetBounds(MulDiv(c->Left(), dpi, 96), MulDiv(c->Top(), dpi, 96),
+                   MulDiv(c->Width(), dpi, 96), MulDiv(c->Height(), dpi, 96));
+      TFont f = c->Font();
+      f.SetHeight(MulDiv(f.Height(), dpi, 96));
+      c->SetFont(f);
+      if (auto* sub = dynamic_cast<TWinControl*>(c)) pending.push_back(sub);
+    }
+  }
+  RECT r = {0, 0, MulDiv(def_.clientWidth, dpi, 96), MulDiv(def_.clientHeight, dpi, 96)};
+  AdjustWindowRectEx(&r, FormStyleBits(def_), FALSE, FormExStyleBits(def_));
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  font_.SetHeight(MulDiv(font_.Height(), dpi, 96));
+}
+
+void TForm::Place() {
+  if (def_.position != poScreenCenter) return;
+  RECT wr;
+  GetWindowRect(Handle(), &wr);
+  int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  SetBounds(left < 0 ? 0 : left, top < 0 ? 0 : top, w, h);
+  // Later showings keep the last position.
+  def_.position = poDesigned;
+}
+
+void TForm::SetVisible(bool visible) {
+  if (inShowHide_) throw EInvalidOperation(LoadStr(SVisibleChanged));
+  if (visible == visible_) {
+    if (visible && hwnd_) BringWindowToTop(hwnd_);
+    return;
+  }
+  inShowHide_ = true;
+  try {
+    if (visible && OnShow) OnShow(*this);
+    if (!visible && OnHide) OnHide(*this);
+  } catch (...) {
+    inShowHide_ = false;
+    throw;
+  }
+  inShowHide_ = false;
+  visible_ = visible;
+  ShowWindowNow(visible);
+}
+
+void TForm::ShowWindowNow(bool visible) {
+  if (visible) {
+    ScaleControls();
+    Handle();
+    Place();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    BringWindowToTop(hwnd_);
+    return;
+  }
+  if (!hwnd_) return;
+  const UINT quiet = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  if (!modal_ && GetActiveWindow() == hwnd_ && !IsIconic(hwnd_)) {
+    // Hand the activation to another window of ours: a normal one if there is one.
+    TForm* next = nullptr;
+    for (int pass = 0; pass < 2 && !next; ++pass) {
+      for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        if (f != this && f->hwnd_ && IsWindowVisible(f->hwnd_) && IsWindowEnabled(f->hwnd_) &&
+            (f->FormStyle() == fsNormal) == (pass == 0)) {
+          next = f;
+          break;
+        }
+      }
+    }
+    if (next) {
+      SetActiveWindow(next->hwnd_);
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, quiet);
+      return;
+    }
+    ShowWindow(hwnd_, SW_HIDE);
+    return;
+  }
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, quiet);
+}
+
+void TForm::SetActiveControl(TControl* c) { activeControl_ = c; }
+
+TControl* TForm::DefaultButton() const {
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* b = dynamic_cast<TButton*>(Components(i)))
+      if (b->Default() && b->CanFocus()) return b;
+  return nullptr;
+}
+
+TControl* TForm::CancelButton() const {
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* b = dynamic_cast<TButton*>(Components(i)))
+      if (b->Cancel() && b->CanFocus()) return b;
+  return nullptr;
+}
+
+void TForm::DoActivate() {
+  if (OnActivate) OnActivate(*this);
+}
+
+void TForm::DoDeactivate() {
+  if (OnDeactivate) OnDeactivate(*this);
+}
+
+bool TForm::CloseQuery() {
+  bool can = true;
+  if (OnCloseQuery) OnCloseQuery(*this, can);
+  return can;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(*this, action);
+  if (action == caNone) return;
+  if (Application->MainForm() == this) {
+    // The main window stays visible until the program ends.
+    Application->Terminate();
+  } else if (action == caHide) {
+    Hide();
+  } else if (action == caMinimize) {
+    if (hwnd_) ShowWindow(hwnd_, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void TForm::Release() {
+  if (hwnd_) PostMessageA(hwnd_, CM_RELEASE, 0, 0);
+}
+
+int TForm::ShowModal() {
+  if (visible_ || !enabled_ || modal_) throw EInvalidOperation(LoadStr(SCannotShowModal));
+  if (GetCapture()) ReleaseCapture();
+  modal_ = true;
+  HWND activeWindow = GetActiveWindow();
+  TForm* focused = Screen->FocusedForm();
+  Screen->SetFocusedForm(this);
+  TCursor cursor = Screen->Cursor();
+  Screen->SetCursor(crDefault);
+  std::vector<HWND> disabled = Application->DisableTaskWindows(Handle());
+  auto restore = [&]() {
+    if (hwnd_) {
+      visible_ = false;
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Screen->SetCursor(cursor);
+    Application->EnableTaskWindows(disabled);
+    // The focused window comes back before the activation, so it gets no activation event.
+    Screen->SetFocusedForm(focused);
+    if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+    modal_ = false;
+  };
+  try {
+    Show();
+    SendMessageA(hwnd_, CM_ACTIVATE, 0, 0);
+    modalResult_ = mrNone;
+    do {
+      Application->HandleMessage();
+      if (Application->Terminated()) {
+        modalResult_ = mrCancel;
+      } else if (modalResult_ != mrNone) {
+        try {
+          if (!CloseQuery()) {
+            modalResult_ = mrNone;
+          } else {
+            TCloseAction action = caHide;
+            if (OnClose) OnClose(*this, action);
+            if (action == caNone) modalResult_ = mrNone;
+            else if (action == caFree) Release();
+          }
+        } catch (const std::exception& e) {
+          modalResult_ = mrNone;
+          Application->HandleException(e);
+        }
+      }
+    } while (modalResult_ == mrNone);
+    SendMessageA(hwnd_, CM_DEACTIVATE, 0, 0);
+    if (GetActiveWindow() != hwnd_) activeWindow = nullptr;
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  return modalResult_;
+}
+
+void TForm::FocusControl() {
+  if (activeControl_ && activeControl_->CanFocus()) {
+    activeControl_->SetFocus();
+    return;
+  }
+  std::vector<TControl*> tabs;
+  TabList(tabs);
+  if (!tabs.empty()) {
+    tabs.front()->SetFocus();
+    return;
+  }
+  ::SetFocus(hwnd_);
+}
+
+void TForm::SelectNext(bool forward) {
+  std::vector<TControl*> tabs;
+  TabList(tabs);
+  if (tabs.empty()) return;
+  int current = -1;
+  for (size_t i = 0; i < tabs.size(); ++i)
+    if (tabs[i]->Focused()) current = static_cast<int>(i);
+  int n = static_cast<int>(tabs.size());
+  int next = current < 0 ? 0 : (current + (forward ? 1 : n - 1)) % n;
+  tabs[static_cast<size_t>(next)]->SetFocus();
+}
+
+bool TForm::PreProcessKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
+  HWND focus = GetFocus();
+  TControl* focused = TControl::FromHandle(focus);
+  if (!focused) focused = TControl::FromHandle(GetParent(focus));
+  if (auto* combo = dynamic_cast<TComboBox*>(focused))
+    if (combo->DroppedDown() && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return false;
+  switch (msg.wParam) {
+    case VK_TAB:
+      SelectNext(GetKeyState(VK_SHIFT) >= 0);
+      return true;
+    case VK_RETURN: {
+      TControl* button = dynamic_cast<TButton*>(focused) ? focused : DefaultButton();
+      if (!button) return false;
+      button->Click();
+      return true;
+    }
+    case VK_ESCAPE: {
+      TControl* button = CancelButton();
+      if (!button) return false;
+      button->Click();
+      return true;
+    }
+  }
+  return false;
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) FocusControl();
+      return 0;
+    case WM_SETFOCUS: {
+      // A window without a focusable control holds the focus itself.
+      std::vector<TControl*> tabs;
+      TabList(tabs);
+      if (tabs.empty()) Screen->ControlFocused(this);
+      return 0;
+    }
+    case WM_ACTIVATEAPP:
+      if (wp) Application->RestoreTopMosts();
+      else Application->NormalizeTopMosts();
+      break;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_SIZE: {
+      RECT r;
+      GetWindowRect(hwnd_, &r);
+      width_ = r.right - r.left;
+      height_ = r.bottom - r.top;
+      break;
+    }
+    case WM_MOVE: {
+      RECT r;
+      GetWindowRect(hwnd_, &r);
+      left_ = r.left;
+      top_ = r.top;
+      break;
+    }
+    default:
+      if (msg == CM_ACTIVATE) {
+        DoActivate();
+        return 0;
+      }
+      if (msg == CM_DEACTIVATE) {
+        DoDeactivate();
+        return 0;
+      }
+      if (msg == CM_RELEASE) {
+        delete this;
+        return 0;
+      }
+  }
+  return TWinControl::WndProc(msg, wp, lp);
+}

@@ -1,0 +1,70 @@
+#include "ui/Messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+struct Entry {
+  MsgId id;
+  const char* text;
+};
+
+const Entry kTable[] = {
+    {SListIndexError, "List index out of bounds"},
+    {SInsertLineError, "Unable to insert a line"},
+    {SFOpenError, "Cannot open file %s"},
+    {SFCreateError, "Cannot create file %s"},
+    {SWriteError, "Stream write error"},
+    {SReadError, "Stream read error"},
+    {SInvalidBitmap, "Bitmap image is not valid"},
+    {SVisibleChanged, "Cannot change Visible in OnShow or OnHide"},
+    {SCannotShowModal, "Cannot make a visible window modal"},
+    {SInvalidFileName, "Invalid file name - %s"},
+    {SFileNotFound, "File not found"},
+    {SInvalidFilename, "Invalid filename"},
+    {STooManyOpenFiles, "Too many open files"},
+    {SAccessDenied, "File access denied"},
+    {SEndOfFile, "Read beyond end of file"},
+    {SDiskFull, "Disk full"},
+    {SInvalidInput, "Invalid numeric input"},
+    {SInOutError, "I/O error %d"},
+    {SDdeErr, "An error returned from DDE  ($0%x)"},
+    {SDdeConvErr, "DDE Error - conversation not established ($0%x)"},
+    {SDdeMemErr, "Error occurred when DDE ran out of memory ($0%x)"},
+    {SDdeNoConnect, "Unable to connect DDE conversation"},
+};
+
+std::string VFormat(const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (n <= 0) return std::string();
+  std::string out(static_cast<size_t>(n) + 1, '\0');
+  std::vsnprintf(&out[0], out.size(), format, args);
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
+}  // namespace
+
+const char* LoadStr(MsgId id) {
+  for (const Entry& e : kTable)
+    if (e.id == id) return e.text;
+  return "";
+}
+
+std::string FmtLoadStr(MsgId id, ...) {
+  va_list args;
+  va_start(args, id);
+  std::string s = VFormat(LoadStr(id), args);
+  va_end(args);
+  return s;
+}
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string s = VFormat(format, args);
+  va_end(args);
+  return s;
+}
