@@ -12,7 +12,7 @@ mkdir -p "$WINEPREFIX"
 cd "$top/build/x86_64"
 # One display and one Wine server for the whole run; the prefix is made once.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  bash "'"$top"'/tools/wine-prefix.sh" "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 || true
   ctest --output-on-failure "$@"; rc=$?
   wineserver -k >/dev/null 2>&1 || true

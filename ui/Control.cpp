@@ -187,7 +187,9 @@ void TControl::CreateHandle() {
   if (!parentWnd) parentWnd = OwnerWindow();
   DWORD style = p.style | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   HWND h = CreateWindowExA(p.exStyle, cls, text_.c_str(), style, left_, top_, width_, height_,
-                           parentWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++)),
+                           parentWnd,
+                           (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
+                                              : nullptr,
                            GetModuleHandleA(nullptr), this);
   if (!h) return;
   if (p.subclass) {

@@ -7,7 +7,18 @@ void TImage::SetPicture(TBitmap&& b) {
   Invalidate();
 }
 
+void TImage::SetIcon(const char* resourceName) {
+  icon_ = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), resourceName, IMAGE_ICON, 32, 32, LR_SHARED));
+  Invalidate();
+}
+
 void TImage::PaintContent(HDC dc) {
+  if (icon_) {
+    DrawIconEx(dc, 0, 0, icon_, stretch_ ? width_ : 32, stretch_ ? height_ : 32, 0, nullptr,
+               DI_NORMAL);
+    return;
+  }
   if (stretch_) {
     RECT r = {0, 0, width_, height_};
     picture_.StretchDraw(dc, r);

@@ -9,6 +9,8 @@ public:
   TBitmap& Picture() { return picture_; }
   void SetPicture(TBitmap&& b);
   void SetStretch(bool s) { stretch_ = s; Invalidate(); }
+  // Shows an icon resource of this program instead of a bitmap.
+  void SetIcon(const char* resourceName);
   void PaintContent(HDC dc) override;
 
 protected:
@@ -16,6 +18,7 @@ protected:
 
 private:
   TBitmap picture_;  // owned
+  HICON icon_ = nullptr;  // a shared resource icon; the system frees it with the module
   bool stretch_ = false;
 };
 

@@ -1,0 +1,44 @@
+#pragma once
+// The main window: the proposed source, destination and Start Menu folder, and the buttons.
+#include "engine/ScriptStore.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/ListControls.h"
+#include "ui/StdCtrls.h"
+
+class TFileListBox;
+
+class Tmain : public TForm {
+public:
+  explicit Tmain(TComponent* owner);
+
+  TImage* Image1;
+  TLabel* var1;
+  TLabel* Label1;
+  TLabel* Label3;
+  TSpeedButton* SpeedButton1;
+  TSpeedButton* SpeedButton3;
+  TImage* title;
+  TLabel* Label2;
+  TLabel* Label4;
+  TEdit* s;
+  TEdit* d;
+  TButton* Button2;
+  TButton* Button1;
+  TScriptStore ini;  // the setup script, held in memory only
+  TStatusBar* StatusBar1;
+  TComboBox* smenu;
+  TFileListBox* smenubox;
+  TButton* Button3;
+
+  void FormActivate(TComponent& sender);
+  void SpeedButton1Click(TComponent& sender);
+  void SpeedButton3Click(TComponent& sender);
+  void Button2Click(TComponent& sender);
+  void Button1Click(TComponent& sender);
+  void Button3Click(TComponent& sender);
+};
+
+namespace velmora {
+extern Tmain* main;
+}

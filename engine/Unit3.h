@@ -1,0 +1,47 @@
+#pragma once
+// The Installing dialog: its activation runs the whole installation.
+#include <memory>
+#include <string>
+
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+#include "ui/Strings.h"
+
+class TScriptStore;
+class TDdeClientConv;
+
+class Tcopyfiles : public TForm {
+public:
+  explicit Tcopyfiles(TComponent* owner);
+
+  TDdeClientConv* DdeClientConv1;
+  // The five texts carried from one step of the run to the next.
+  std::string Edit1, Edit2, Edit3, Edit4 = "Edit4", Edit5 = "Edit5";
+  TButton* Button1;
+  TProgressBar* progress;
+  TLabel* Label1;
+  TStringList un;
+
+  // What the run reads of the main window; not owned, set once at start-up.
+  TScriptStore* ini = nullptr;
+  TEdit* s = nullptr;
+  TEdit* d = nullptr;
+
+  void FormActivate(TComponent& sender);
+  void Button1Click(TComponent& sender);
+
+  // How long the run waits for the program file to appear, in milliseconds.
+  static const int kProgramFileWaitMs = 5000;
+
+private:
+  void CopyPass(const std::string& windowsDir, std::string& lastTarget);
+  void WaitForProgramFile(const std::string& path);
+  void SaveLocationRecord(const std::string& windowsDir, const std::string& destination);
+  void ShowStatus(const std::string& text);
+  void RepaintNow();
+};
+
+namespace velmora {
+extern Tcopyfiles* copyfiles;
+}

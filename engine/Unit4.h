@@ -1,0 +1,24 @@
+#pragma once
+// The clean-up question: delete the source directory's files and the directory. The program
+// creates it at start-up with its other windows; no step of the installer opens it.
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+class Tdeltemp : public TForm {
+public:
+  explicit Tdeltemp(TComponent* owner);
+
+  TBevel* Bevel1;
+  TLabel* Label1;
+  TButton* Button1;  // "Yes"
+  TButton* Button2;  // "No"
+  TEdit* s = nullptr;  // not owned: the main window's source box, set at start-up
+
+  void Button1Click(TComponent& sender);
+  void Button2Click(TComponent& sender);
+};
+
+namespace velmora {
+extern Tdeltemp* deltemp;
+}

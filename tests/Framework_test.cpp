@@ -1,0 +1,193 @@
+// The window framework's rules, with real windows and messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "support/BoxWatcher.h"
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+class Framework : public ::testing::Test {
+protected:
+  void SetUp() override { InitApplication(); }
+  void TearDown() override { DoneApplication(); }
+
+  TForm* MakeForm(const std::string& caption, int* activations = nullptr) {
+    auto* f = new TForm(Application, TFormDef{caption, 200, 100, bsDialog});
+    auto* edit = new TEdit(f);
+    edit->Define(f, "edit", 8, 8, 100, 20);
+    if (activations) f->OnActivate = [activations](TComponent&) { ++*activations; };
+    return f;
+  }
+
+  void Pump(int ms = 200) {
+    DWORD end = GetTickCount() + ms;
+    while (GetTickCount() < end) {
+      Application->ProcessMessages();
+      Sleep(10);
+    }
+  }
+};
+
+// Closes a modal window as soon as it is shown, as a person pressing Escape would.
+void CloseWhenShown(TForm* f) {
+  auto previous = f->OnActivate;
+  f->OnActivate = [f, previous](TComponent& c) {
+    if (previous) previous(c);
+    PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0);
+  };
+}
+}  // namespace
+
+TEST_F(Framework, ApplicationTitleComesFromTheProgramFile) {
+  EXPECT_EQ(Application->Title(), "Framework_test");
+}
+
+TEST_F(Framework, ModalShowingActivatesOncePerShowingAndNotTheWindowBelow) {
+  int mainActivations = 0, dialogActivations = 0;
+  TForm* mainForm = MakeForm("main form", &mainActivations);
+  Application->SetMainForm(mainForm);
+  TForm* dialog = MakeForm("dialog", &dialogActivations);
+  CloseWhenShown(dialog);
+
+  mainForm->Show();
+  Pump();
+  EXPECT_EQ(mainActivations, 1);
+
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  Pump();
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  Pump();
+  EXPECT_EQ(dialogActivations, 2);
+  EXPECT_EQ(mainActivations, 1) << "the window below a closed modal gets no activation";
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_TRUE(IsWindowEnabled(mainForm->WindowHandle()));
+}
+
+TEST_F(Framework, ModalRefusesVisibleWindowAndRestoresAfterAnError) {
+  TForm* f = MakeForm("shown");
+  f->Show();
+  try {
+    f->ShowModal();
+    FAIL() << "a visible window was shown modally";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_STREQ(e.what(), "Cannot make a visible window modal");
+  }
+  f->Hide();
+
+  TForm* other = MakeForm("other");
+  other->Show();
+  TForm* dialog = MakeForm("failing");
+  bool thrown = false;
+  dialog->OnShow = [&](TComponent&) {
+    thrown = true;
+    throw Exception("broken");
+  };
+  EXPECT_THROW(dialog->ShowModal(), Exception);
+  EXPECT_TRUE(thrown);
+  EXPECT_FALSE(dialog->Modal());
+  EXPECT_TRUE(IsWindowEnabled(other->WindowHandle())) << "disabled windows come back after an error";
+}
+
+TEST_F(Framework, VisibleCannotChangeInsideShowOrHide) {
+  TForm* f = MakeForm("show event");
+  std::string message;
+  f->OnShow = [&](TComponent&) {
+    try {
+      f->Hide();
+    } catch (const Exception& e) {
+      message = e.what();
+    }
+  };
+  f->Show();
+  EXPECT_EQ(message, "Cannot change Visible in OnShow or OnHide");
+  EXPECT_TRUE(f->Visible());
+}
+
+TEST_F(Framework, ClosingTheMainWindowEndsTheProgramWithoutHidingIt) {
+  TForm* mainForm = MakeForm("main");
+  Application->SetMainForm(mainForm);
+  mainForm->Show();
+  Pump();
+  mainForm->Close();
+  for (int i = 0; i < 100 && !Application->Terminated(); ++i) Application->HandleMessage();
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_TRUE(IsWindowVisible(mainForm->WindowHandle()));
+}
+
+TEST_F(Framework, ScreenCentredOnceThenKeepsItsPosition) {
+  TForm* dialog = MakeForm("placed");
+  dialog->Show();
+  RECT r;
+  GetWindowRect(dialog->WindowHandle(), &r);
+  int expectedLeft = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+  EXPECT_EQ(r.left, expectedLeft);
+  dialog->Hide();
+  SetWindowPos(dialog->WindowHandle(), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dialog->Show();
+  GetWindowRect(dialog->WindowHandle(), &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+}
+
+TEST_F(Framework, AnErrorInAHandlerShowsTheBoxAndTheProgramGoesOn) {
+  BoxWatcher boxes;
+  TForm* f = MakeForm("errors");
+  auto* button = new TButton(f);
+  button->Define(f, "button", 8, 40, 75, 25, "Go");
+  int after = 0;
+  button->OnClick = [&](TComponent&) {
+    throw EListError("List index out of bounds");
+    ++after;
+  };
+  f->Show();
+  Pump();
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  Pump(300);
+  auto seen = boxes.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Framework_test");
+  EXPECT_EQ(seen[0].text, "List index out of bounds.");
+  EXPECT_EQ(after, 0);
+  // The program goes on: the window still answers.
+  button->OnClick = [&](TComponent&) { ++after; };
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(after, 1);
+}
+
+TEST_F(Framework, PushButtonsSetTheModalResultAndEnterPressesTheDefault) {
+  TForm* dialog = MakeForm("buttons");
+  auto* ok = new TButton(dialog);
+  ok->Define(dialog, "ok", 8, 40, 75, 25, "OK");
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  int clicks = 0;
+  ok->OnClick = [&](TComponent&) { ++clicks; };
+  dialog->OnActivate = [&](TComponent&) {
+    // Enter in the edit presses the default button.
+    HWND edit = GetWindow(dialog->WindowHandle(), GW_CHILD);
+    PostMessageA(GetFocus() ? GetFocus() : edit, WM_KEYDOWN, VK_RETURN, 0);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Framework, OwnedComponentsGoLastFirst) {
+  std::vector<std::string> order;
+  struct Noted : TComponent {
+    Noted(TComponent* o, std::string n, std::vector<std::string>& out)
+        : TComponent(o), out_(out) { SetName(std::move(n)); }
+    ~Noted() override { out_.push_back(Name()); }
+    std::vector<std::string>& out_;
+  };
+  auto* owner = new TComponent(nullptr);
+  new Noted(owner, "first", order);
+  auto* second = new Noted(owner, "second", order);
+  new Noted(owner, "third", order);
+  owner->MoveComponentToLast(second);
+  delete owner;
+  EXPECT_EQ(order, (std::vector<std::string>{"second", "third", "first"}));
+}

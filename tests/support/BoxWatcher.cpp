@@ -1,0 +1,70 @@
+#include "support/BoxWatcher.h"
+
+namespace {
+struct Found {
+  HWND box = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == GetCurrentProcessId() && std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+    reinterpret_cast<Found*>(lp)->box = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string WindowText(HWND h) {
+  wchar_t w[4096] = {};
+  SendMessageW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(w));
+  char a[8192] = {};
+  WideCharToMultiByte(CP_ACP, 0, w, -1, a, sizeof a, nullptr, nullptr);
+  return a;
+}
+
+BOOL CALLBACK FindText(HWND child, LPARAM lp) {
+  char cls[64] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  if (std::string(cls) == "Static") {
+    std::string t = WindowText(child);
+    if (!t.empty()) {
+      *reinterpret_cast<std::string*>(lp) = t;
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+}  // namespace
+
+BoxWatcher::BoxWatcher() : thread_([this] { Loop(); }) {}
+
+BoxWatcher::~BoxWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<SeenBox> BoxWatcher::Seen() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return seen_;
+}
+
+void BoxWatcher::Loop() {
+  while (!stop_) {
+    Found f;
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&f));
+    if (f.box) {
+      SeenBox seen{WindowText(f.box), std::string()};
+      EnumChildWindows(f.box, FindText, reinterpret_cast<LPARAM>(&seen.text));
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(seen);
+      }
+      PostMessageA(f.box, WM_COMMAND, IDOK, 0);
+      for (int i = 0; i < 100 && IsWindow(f.box) && IsWindowVisible(f.box); ++i) Sleep(20);
+    }
+    Sleep(30);
+  }
+}

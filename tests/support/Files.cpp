@@ -1,0 +1,84 @@
+#include "support/Files.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+TempDir::TempDir(const std::string& tag) {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::string(base) + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter) + "-" + std::to_string(GetTickCount());
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make " + path_);
+  }
+}
+
+TempDir::~TempDir() {
+  char cwd[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  // A test that left the current directory inside the tree would keep it from going.
+  if (std::string(cwd).compare(0, path_.size(), path_) == 0) {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    SetCurrentDirectoryA(base);
+  }
+  RemoveTree(path_);
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = path + "\\" + name;
+      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+      else DeleteFileA(full.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+  DWORD done = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+  CloseHandle(f);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + path);
+  std::string out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+  CloseHandle(f);
+  return out;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ExeDirectory() {
+  char p[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, p, MAX_PATH);
+  std::string s(p, n);
+  return s.substr(0, s.find_last_of('\\'));
+}

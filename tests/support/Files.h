@@ -1,0 +1,25 @@
+#pragma once
+// Temporary directories and whole-file reads and writes for tests.
+#include <string>
+
+// A fresh directory under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+  explicit TempDir(const std::string& tag = "velmora");
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+  std::string path_;
+};
+
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirExists(const std::string& path);
+void RemoveTree(const std::string& path);
+// The directory the test program runs from.
+std::string ExeDirectory();
