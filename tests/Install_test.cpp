@@ -1,0 +1,194 @@
+// Whole installation runs in temporary directories, the records checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "dde/DdeMgr.h"
+#include "engine/ScriptStore.h"
+#include "engine/Unit3.h"
+#include "engine/WindowsDir.h"
+#include "support/BoxWatcher.h"
+#include "support/Files.h"
+#include "ui/Application.h"
+
+namespace {
+class Install : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InitApplication();
+    InitDdeManager();
+    host = new TForm(Application, TFormDef{"host", 100, 100});
+    s = new TEdit(host);
+    s->Define(host, "s", 0, 0, 100, 20);
+    d = new TEdit(host);
+    d->Define(host, "d", 0, 30, 100, 20);
+    Application->CreateForm(dialog);
+    dialog->ini = &ini;
+    dialog->s = s;
+    dialog->d = d;
+    windowsDir = WindowsDirectory();
+  }
+  void TearDown() override {
+    DoneApplication();
+    if (!record.empty()) DeleteFileA(LocationRecord().c_str());
+  }
+
+  // Runs the installation as Install does and closes the dialog once it waits.
+  void Run(const std::string& script, const std::string& source, const std::string& dest) {
+    WriteFileBytes(work / "setup.ini", script);
+    ini.Load(work / "setup.ini");
+    record = ini.Count() > 4 ? ini.Line(4) : std::string();
+    s->SetText(source);
+    d->SetText(dest);
+    PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    dialog->ShowModal();
+  }
+  std::string LocationRecord() const { return windowsDir + "\\" + record + ".ini"; }
+  std::string Lines(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+  }
+  std::string Group(const std::string& name) {
+    return windowsDir + "\\Start Menu\\Programs\\" + name + "\\";
+  }
+  int Progress() {
+    return static_cast<int>(SendMessageA(dialog->progress->Handle(), PBM_GETPOS, 0, 0));
+  }
+
+  TempDir work{"install"};
+  BoxWatcher boxes;
+  TScriptStore ini;
+  TForm* host = nullptr;
+  TEdit* s = nullptr;
+  TEdit* d = nullptr;
+  Tcopyfiles* dialog = nullptr;
+  std::string windowsDir, record;
+};
+}  // namespace
+
+TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
+  std::string src = work / "src", dest = work / "dest\\Widget";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\WIDGET.EX_", "program");
+  WriteFileBytes(src + "\\readme.txt", "read me");
+  record = "vtest_example";
+  Run("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nvtest_example\r\n:install\r\n"
+      "WIDGET.EX_\r\nreadme.txt\r\n\r\n:ini\r\n~\\widget.ini\r\n>\r\n:end\r\n",
+      src, dest);
+  EXPECT_EQ(ReadFileBytes(dest + "\\widget.exe"), "program");
+  EXPECT_EQ(ReadFileBytes(dest + "\\readme.txt"), "read me");
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
+            Lines({"Widget 2.0", dest + "\\widget.exe", dest + "\\readme.txt",
+                   "ini~\\widget.ini", "ini>", "ini:end", Group("Widget") + "Widget 2.0.lnk",
+                   Group("Widget") + "Widget 2.0 Uninstaller.lnk", "+" + Group("Widget"), ":end"}));
+  EXPECT_EQ(ReadFileBytes(LocationRecord()),
+            Lines({":run", dest, dest + "\\widget.ini", windowsDir}));
+  EXPECT_EQ(dialog->Label1->Caption(), "Click DONE to exit.");
+  EXPECT_TRUE(dialog->Button1->Visible());
+  EXPECT_EQ(Progress(), 100);
+}
+
+TEST_F(Install, AFiveLineScriptCopiesNothing) {
+  std::string dest = work / "five";
+  WriteFileBytes(work / "five.exe.src", "");
+  CreateDirectoryA(dest.c_str(), nullptr);
+  WriteFileBytes(dest + "\\five.exe", "already there");
+  Run("\\five\nFive\nFive 1.0\nfive.exe\nvtest_five", work.Path(), dest);
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
+            Lines({"Five 1.0", Group("Five") + "Five 1.0.lnk",
+                   Group("Five") + "Five 1.0 Uninstaller.lnk", "+" + Group("Five"), ":"}));
+  EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", dest}));
+}
+
+TEST_F(Install, LineEndsOfAnyKindGiveTheSameRun) {
+  std::string src = work / "src";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\a.txt", "A");
+  std::string expected;
+  for (const char* eol : {"\r\n", "\r", "\n"}) {
+    std::string dest = work / ("dest" + std::to_string(std::string(eol).size()) + eol[0]);
+    std::string script = std::string("\\x") + eol + "G" + eol + "T" + eol + "a.txt" + eol +
+                         "vtest_eol" + eol + ":install" + eol + "a.txt" + eol;
+    Run(script, src, dest);
+    std::string unin = ReadFileBytes(dest + "\\unin.ini");
+    std::string normalised = unin;
+    size_t at;
+    while ((at = normalised.find(dest)) != std::string::npos) normalised.replace(at, dest.size(), "D");
+    if (expected.empty()) expected = normalised;
+    EXPECT_EQ(normalised, expected) << "line ends " << static_cast<int>(eol[0]);
+    EXPECT_EQ(ReadFileBytes(dest + "\\a.txt"), "A");
+    DoneApplication();
+    SetUp();
+  }
+}
+
+TEST_F(Install, AMarkerInsideASectionIsAlsoAFileEntryAndMissingSourcesAreRecorded) {
+  std::string dest = work / "m";
+  Run("\\m\nM\nM 1\nm.exe\nvtest_marker\n:install\nmissing.txt\n:win\nother.txt\n", work.Path(),
+      dest);
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
+            Lines({"M 1", dest + "\\missing.txt", dest + "\\:win", windowsDir + "\\other.txt",
+                   Group("M") + "M 1.lnk", Group("M") + "M 1 Uninstaller.lnk", "+" + Group("M"),
+                   ":" + windowsDir + "\\"}));
+}
+
+TEST_F(Install, TwoIniSectionsContributeInOrderAndAnOpenSectionEndsWithTheScript) {
+  std::string dest = work / "ini";
+  Run("\\i\nI\nI 1\ni.exe\nvtest_ini\n:ini\n~\\one\n:x\n\n:ini\n>\n\n~\\two", work.Path(), dest);
+  EXPECT_EQ(ReadFileBytes(LocationRecord()),
+            Lines({":run", dest, dest + "\\one", windowsDir, dest + "\\two"}));
+}
+
+TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
+  std::string src = work / "src", dest = work / "rep";
+  CreateDirectoryA(src.c_str(), nullptr);
+  CreateDirectoryA(dest.c_str(), nullptr);
+  WriteFileBytes(src + "\\r.txt", "new");
+  WriteFileBytes(dest + "\\r.txt", "old and longer");
+  WriteFileBytes(dest + "\\unin.ini", std::string(5000, 'x'));
+  Run("\\r\nR\nR 1\nr.txt\nvtest_rep\n:install\nr.txt\n", src, dest);
+  EXPECT_EQ(ReadFileBytes(dest + "\\r.txt"), "new");
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini").substr(0, 5), "R 1\r\n");
+  EXPECT_LT(ReadFileBytes(dest + "\\unin.ini").size(), 5000u);
+}
+
+TEST_F(Install, ADestinationWithATrailingBackslashDoublesIt) {
+  std::string src = work / "src", dest = work / "slash\\";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\t.txt", "t");
+  Run("\\t\nT\nT 1\nt.txt\nvtest_slash\n:install\nt.txt\n", src, dest);
+  std::string unin = ReadFileBytes(dest + "\\unin.ini");
+  EXPECT_NE(unin.find(dest + "\\t.txt"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(work / "slash\\t.txt"), "t");
+}
+
+TEST_F(Install, ADestinationThatCannotBeMadeShowsTheCreateErrorAndLeavesDoneHidden) {
+  WriteFileBytes(work / "file", "a file, not a directory");
+  std::string dest = work / "file\\dest";
+  // Count = 11: the file entry on line 6 sets 60, and the run stops before the final 100.
+  Run("\\b\nB\nB 1\nb.exe\nvtest_bad\n:install\nb.txt\n\nfree\ntext\nhere", work.Path(), dest);
+  bool shown = false;
+  for (const auto& b : boxes.Seen())
+    if (b.text == "Cannot create file " + dest + "\\unin.ini.") shown = true;
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(dialog->Button1->Visible());
+  EXPECT_EQ(Progress(), 60);
+  EXPECT_FALSE(FileExists(LocationRecord()));
+}
+
+TEST_F(Install, AScriptOfFewerThanFiveLinesEndsTheRunWithTheError) {
+  Run("\\a\nA\nA 1\na.exe\n", work.Path(), work / "short");
+  bool shown = false;
+  for (const auto& b : boxes.Seen())
+    if (b.text == "List index out of bounds.") shown = true;
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(dialog->Button1->Visible());
+  EXPECT_FALSE(FileExists(work / "short\\unin.ini"));
+}
+
+TEST_F(Install, TheLastLineFileEntrySetsTheBarToAHundred) {
+  WriteFileBytes(work / "file", "x");
+  Run("\\c\nC\nC 1\nc.exe\nvtest_last\n:install\nc.txt\n", work.Path(), work / "file\\dest");
+  EXPECT_EQ(Progress(), 100);
+}

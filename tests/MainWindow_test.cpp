@@ -1,0 +1,136 @@
+// The real installer started in a product directory and worked from outside with the driver.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "driver/Driver.h"
+#include "support/Files.h"
+#include "support/Program.h"
+
+namespace {
+const char kCaption[] = "The Velmora Installer V1.00";
+const char kScript[] =
+    "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\nWIDGET.EX_\r\n";
+
+// A tiny valid 24-bit bitmap of 2 x 2 pixels.
+std::string TinyBitmap() {
+  std::string b = "BM";
+  auto put32 = [&](unsigned v) {
+    for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  auto put16 = [&](unsigned v) {
+    b += static_cast<char>(v & 0xFF);
+    b += static_cast<char>((v >> 8) & 0xFF);
+  };
+  put32(54 + 16); put32(0); put32(54);
+  put32(40); put32(2); put32(2); put16(1); put16(24); put32(0); put32(16);
+  put32(2835); put32(2835); put32(0); put32(0);
+  b += std::string(16, '\x7f');
+  return b;
+}
+
+struct Menu {
+  Menu() {
+    CreateDirectoryA(StartMenuPrograms().c_str(), nullptr);
+    for (const char* f : {"Games", "Tools"}) CreateDirectoryA((StartMenuPrograms() + "\\" + f).c_str(), nullptr);
+  }
+  ~Menu() {
+    for (const char* f : {"Games", "Tools"}) RemoveTree(StartMenuPrograms() + "\\" + f);
+  }
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+  HWND Start(ProductDir& dir) {
+    program.reset(dir.Start());
+    return drv::WaitWindow(kCaption, 20000, program->Id());
+  }
+  std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
+  void Exit(HWND w) {
+    drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+    EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
+  }
+  std::unique_ptr<RunningProgram> program;
+};
+}  // namespace
+
+TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
+  Menu menu;
+  ProductDir dir(kScript);
+  HWND w = Start(dir);
+  EXPECT_EQ(TextAt(w, 74, 216), dir.Path());
+  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  EXPECT_EQ(drv::Text(smenu), "Widget");
+  EXPECT_EQ(drv::Items(smenu), (std::vector<std::string>{"Games", "Tools"}));
+  EXPECT_EQ(TextAt(w, 60, 70), "Widget 2.0") << "the title label shows script line 2";
+  EXPECT_EQ(TextAt(w, 70, 198), "Source Directory");
+  Exit(w);
+}
+
+TEST_F(MainWindow, WithATitlePictureTheTitleTextStaysEmpty) {
+  Menu menu;
+  ProductDir dir(kScript);
+  WriteFileBytes(dir / "title.bmp", TinyBitmap());
+  HWND w = Start(dir);
+  EXPECT_EQ(TextAt(w, 60, 70), "");
+  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+  Exit(w);
+}
+
+TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownAndTheFieldsKeepTheirDesignTexts) {
+  ProductDir dir("", false);
+  program.reset(dir.Start());
+  HWND box = drv::WaitDialog("Setup", 20000, program->Id());
+  EXPECT_EQ(drv::MessageText(box), "Cannot open file setup.ini.");
+  drv::PressButton(box, "OK");
+  HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
+  EXPECT_EQ(TextAt(w, 74, 216), "s");
+  EXPECT_EQ(TextAt(w, 74, 264), "d");
+  EXPECT_EQ(drv::Text(drv::RequireControlAt(w, 74, 306)), "");
+  Exit(w);
+}
+
+TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
+  ProductDir dir("\\Widget\r\nWidget\r\n");
+  program.reset(dir.Start());
+  HWND box = drv::WaitDialog("Setup", 20000, program->Id());
+  EXPECT_EQ(drv::MessageText(box), "List index out of bounds.");
+  drv::PressButton(box, "OK");
+  HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
+  EXPECT_EQ(TextAt(w, 74, 216), "s") << "line 2 is needed before the source is filled in";
+  Exit(w);
+}
+
+TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
+  Menu menu;
+  ProductDir dir(kScript);
+  HWND w = Start(dir);
+  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  drv::SetText(smenu, "");
+  HWND install = drv::RequireControlAt(w, 248 + 37, 328 + 12);
+  drv::Click(install);
+  HWND prompt = drv::WaitWindow("Setup Message", 10000, program->Id());
+  EXPECT_EQ(TextAt(prompt, 20, 20), "Please enter a Start Menu Folder");
+  EXPECT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
+  drv::PressButton(prompt, "OK");
+  drv::WaitGone("Setup Message", 10000, program->Id());
+  EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_TRUE(IsWindowVisible(install));
+  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+  EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
+  Exit(w);
+}
+
+TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
+  Menu menu;
+  ProductDir dir(kScript);
+  HWND w = Start(dir);
+  drv::Click(drv::RequireControlAt(w, 8 + 37, 328 + 12));
+  HWND about = drv::WaitWindow("About", 10000, program->Id());
+  EXPECT_EQ(TextAt(about, 8 + 88 + 5, 8 + 40 + 5), "1.00");
+  drv::PressKey(drv::FindButton(about, "OK"), drv::Key::Enter);
+  drv::WaitGone("About", 10000, program->Id());
+  EXPECT_TRUE(IsWindowEnabled(w));
+  Exit(w);
+}

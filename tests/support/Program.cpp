@@ -1,0 +1,80 @@
+#include "support/Program.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "support/Files.h"
+
+std::string BuildDir() {
+  char buf[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA("VELMORA_BIN", buf, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) {
+    std::string dir(buf, n);
+    // ctest hands the Unix path; Wine maps the Unix root to drive Z.
+    if (!dir.empty() && dir[0] == '/') {
+      for (char& c : dir)
+        if (c == '/') c = '\\';
+      dir = "Z:" + dir;
+    }
+    return dir;
+  }
+  std::string exe = ExeDirectory();
+  return exe.substr(0, exe.find_last_of('\\'));
+}
+
+std::string SetupExe() { return BuildDir() + "\\setup.exe"; }
+std::string ToolExe(const std::string& name) { return BuildDir() + "\\tools\\" + name + ".exe"; }
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& args,
+                               const std::string& workDir) {
+  std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
+  std::vector<char> line(cmd.begin(), cmd.end());
+  line.push_back('\0');
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi_))
+    throw std::runtime_error("cannot start " + cmd);
+}
+
+RunningProgram::~RunningProgram() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) Kill();
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool RunningProgram::WaitExit(DWORD timeoutMs) {
+  return WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD RunningProgram::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+void RunningProgram::Kill() {
+  TerminateProcess(pi_.hProcess, 99);
+  WaitForSingleObject(pi_.hProcess, 5000);
+}
+
+ProductDir::ProductDir(const std::string& setupIni, bool withScript) {
+  TempDir probe("product");
+  path_ = probe.Path() + "p";
+  CreateDirectoryA(path_.c_str(), nullptr);
+  if (!CopyFileA(SetupExe().c_str(), (path_ + "\\setup.exe").c_str(), FALSE))
+    throw std::runtime_error("cannot copy " + SetupExe());
+  if (withScript) WriteFileBytes(path_ + "\\setup.ini", setupIni);
+}
+
+ProductDir::~ProductDir() { RemoveTree(path_); }
+
+RunningProgram* ProductDir::Start() { return new RunningProgram(path_ + "\\setup.exe", "", path_); }
+
+std::string StartMenuPrograms() {
+  char win[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(win, MAX_PATH);
+  return std::string(win, n) + "\\Start Menu\\Programs";
+}

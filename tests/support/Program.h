@@ -1,0 +1,45 @@
+#pragma once
+// Starts the real installer (the test build's setup.exe) in a product directory of a test's own,
+// and makes sure it is gone when the test ends.
+#include <windows.h>
+
+#include <string>
+
+// The build tree's programs: VELMORA_BIN, or the directory above the test program.
+std::string BuildDir();
+std::string SetupExe();
+std::string ToolExe(const std::string& name);
+
+class RunningProgram {
+public:
+  // Starts `exe` with `args` in `workDir`.
+  RunningProgram(const std::string& exe, const std::string& args, const std::string& workDir);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  DWORD Id() const { return pi_.dwProcessId; }
+  HANDLE Process() const { return pi_.hProcess; }
+  bool WaitExit(DWORD timeoutMs);
+  DWORD ExitCode() const;
+  void Kill();
+
+private:
+  PROCESS_INFORMATION pi_ = {};
+};
+
+// A product directory: setup.exe copied in, setup.ini written, more files as a test adds them.
+class ProductDir {
+public:
+  explicit ProductDir(const std::string& setupIni, bool withScript = true);
+  ~ProductDir();
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+  RunningProgram* Start();
+
+private:
+  std::string path_;
+};
+
+// The Start Menu programs folder that the installer lists.
+std::string StartMenuPrograms();
