@@ -1,0 +1,138 @@
+// Times the installation run over many small and a few large files against a plain loop of
+// CopyFileA over the same files, and prints the ratio run / plain loop (median of several runs).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dde/DdeMgr.h"
+#include "engine/ScriptStore.h"
+#include "engine/Unit3.h"
+#include "ui/Application.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void WriteFileOfSize(const std::string& path, size_t size) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  std::vector<char> block(1 << 20, 'v');
+  DWORD done;
+  for (size_t left = size; left > 0;) {
+    DWORD n = static_cast<DWORD>(std::min(left, block.size()));
+    WriteFile(h, block.data(), n, &done, nullptr);
+    left -= n;
+  }
+  CloseHandle(h);
+}
+
+void Wipe(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + fd.cFileName).c_str());
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+struct Case {
+  const char* name;
+  int files;
+  size_t size;
+};
+
+double TimeRun(Tcopyfiles* dialog, TScriptStore& ini, TEdit* s, TEdit* d, const std::string& src,
+               const std::string& dest, const std::string& script) {
+  {
+    HANDLE h = CreateFileA((src + "\\setup.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done;
+    WriteFile(h, script.data(), static_cast<DWORD>(script.size()), &done, nullptr);
+    CloseHandle(h);
+  }
+  ini.Load(src + "\\setup.ini");
+  s->SetText(src);
+  d->SetText(dest);
+  Wipe(dest);
+  PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  double t0 = Now();
+  dialog->ShowModal();
+  return Now() - t0;
+}
+
+double TimePlain(const std::string& src, const std::string& dest, int files) {
+  Wipe(dest);
+  double t0 = Now();
+  for (int i = 0; i < files; ++i) {
+    std::string name = "\\f" + std::to_string(i) + ".dat";
+    CopyFileA((src + name).c_str(), (dest + name).c_str(), FALSE);
+  }
+  return Now() - t0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  const std::string root = std::string(tmp) + "velmora-bench";
+  CreateDirectoryA(root.c_str(), nullptr);
+
+  InitApplication();
+  InitDdeManager();
+  auto* host = new TForm(Application, TFormDef{"bench", 100, 100});
+  auto* s = new TEdit(host);
+  s->Define(host, "s", 0, 0, 100, 20);
+  auto* d = new TEdit(host);
+  d->Define(host, "d", 0, 30, 100, 20);
+  Tcopyfiles* dialog = nullptr;
+  Application->CreateForm(dialog);
+  TScriptStore ini;
+  dialog->ini = &ini;
+  dialog->s = s;
+  dialog->d = d;
+
+  const Case cases[] = {{"2000 files of 4 KiB", 2000, 4096}, {"20 files of 32 MiB", 20, 32u << 20}};
+  std::printf("%-22s %10s %10s %8s\n", "case", "run s", "plain s", "ratio");
+  for (const Case& c : cases) {
+    const std::string src = root + "\\src" + std::to_string(c.files);
+    const std::string dest = root + "\\dest" + std::to_string(c.files);
+    CreateDirectoryA(src.c_str(), nullptr);
+    CreateDirectoryA(dest.c_str(), nullptr);
+    std::string script = "\\bench\r\nBench\r\nBench 1.0\r\nf0.dat\r\nvelmora_bench\r\n:install\r\n";
+    for (int i = 0; i < c.files; ++i) {
+      std::string name = "f" + std::to_string(i) + ".dat";
+      WriteFileOfSize(src + "\\" + name, c.size);
+      script += name + "\r\n";
+    }
+    std::vector<double> run, plain;
+    for (int r = 0; r < runs; ++r) {
+      plain.push_back(TimePlain(src, dest, c.files));
+      run.push_back(TimeRun(dialog, ini, s, d, src, dest, script));
+    }
+    double mr = Median(run), mp = Median(plain);
+    std::printf("%-22s %10.3f %10.3f %8.2f\n", c.name, mr, mp, mr / mp);
+    Wipe(src);
+    Wipe(dest);
+    RemoveDirectoryA(src.c_str());
+    RemoveDirectoryA(dest.c_str());
+  }
+  char win[MAX_PATH];
+  GetWindowsDirectoryA(win, MAX_PATH);
+  DeleteFileA((std::string(win) + "\\velmora_bench.ini").c_str());
+  RemoveDirectoryA(root.c_str());
+  DoneApplication();
+  return 0;
+}
