@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Installs a sample product with the real installer under Wine.
+#
+#   bash tools/run-sample.sh [--no-build]
+#
+# Installs what it needs, builds, lays out build/sample/product (the sample's files, stand-ins
+# for its programs and setup.exe of the x86_64 build, since only 64-bit code runs under Wine
+# here) and starts setup.exe there with its own Wine prefix, build/sample/wineprefix.
+# With $DISPLAY set the installer is left to a person. Without, it runs on a display of its own
+# (Xvfb) and the driver works it: screenshot of the main window (build/sample/main.png),
+# Install, an answer to the Program Manager message if one comes, screenshot of the finished
+# run (build/sample/done.png), Done. Either way it then shows where the files and the two
+# records went. --no-build uses the build that is there; VELMORA_BUILD names another x86_64
+# build directory than build/x86_64 (it must hold setup.exe and tools/driver.exe).
+set -u
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELMORA_BUILD:-$top/build/x86_64}
+sample=$top/build/sample
+product=$sample/product
+wine=/usr/lib/wine/wine64
+main_caption="The Velmora Installer V1.00"
+done_text="Click DONE to exit."
+pm_failed="Communication with the Program Manager failed!"
+
+say() { echo "run-sample: $*"; }
+die() { echo "run-sample: $*" >&2; exit 1; }
+
+if [ "${1:-}" != "--no-build" ]; then
+  bash "$top/tools/install-deps.sh" || die "installing the build tools failed"
+  bash "$top/tools/build.sh" || die "the build failed"
+fi
+setup=$build/setup.exe
+driver_exe=$build/tools/driver.exe
+[ -f "$setup" ] || die "no installer at $setup (build first, without --no-build)"
+[ -f "$driver_exe" ] || die "no driver at $driver_exe (build first, without --no-build)"
+
+# ---- the sample product
+rm -rf "$product"
+mkdir -p "$product"
+cp "$top"/tools/sample/* "$product"/
+# Stand-ins for the product's program and its uninstaller, compressed-name style as on a disk.
+cp "$driver_exe" "$product/SAMPLE.EX_"
+cp "$driver_exe" "$product/REMOVE.EX_"
+cp "$setup" "$product/setup.exe"
+line() { sed -n "$(($1 + 1))p" "$product/setup.ini" | tr -d '\r'; }
+say "sample product in $product"
+
+# ---- Wine, and a display when there is none
+export WINEPREFIX=$sample/wineprefix WINEDEBUG=-all
+xvfb_pid=""
+setup_pid=""
+cleanup() {
+  [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+headless=0
+if [ -z "${DISPLAY:-}" ]; then
+  headless=1
+  n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || die "Xvfb did not start on display :$n"
+  export DISPLAY=":$n"
+  say "display $DISPLAY (Xvfb, process $xvfb_pid)"
+fi
+
+mkdir -p "$WINEPREFIX"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  say "making the Wine prefix $WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1 || die "wineboot failed in $WINEPREFIX"
+fi
+wineserver -p >/dev/null 2>&1
+windir=$WINEPREFIX/drive_c/windows
+# The installer offers the folders under the Windows directory's Start Menu as program groups.
+mkdir -p "$windir/Start Menu/Programs"
+
+# What an earlier run left is cleared, so that what is shown at the end is this run's work.
+programs=$(find "$WINEPREFIX/drive_c" -maxdepth 1 -iname 'program files' | head -n 1)
+sub=$(line 0 | tr '\\' '/')
+case "$sub" in
+  /?*) find "$programs" -maxdepth 1 -ipath "$programs$sub" -exec rm -rf {} + 2>/dev/null ;;
+esac
+find "$windir" -maxdepth 1 -iname "$(line 4).ini" -delete
+rm -f "$sample"/main.png "$sample"/done.png "$sample"/failure.png
+
+drive() { "$wine" "$driver_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+shot() { xwd -root -display "$DISPLAY" | convert xwd:- "png:$1" && say "screenshot $1"; }
+fail() {
+  echo "run-sample: $*" >&2
+  if [ "$headless" = 1 ]; then
+    shot "$sample/failure.png" >&2
+    echo "run-sample: visible windows (process, class, caption):" >&2
+    drive windows >&2
+  fi
+  exit 1
+}
+
+(cd "$product" && exec "$wine" setup.exe) &
+setup_pid=$!
+say "started setup.exe (process $setup_pid)"
+
+if [ "$headless" = 1 ]; then
+  # A fresh prefix takes a while to show its first window.
+  drive wait-window "$main_caption" 90000 >/dev/null ||
+    fail "the main window \"$main_caption\" did not appear"
+  sleep 1  # let the window paint before the picture is taken
+  if box=$(drive msgbox Setup 500 2>/dev/null); then fail "the installer reported at start: $box"; fi
+  shot "$sample/main.png"
+  say "source: $(drive text "$main_caption" 64 208)"
+  say "destination: $(drive text "$main_caption" 64 256)"
+  say "start menu folder: $(drive text "$main_caption" 64 296)"
+
+  # Install: Button2, left 248, top 328, 75 x 25.
+  drive click "$main_caption" 285 340 || fail "could not press Install"
+  drive wait-window Installing 30000 >/dev/null || fail "the Installing dialog did not appear"
+  deadline=$((SECONDS + 180))
+  until drive wait-text Installing 8 16 "$done_text" 2000 2>/dev/null; do
+    if box=$(drive msgbox Setup 300 2>/dev/null); then
+      [ "$box" = "$pm_failed" ] || fail "the installer reported: $box"
+      say "message box: $box (answered OK)"
+      drive press Setup OK || fail "could not answer the message box"
+    fi
+    kill -0 "$setup_pid" 2>/dev/null || fail "setup.exe ended during the installation"
+    [ "$SECONDS" -lt "$deadline" ] || fail "the installation did not finish: the label never read \"$done_text\""
+  done
+  sleep 1
+  shot "$sample/done.png"
+  # Done: left 336, top 24, 75 x 25.
+  drive click Installing 373 36 || fail "could not press Done"
+fi
+
+if [ "$headless" = 1 ]; then
+  for _ in $(seq 300); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$setup_pid" 2>/dev/null && fail "setup.exe did not end after Done"
+else
+  say "the installer is yours to use; waiting for it to end"
+fi
+wait "$setup_pid"
+rc=$?
+setup_pid=""
+say "setup.exe ended with exit code $rc"
+
+# ---- where things went
+dest=$(find "$programs" -maxdepth 1 -ipath "$programs$sub" 2>/dev/null | head -n 1)
+record=$(find "$windir" -maxdepth 1 -iname "$(line 4).ini" | head -n 1)
+if [ -n "$dest" ] && [ -d "$dest" ]; then
+  say "files in the destination $dest:"
+  ls -l "$dest"
+  if [ -f "$dest/unin.ini" ]; then
+    say "uninstall record $dest/unin.ini:"
+    tr -d '\r' <"$dest/unin.ini" | sed 's/^/    /'
+  fi
+else
+  say "no destination directory under $programs (c:\\program files$(line 0))"
+fi
+if [ -n "$record" ]; then
+  say "location record $record:"
+  tr -d '\r' <"$record" | sed 's/^/    /'
+else
+  say "no location record $windir/$(line 4).ini"
+fi
+group=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/*' -iname "$(line 1)" 2>/dev/null | head -n 1)
+[ -n "$group" ] && { say "program group $group:"; ls -l "$group"; }
+[ -n "$dest" ] && [ -f "$dest/unin.ini" ] && [ -n "$record" ] || exit 1
+exit 0
