@@ -1,25 +1,23 @@
 #include "engine/ScriptStore.h"
 
-namespace {
-const size_t kLineBuffer = 4096;
-}
+#include <algorithm>
 
 void TScriptStore::Load(const std::string& fileName) {
   TStringList loaded;
   loaded.LoadFromFile(fileName);
-  lines_ = loaded;
+  lines_.Assign(loaded);
 }
 
 std::string TScriptStore::Line(int index) const {
   const std::string& line = lines_.Strings(index);
-  return line.size() < kLineBuffer ? line : line.substr(0, kLineBuffer - 1);
+  // What the buffer holds: the text up to its first NUL, cut to leave room for the terminator.
+  size_t length = std::min(line.find('\0'), line.size());
+  return line.substr(0, std::min(length, kLineBufferSize - 1));
 }
 
 void TScriptStore::Delete(int index) {
   if (index >= 0 && index < lines_.Count()) lines_.Delete(index);
 }
-
-void TScriptStore::Insert(int index, const std::string& text) { lines_.Insert(index, text); }
 
 std::string RestoredName(const std::string& line) {
   if (line.empty() || line.back() != '_') return line;

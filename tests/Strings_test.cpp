@@ -1,107 +1,210 @@
-// The text list: splitting, joining, loading and saving with real files.
+// The text list: line splitting, index rules, and loading and saving real files.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "support/Files.h"
 #include "ui/Errors.h"
+#include "ui/FileHandle.h"
 #include "ui/Strings.h"
 
 namespace {
 std::vector<std::string> Split(const std::string& text) {
-  TStringList l;
-  l.SetText(text);
-  return l.Lines();
+  TStringList list;
+  list.SetText(text);
+  return list.Lines();
 }
+
+TStringList ListOf(std::initializer_list<std::string> lines) {
+  TStringList list;
+  for (const auto& l : lines) list.Add(l);
+  return list;
+}
+
+// The names in a directory, "." and ".." left out.
+std::vector<std::string> Entries(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string n = fd.cFileName;
+    if (n != "." && n != "..") names.push_back(n);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+template <class E, class Fn>
+std::string MessageOf(Fn fn) {
+  try {
+    fn();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "(nothing thrown)";
+}
+
 using Lines = std::vector<std::string>;
 }  // namespace
 
-TEST(Strings, LineEndsOfEveryKindSplitAlike) {
-  Lines expected{"one", "two", "", "four"};
-  EXPECT_EQ(Split("one\r\ntwo\r\n\r\nfour"), expected);
-  EXPECT_EQ(Split("one\rtwo\r\rfour\r"), expected);
-  EXPECT_EQ(Split("one\ntwo\n\nfour\n"), expected);
-  EXPECT_EQ(Split("a\n\rb"), (Lines{"a", "", "b"})) << "LF CR is two line ends";
-  EXPECT_EQ(Split(""), Lines{});
+// Loading real scripts with every kind of line end is covered with the script store; these are
+// the corners of the splitting itself.
+TEST(TextListSplitting, LineEndsAndTheEndOfTheText) {
+  EXPECT_EQ(Split("one\r\ntwo\rthree\n"), (Lines{"one", "two", "three"}));
+  EXPECT_EQ(Split("a\n\rb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(Split("a\r\r\nb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(Split("last\r\n\r\n"), (Lines{"last", ""}));
   EXPECT_EQ(Split("\r\n"), Lines{""});
-  EXPECT_EQ(Split(" a \r\n\tb "), (Lines{" a ", "\tb "})) << "blanks are kept";
+  EXPECT_EQ(Split(""), Lines{});
+  EXPECT_EQ(Split(std::string("\0a", 2)), Lines{});
+  EXPECT_EQ(Split(" a \r\n\t\r\ncaf\xE9 \xFF"), (Lines{" a ", "\t", "caf\xE9 \xFF"}));
 }
 
-TEST(Strings, ANulByteEndsTheText) {
-  EXPECT_EQ(Split(std::string("one\r\ntw\0o\r\nthree", 17)), (Lines{"one", "tw"}));
+TEST(TextListSplitting, SettingTextReplacesTheLines) {
+  TStringList list = ListOf({"old 1", "old 2", "old 3"});
+  list.SetText("new");
+  EXPECT_EQ(list.Lines(), Lines{"new"});
 }
 
-TEST(Strings, IndexErrorsCarryTheirMessages) {
-  TStringList l;
-  l.Add("a");
-  try {
-    l.Strings(1);
-    FAIL();
-  } catch (const EListError& e) {
-    EXPECT_STREQ(e.what(), "List index out of bounds");
+TEST(TextListText, EveryLineIsFollowedByCrLf) {
+  EXPECT_EQ(ListOf({"a", "", "c"}).Text(), "a\r\n\r\nc\r\n");
+  EXPECT_EQ(TStringList().Text(), "");
+}
+
+TEST(TextListText, EqualityAndAssignFollowTheText) {
+  TStringList a = ListOf({"Line", "two"});
+  TStringList b;
+  EXPECT_NE(a, b);
+  b.Assign(a);
+  EXPECT_EQ(a, b);
+  b.Add("three");
+  EXPECT_EQ(a.Count(), 2);  // a copy, not a shared list
+  EXPECT_NE(a, ListOf({"line", "two"}));  // case counts
+}
+
+TEST(TextListIndexes, ReadingOutsideTheLinesIsAListError) {
+  TStringList list = ListOf({"a", "b"});
+  EXPECT_EQ(list.Strings(1), "b");
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Strings(2); }), "List index out of bounds");
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Strings(-1); }), "List index out of bounds");
+  EXPECT_EQ(MessageOf<EListError>([] { TStringList().Strings(0); }), "List index out of bounds");
+}
+
+TEST(TextListIndexes, InsertTakesZeroToCountOnly) {
+  TStringList list = ListOf({"a", "c"});
+  list.Insert(1, "b");
+  list.Insert(3, "d");
+  list.Insert(0, "start");
+  EXPECT_EQ(list.Lines(), (Lines{"start", "a", "b", "c", "d"}));
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Insert(6, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Insert(-1, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(MessageOf<EListError>([] { TStringList().Insert(1, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(list.Count(), 5);
+}
+
+TEST(TextListIndexes, DeleteClearAndIndexOf) {
+  TStringList list = ListOf({"a", "B", "c", "B"});
+  list.Delete(0);
+  EXPECT_EQ(list.Lines(), (Lines{"B", "c", "B"}));
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Delete(3); }), "List index out of bounds");
+  EXPECT_EQ(list.IndexOf("B"), 0);
+  EXPECT_EQ(list.IndexOf("b"), -1);
+  EXPECT_EQ(list.IndexOf("c"), 1);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+class TextListFiles : public ::testing::Test {
+protected:
+  TempDir dir{"strings"};
+};
+
+TEST_F(TextListFiles, LoadingReadsRawBytesWhole) {
+  std::string big(200000, 'x');
+  WriteFileBytes(dir / "script.txt", "first\r\ncaf\xE9\n" + big + "\rlast");
+  TStringList list;
+  list.LoadFromFile(dir / "script.txt");
+  EXPECT_EQ(list.Lines(), (Lines{"first", "caf\xE9", big, "last"}));
+}
+
+TEST_F(TextListFiles, LoadingAnEmptyFileGivesNoLines) {
+  WriteFileBytes(dir / "empty.txt", "");
+  TStringList list = ListOf({"was here"});
+  list.LoadFromFile(dir / "empty.txt");
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(TextListFiles, LoadingAMissingFileNamesItAndKeepsTheList) {
+  TStringList list = ListOf({"kept"});
+  const std::string path = dir / "missing.txt";
+  EXPECT_EQ(MessageOf<EFOpenError>([&] { list.LoadFromFile(path); }), "Cannot open file " + path);
+  EXPECT_EQ(MessageOf<EFOpenError>([&] { list.LoadFromFile(dir.Path()); }),
+            "Cannot open file " + dir.Path());
+  EXPECT_EQ(list.Lines(), Lines{"kept"});
+}
+
+TEST_F(TextListFiles, SavingWritesCrLfAfterEveryLineAndReplacesTheFile) {
+  const std::string path = dir / "record.ini";
+  WriteFileBytes(path, std::string(5000, 'o'));
+  ListOf({"Widget 2.0", "", "C:\\caf\xE9\\x.exe"}).SaveToFile(path);
+  EXPECT_EQ(ReadFileBytes(path), "Widget 2.0\r\n\r\nC:\\caf\xE9\\x.exe\r\n");
+  TStringList().SaveToFile(path);
+  EXPECT_EQ(ReadFileBytes(path), "");
+  EXPECT_EQ(Entries(dir.Path()), Lines{"record.ini"});
+}
+
+TEST_F(TextListFiles, SavedLinesLoadBackTheSame) {
+  TStringList saved = ListOf({" blank ", "", "\xC4\xD6\xDC", "end"});
+  saved.SaveToFile(dir / "round.txt");
+  TStringList loaded;
+  loaded.LoadFromFile(dir / "round.txt");
+  EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(TextListFiles, ARelativeNameIsSavedInTheCurrentDirectory) {
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+  ListOf({"here"}).SaveToFile("unin.ini");
+  SetCurrentDirectoryA(previous);
+  EXPECT_EQ(ReadFileBytes(dir / "unin.ini"), "here\r\n");
+  EXPECT_EQ(Entries(dir.Path()), Lines{"unin.ini"});
+}
+
+TEST_F(TextListFiles, AFailedSaveKeepsThePreviousFileAndLeavesNothingBehind) {
+  const std::string path = dir / "unin.ini";
+  WriteFileBytes(path, "previous record\r\n");
+  {
+    // Another program holds the record open and lets no one replace it.
+    FileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.Valid());
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"new record"}).SaveToFile(path); }),
+              "Cannot create file " + path);
   }
-  try {
-    l.Insert(2, "x");
-    FAIL();
-  } catch (const EListError& e) {
-    EXPECT_STREQ(e.what(), "Unable to insert a line");
-  }
-  l.Insert(1, "b");
-  l.Insert(0, "z");
-  EXPECT_EQ(l.Lines(), (Lines{"z", "a", "b"}));
+  EXPECT_EQ(ReadFileBytes(path), "previous record\r\n");
+  EXPECT_EQ(Entries(dir.Path()), Lines{"unin.ini"});
 }
 
-TEST(Strings, SavingWritesCrLfAfterEveryLineAndReplacesTheFile) {
-  TempDir dir;
-  TStringList l;
-  l.Add("first");
-  l.Add("");
-  l.Add("last");
-  WriteFileBytes(dir / "r.ini", std::string(1000, 'x'));
-  l.SaveToFile(dir / "r.ini");
-  EXPECT_EQ(ReadFileBytes(dir / "r.ini"), "first\r\n\r\nlast\r\n");
-  TStringList back;
-  back.LoadFromFile(dir / "r.ini");
-  EXPECT_EQ(back, l);
-  TStringList empty;
-  empty.SaveToFile(dir / "r.ini");
-  EXPECT_EQ(ReadFileBytes(dir / "r.ini"), "");
+TEST_F(TextListFiles, SavingOverADirectoryFailsAndKeepsIt) {
+  const std::string path = dir / "sub";
+  CreateDirectoryA(path.c_str(), nullptr);
+  WriteFileBytes(path + "\\inside.txt", "x");
+  EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
+            "Cannot create file " + path);
+  EXPECT_TRUE(DirExists(path));
+  EXPECT_EQ(Entries(dir.Path()), Lines{"sub"});
+  EXPECT_EQ(Entries(path), Lines{"inside.txt"});
 }
 
-TEST(Strings, AFailedSaveSaysSoAndKeepsWhatWasThere) {
-  TempDir dir;
-  TStringList l;
-  l.Add("new");
-  std::string missing = dir / "no\\such\\dir\\r.ini";
-  try {
-    l.SaveToFile(missing);
-    FAIL();
-  } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + missing);
-  }
-  // A record held open by another program cannot be replaced; its text stays and no
-  // neighbour file is left.
-  WriteFileBytes(dir / "old.ini", "old\r\n");
-  HANDLE held = CreateFileA((dir / "old.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_THROW(l.SaveToFile(dir / "old.ini"), EFCreateError);
-  CloseHandle(held);
-  EXPECT_EQ(ReadFileBytes(dir / "old.ini"), "old\r\n");
-  EXPECT_FALSE(FileExists(dir / "old.ini.new~"));
-  // A directory of that name is no record either.
-  CreateDirectoryA((dir / "adir").c_str(), nullptr);
-  EXPECT_THROW(l.SaveToFile(dir / "adir"), EFCreateError);
-  EXPECT_TRUE(DirExists(dir / "adir"));
-}
-
-TEST(Strings, LoadingAMissingFileNamesIt) {
-  TStringList l;
-  l.Add("kept");
-  try {
-    l.LoadFromFile("no-such-file.ini");
-    FAIL();
-  } catch (const EFOpenError& e) {
-    EXPECT_STREQ(e.what(), "Cannot open file no-such-file.ini");
-  }
-  EXPECT_EQ(l.Lines(), Lines{"kept"});
+TEST_F(TextListFiles, SavingIntoAMissingDirectoryNamesTheTarget) {
+  const std::string path = dir / "no such dir\\unin.ini";
+  EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
+            "Cannot create file " + path);
+  EXPECT_FALSE(DirExists(dir / "no such dir"));
+  EXPECT_EQ(Entries(dir.Path()), Lines{});
 }

@@ -2,28 +2,48 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "ui/Errors.h"
+#include "ui/FileHandle.h"
 #include "ui/Messages.h"
 
 namespace {
-class FileHandle {
+// Deletes a temporary file on scope exit unless it was handed on.
+class TempFileOwner {
 public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return h_; }
-  bool Close() {
-    bool ok = true;
-    if (Valid()) ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
+  explicit TempFileOwner(std::string path) : path_(std::move(path)) {}
+  ~TempFileOwner() {
+    // Nothing more can be done about a temporary file that will not go.
+    if (!path_.empty()) DeleteFileA(path_.c_str());
   }
+  TempFileOwner(const TempFileOwner&) = delete;
+  TempFileOwner& operator=(const TempFileOwner&) = delete;
+  const std::string& Path() const { return path_; }
+  void Release() { path_.clear(); }
 
 private:
-  HANDLE h_;
+  std::string path_;
 };
+
+// The directory a temporary file for path goes in: the target's own, so that the final rename
+// stays on one volume.
+std::string TargetDirectory(const std::string& path) {
+  size_t sep = path.find_last_of(":\\");
+  if (sep == std::string::npos) return ".";
+  return path.substr(0, sep + 1);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  const size_t kChunk = 1u << 20;
+  for (size_t at = 0; at < bytes.size();) {
+    DWORD ask = static_cast<DWORD>(std::min(kChunk, bytes.size() - at));
+    DWORD done = 0;
+    if (!WriteFile(file, bytes.data() + at, ask, &done, nullptr) || done != ask) return false;
+    at += done;
+  }
+  return true;
+}
 }  // namespace
 
 const std::string& TStringList::Strings(int index) const {
@@ -31,9 +51,14 @@ const std::string& TStringList::Strings(int index) const {
   return lines_[static_cast<size_t>(index)];
 }
 
-void TStringList::Insert(int index, const std::string& line) {
+int TStringList::Add(const std::string& text) {
+  lines_.push_back(text);
+  return Count() - 1;
+}
+
+void TStringList::Insert(int index, const std::string& text) {
   if (index < 0 || index > Count()) throw EListError(LoadStr(SInsertLineError));
-  lines_.insert(lines_.begin() + index, line);
+  lines_.insert(lines_.begin() + index, text);
 }
 
 void TStringList::Delete(int index) {
@@ -41,82 +66,68 @@ void TStringList::Delete(int index) {
   lines_.erase(lines_.begin() + index);
 }
 
-int TStringList::IndexOf(const std::string& line) const {
-  for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i] == line) return static_cast<int>(i);
-  return -1;
+int TStringList::IndexOf(const std::string& text) const {
+  auto it = std::find(lines_.begin(), lines_.end(), text);
+  return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());
 }
 
 std::string TStringList::Text() const {
   std::string out;
-  for (const std::string& l : lines_) {
-    out += l;
+  for (const std::string& line : lines_) {
+    out += line;
     out += "\r\n";
   }
   return out;
 }
 
 void TStringList::SetText(const std::string& text) {
-  lines_.clear();
-  size_t end = text.find('\0');
-  if (end == std::string::npos) end = text.size();
-  size_t start = 0, i = 0;
-  while (i < end) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines_.push_back(text.substr(start, i - start));
-      // CR LF is one line end; LF CR is two.
-      if (c == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
+  const size_t end = std::min(text.find('\0'), text.size());
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < end) {
+    size_t stop = at;
+    while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
+    lines.push_back(text.substr(at, stop - at));
+    // CR LF is one line end; an LF is never joined to a CR after it.
+    if (stop < end && text[stop] == '\r') ++stop;
+    if (stop < end && text[stop] == '\n') ++stop;
+    at = stop;
   }
-  if (start < end) lines_.push_back(text.substr(start, end - start));
+  lines_.swap(lines);
 }
 
 void TStringList::LoadFromFile(const std::string& path) {
-  FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) throw EFOpenError(FmtLoadStr(SFOpenError, path.c_str()));
-  std::string data;
-  char buf[65536];
-  DWORD got = 0;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) throw EFOpenError(FmtLoadStr(SFOpenError, path.c_str()));
+  std::string bytes;
+  char buffer[65536];
   for (;;) {
-    if (!ReadFile(f.Get(), buf, sizeof buf, &got, nullptr)) throw EInOutError(static_cast<int>(GetLastError()));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+      throw EStreamError(LoadStr(SReadError));
     if (got == 0) break;
-    data.append(buf, got);
+    bytes.append(buffer, got);
   }
-  SetText(data);
+  SetText(bytes);
 }
 
 void TStringList::SaveToFile(const std::string& path) const {
-  const std::string text = Text();
-  // A neighbour file in the same directory takes the text first, so that the record is
-  // replaced whole or not at all.
-  const std::string temp = path + ".new~";
-  // The record itself must be writable (a read-only one is not replaced behind its back).
-  const bool existed = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-  {
-    FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe.Valid()) throw EFCreateError(FmtLoadStr(SFCreateError, path.c_str()));
-  }
-  auto fail = [&](auto error) {
-    DeleteFileA(temp.c_str());
-    if (!existed) DeleteFileA(path.c_str());
-    throw error;
-  };
-  FileHandle f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) fail(EFCreateError(FmtLoadStr(SFCreateError, path.c_str())));
-  DWORD written = 0;
-  bool ok = text.empty() ||
-            (WriteFile(f.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-             written == text.size());
-  ok = f.Close() && ok;
-  if (!ok) fail(EWriteError(LoadStr(SWriteError)));
-  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-    fail(EFCreateError(FmtLoadStr(SFCreateError, path.c_str())));
+  const std::string bytes = Text();
+  const std::string cannotCreate = FmtLoadStr(SFCreateError, path.c_str());
+
+  char tempName[MAX_PATH] = {};
+  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName))
+    throw EFCreateError(cannotCreate);
+  TempFileOwner temp(tempName);
+
+  FileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) throw EFCreateError(cannotCreate);
+  if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()) || !file.Close())
+    throw EWriteError(LoadStr(SWriteError));
+
+  if (!MoveFileExA(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    throw EFCreateError(cannotCreate);
+  temp.Release();
 }

@@ -1,0 +1,252 @@
+#include "filectrl/DirHelpers.h"
+
+#include <winnetwk.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/Errors.h"
+#include "ui/Graphics.h"
+#include "ui/Messages.h"
+
+namespace {
+const size_t kMaxPartLength = 255;
+const DWORD kLabelBufferSize = 261;
+
+// Sets the process's error mode for a scope and puts the previous one back on exit.
+class ErrorModeScope {
+public:
+  explicit ErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
+  ~ErrorModeScope() { SetErrorMode(previous_); }
+  ErrorModeScope(const ErrorModeScope&) = delete;
+  ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+
+private:
+  UINT previous_;
+};
+
+std::string CurrentDirectoryText() {
+  DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) RaiseLastInOutError();
+  std::vector<char> buffer(size + 1);
+  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
+  return std::string(buffer.data(), n);
+}
+
+void ChangeDirectory(const std::string& dir) {
+  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
+}
+
+// Enters the saved directory again when the scope ends. Restore() is the normal way out and
+// reports a failure; the destructor only runs it when another error is already on its way, and
+// that first error is the one the caller gets.
+class CurrentDirectoryKeeper {
+public:
+  explicit CurrentDirectoryKeeper(std::string saved) : saved_(std::move(saved)) {}
+  ~CurrentDirectoryKeeper() {
+    if (!restored_) SetCurrentDirectoryA(saved_.c_str());
+  }
+  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+  void Restore() {
+    restored_ = true;
+    ChangeDirectory(saved_);
+  }
+
+private:
+  std::string saved_;
+  bool restored_ = false;
+};
+
+bool IsExistingFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// An upper-case letter gets the label in upper case, anything from 'a' on in lower case.
+void CaseLikeLetter(char letter, std::string& text) {
+  if (text.empty()) return;
+  if (static_cast<unsigned char>(letter) < 'a')
+    CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+  else
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+}
+
+std::string FromBuffer(const char* buffer, size_t size) {
+  return std::string(buffer, std::find(buffer, buffer + size, '\0'));
+}
+}  // namespace
+
+bool IsExistingDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CreateDirectoryChain(const std::string& path) {
+  // Walked from the innermost directory outwards and created on the way back, outermost first;
+  // a loop rather than recursion, so that a long typed path cannot exhaust the stack.
+  std::vector<std::string> missing;
+  std::string dir = path;
+  while (!dir.empty()) {
+    if (dir.back() == '\\') dir.pop_back();
+    if (dir.size() < 3 || IsExistingDirectory(dir)) break;
+    missing.push_back(dir);
+    dir = DirectoryPart(dir);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    // Not checked: the chain simply stays short, and the caller finds out when it uses it.
+    CreateDirectoryA(it->c_str(), nullptr);
+  }
+}
+
+std::string DirectoryPart(const std::string& path) {
+  size_t sep = path.find_last_of(":\\");
+  return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
+}
+
+std::string NamePart(const std::string& path) {
+  size_t sep = path.find_last_of(":\\");
+  size_t start = sep == std::string::npos ? 0 : sep + 1;
+  return path.substr(start, kMaxPartLength);
+}
+
+std::string ExtensionPart(const std::string& name) {
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return std::string();
+  size_t sep = name.find_last_of(":\\");
+  if (sep != std::string::npos && sep > dot) return std::string();
+  return name.substr(dot, kMaxPartLength);
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  const char* separator = (!dir.empty() && dir.back() == '\\') ? "" : "\\";
+  return Format("%s%s%s", dir.c_str(), separator, name.c_str());
+}
+
+EnteredPath SplitEnteredPath(const std::string& text) {
+  const std::string saved = CurrentDirectoryText();
+  EnteredPath result;
+  result.drive = saved[0];
+
+  std::string dir = text;
+  if (dir.size() >= 2 && dir.front() == '[' && dir.back() == ']') {
+    dir = dir.substr(1, dir.size() - 2);
+  } else if (dir.find(':') == 1) {
+    result.drive = dir[0];
+    dir.erase(0, 2);
+  }
+
+  CurrentDirectoryKeeper keeper(saved);
+  // Exact comparison: a lower-case c differs from C and enters c:, which is harmless.
+  if (result.drive != saved[0]) ChangeDirectory(std::string(1, result.drive) + ":");
+
+  std::string file = NamePart(dir);
+  if (dir.size() == file.size() + 1) {
+    dir = "\\";
+  } else if (dir.size() > file.size()) {
+    dir.resize(dir.size() - file.size() - 1);
+  } else {
+    const std::string current = CurrentDirectoryText();
+    dir = current.size() > 2 ? current.substr(2) : std::string();
+  }
+
+  if (!dir.empty()) ChangeDirectory(dir);
+
+  if (!file.empty() && file.find_first_of("*?") == std::string::npos && !IsExistingFile(file)) {
+    ChangeDirectory(file);
+    dir = dir.size() == 1 ? Format("\\%s", file.c_str())
+                          : Format("%s\\%s", dir.c_str(), file.c_str());
+    file.clear();
+  }
+
+  keeper.Restore();
+  result.directoryPart = dir;
+  result.filePart = file;
+  return result;
+}
+
+std::string DropLeadingDirectory(const std::string& dir) {
+  if (dir == "\\") return std::string();
+  std::string rest = dir;
+  const bool leadingBackslash = !rest.empty() && rest[0] == '\\';
+  if (leadingBackslash) rest.erase(0, 1);
+  // Takes off the "...\" of an earlier step, and equally four characters of a name that
+  // begins with a dot.
+  if (!rest.empty() && rest[0] == '.') rest.erase(0, 4);
+  size_t sep = rest.find('\\');
+  rest = sep == std::string::npos ? std::string() : "...\\" + rest.substr(sep + 1);
+  return leadingBackslash ? "\\" + rest : rest;
+}
+
+std::string FitPathToWidth(const std::string& path, const TextMeasure& measure, int maxWidth) {
+  std::string result = path;
+  std::string dir = DirectoryPart(path);
+  const std::string name = NamePart(path);
+  std::string drive;
+  if (dir.size() >= 2 && dir[1] == ':') {
+    drive = dir.substr(0, 2);
+    dir.erase(0, 2);
+  }
+  while ((!dir.empty() || !drive.empty()) && measure(result) > maxWidth) {
+    if (dir == "\\...\\") {
+      drive.clear();
+      dir = "...\\";
+    } else if (dir.empty()) {
+      drive.clear();
+    } else {
+      dir = DropLeadingDirectory(dir);
+    }
+    result = drive + dir + name;
+  }
+  return result;
+}
+
+std::string FitPathToWidth(const std::string& path, HFONT font, int maxWidth) {
+  ScreenDC dc;
+  SelectedObject selected(dc.Get(), font);
+  return FitPathToWidth(
+      path,
+      [&dc](const std::string& text) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+      },
+      maxWidth);
+}
+
+std::string VolumeLabelText(char letter) {
+  ErrorModeScope mode(SEM_FAILCRITICALERRORS);
+  const std::string root = std::string(1, letter) + ":\\";
+  char buffer[kLabelBufferSize] = {};
+  std::string label;
+  // A volume that cannot be read (no medium) is shown like one without a label; the drive is
+  // still listed.
+  if (GetVolumeInformationA(root.c_str(), buffer, kLabelBufferSize, nullptr, nullptr, nullptr,
+                            nullptr, 0))
+    label = FromBuffer(buffer, sizeof buffer);
+  CaseLikeLetter(letter, label);
+  return Format("[%s]", label.c_str());
+}
+
+std::string NetworkShareText(char letter) {
+  const std::string local = std::string(1, letter) + ":";
+  char buffer[kLabelBufferSize] = {};
+  DWORD size = kLabelBufferSize;
+  if (WNetGetConnectionA(local.c_str(), buffer, &size) != NO_ERROR) return VolumeLabelText(letter);
+  std::string remote = FromBuffer(buffer, sizeof buffer);
+  CaseLikeLetter(letter, remote);
+  return remote;
+}
+
+int FontLineHeight(HFONT font) {
+  ScreenDC dc;
+  SelectedObject selected(dc.Get(), font);
+  TEXTMETRICA metrics = {};
+  if (!GetTextMetricsA(dc.Get(), &metrics)) return 0;
+  return static_cast<int>(metrics.tmHeight);
+}
+
+int PathDepth(const std::string& path) {
+  return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
+}
