@@ -1,6 +1,8 @@
 // Whole installation runs in temporary directories, the records checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include "dde/DdeMgr.h"

@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 
 #include <algorithm>
+#include <exception>
 #include <set>
 
 #include "ui/Application.h"
@@ -304,9 +305,19 @@ void TWinControl::CreateHandle() {
   if (hwnd_) return;
   TControl::CreateHandle();
   if (!hwnd_) return;
-  for (size_t i = 0; i < controls_.size(); ++i) controls_[i]->CreateHandle();
+  // A child whose creation handler fails (a list that cannot read its directory) must not keep
+  // its later siblings from getting windows; the first failure is passed on afterwards.
+  std::exception_ptr failure;
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    try {
+      controls_[i]->CreateHandle();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
   Restack();
   Realign();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TWinControl::Restack() {

@@ -158,6 +158,9 @@ void TComboBox::CreateWnd() {
   SetWindowPos(hwnd_, nullptr, 0, 0, width_, height_ + 8 * (itemHeight_ + 2),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight_);
+  // The window name given at creation does not reach the edit inside; a text set before the
+  // window existed is put there now.
+  if (style_ == csDropDown && !text_.empty()) SetWindowTextA(hwnd_, text_.c_str());
   if (style_ == csDropDown) {
     // The edit inside takes the focus; it must tell the window, as any control does.
     HWND edit = GetWindow(hwnd_, GW_CHILD);

@@ -1,0 +1,315 @@
+#include "dde/DdeClientConv.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "dde/DdeClientItem.h"
+#include "dde/DdeMgr.h"
+#include "ui/Messages.h"
+
+namespace {
+// Names and the server's command line pass through buffers of 256 characters.
+std::string Cut255(const std::string& s) { return s.size() > 255 ? s.substr(0, 255) : s; }
+}  // namespace
+
+TDdeClientConv::TDdeClientConv(TComponent* owner) : TComponent(owner) {
+  if (DdeManager) DdeManager->AddClientConv(this);
+  else managerGone_ = true;
+}
+
+TDdeClientConv::~TDdeClientConv() {
+  BeginDestroy();
+  CloseConversation();
+  std::vector<TDdeCliItem*> links;
+  links.swap(itemLinks_);
+  for (TDdeCliItem* link : links) delete link;
+  if (!managerGone_ && DdeManager) DdeManager->RemoveClientConv(this);
+}
+
+DWORD TDdeClientConv::Instance() const {
+  return (!managerGone_ && DdeManager) ? DdeManager->InstanceId() : 0;
+}
+
+void TDdeClientConv::ManagerGone() {
+  CloseConversation();
+  for (TDdeCliItem* link : itemLinks_) link->ForgetItemHandle();
+  managerGone_ = true;
+}
+
+bool TDdeClientConv::SetServiceTopic(const std::string& service, const std::string& topic) {
+  const std::string s = service, t = topic;  // taken by value: closing clears the fields
+  CloseConversation();
+  if (connectMode_ == ddeAutomatic) return ReplaceLink(s, t);
+  ddeService_ = s;
+  ddeTopic_ = t;
+  DeliverItemData(nullptr, nullptr);
+  return true;
+}
+
+bool TDdeClientConv::ReplaceLink(const std::string& service, const std::string& topic) {
+  const std::string s = service, t = topic;
+  CloseConversation();
+  ddeService_ = s;
+  ddeTopic_ = t;
+  bool ok = OpenConversation();
+  if (!ok) {
+    ddeService_.clear();
+    ddeTopic_.clear();
+  }
+  return ok;
+}
+
+bool TDdeClientConv::OpenConversation() {
+  if (conversation_) return false;
+  if (ddeService_.empty() && ddeTopic_.empty()) {
+    ClearItemLinks();
+    return false;
+  }
+  if (!Instance()) return false;
+  // Opening a conversation makes the manager the first thing the application destroys.
+  if (TComponent* appOwner = DdeManager->Owner()) appOwner->MoveComponentToLast(DdeManager);
+  if (!linkServiceHandle_) linkServiceHandle_ = DdeString(Instance(), Cut255(ddeService_));
+  if (!linkTopicHandle_) linkTopicHandle_ = DdeString(Instance(), Cut255(ddeTopic_));
+  bool ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
+  if (!ok && (!ddeService_.empty() || !ServiceApplication.empty())) {
+    const std::string command =
+        Cut255(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
+    // One retry, straight away, once the server program has been asked to start.
+    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= 32)
+      ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
+  }
+  if (!ok) {
+    ClearItemLinks();
+    return false;
+  }
+  dataFormat_ = info_.wFmt ? info_.wFmt : CF_TEXT;
+  StartItemAdvises();
+  NotifyOpen();
+  DeliverItemData(nullptr, nullptr);
+  return true;
+}
+
+bool TDdeClientConv::ConnectTo(HSZ service, HSZ topic) {
+  CONVCONTEXT context = {};
+  context.cb = sizeof context;
+  context.iCodePage = CP_WINANSI;
+  conversation_ = DdeConnect(Instance(), service, topic, &context);
+  if (conversation_) {
+    info_ = CONVINFO();
+    info_.cb = sizeof info_;
+    DdeQueryConvInfo(conversation_, QID_SYNC, &info_);  // a failure leaves the format 0: text
+    DdeSetUserHandle(conversation_, QID_SYNC,
+                     reinterpret_cast<DWORD_PTR>(static_cast<TComponent*>(this)));
+  }
+  return conversation_ != nullptr;
+}
+
+void TDdeClientConv::CloseConversation() {
+  if (conversation_) {
+    HCONV h = conversation_;
+    ConversationEnded();
+    if (!managerGone_) {
+      DdeSetUserHandle(h, QID_SYNC, 0);
+      DdeDisconnect(h);
+    }
+  }
+  linkServiceHandle_.Free();
+  linkTopicHandle_.Free();
+  ddeService_.clear();
+  ddeTopic_.clear();
+}
+
+void TDdeClientConv::ConversationEnded() {
+  if (conversation_) NotifyClose();
+  conversation_ = nullptr;
+  for (TDdeCliItem* link : itemLinks_) link->ReleaseItemHandle();
+}
+
+bool TDdeClientConv::ExecuteMacroText(const char* text, bool wait) {
+  if (!conversation_ || executePending_) return false;
+  HDDEDATA data = DdeCreateDataHandle(Instance(), reinterpret_cast<LPBYTE>(const_cast<char*>(text)),
+                                      static_cast<DWORD>(std::strlen(text) + 1), 0, nullptr,
+                                      dataFormat_, 0);
+  if (!data) return false;
+  if (wait) executePending_ = true;
+  DWORD id = 0;
+  HDDEDATA r = DdeClientTransaction(reinterpret_cast<LPBYTE>(data), 0xFFFFFFFF, conversation_,
+                                    nullptr, dataFormat_, XTYP_EXECUTE, TIMEOUT_ASYNC, &id);
+  if (r) return true;
+  executePending_ = false;
+  return false;
+}
+
+bool TDdeClientConv::ExecuteMacroList(const TStringList& lines, bool wait) {
+  if (!conversation_ || executePending_) return false;
+  const std::string text = lines.Text();
+  return ExecuteMacroText(text.c_str(), wait);
+}
+
+void TDdeClientConv::ExecuteCompleted() { executePending_ = false; }
+
+void TDdeClientConv::SetConnectMode(TDataMode mode) {
+  if (mode == connectMode_) return;
+  if (mode == ddeAutomatic && !ddeService_.empty() && !ddeTopic_.empty() && !OpenConversation())
+    throw Exception(LoadStr(SDdeNoConnect));
+  // Switching to manual never closes an open conversation.
+  connectMode_ = mode;
+}
+
+void TDdeClientConv::SetFormatChars(bool value) {
+  if (value == formatChars_) return;
+  formatChars_ = value;
+  if (conversation_) DeliverItemData(nullptr, nullptr);
+}
+
+void TDdeClientConv::NotifyClose() {
+  if (OnClose) OnClose(*this);
+}
+
+void TDdeClientConv::NotifyOpen() {
+  if (OnOpen) OnOpen(*this);
+}
+
+void TDdeClientConv::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      "ServiceApplication", [this](TReader& r) { ServiceApplication = r.ReadString(); },
+      [this](TWriter& w) { w.WriteString(ServiceApplication); }, !ServiceApplication.empty());
+  // Stored for reading by people; reading them back has no effect, "LinkInfo" restores them.
+  filer.DefineProperty(
+      "DdeService", [this](TReader& r) { SetDdeService(r.ReadString()); },
+      [this](TWriter& w) { w.WriteString(ddeService_); }, !ddeService_.empty());
+  filer.DefineProperty(
+      "DdeTopic", [this](TReader& r) { SetDdeTopic(r.ReadString()); },
+      [this](TWriter& w) { w.WriteString(ddeTopic_); }, !ddeTopic_.empty());
+  filer.DefineProperty(
+      "ConnectMode",
+      [this](TReader& r) {
+        std::string v = r.ReadIdent();
+        if (v == "ddeManual") SetConnectMode(ddeManual);
+        else if (v == "ddeAutomatic") SetConnectMode(ddeAutomatic);
+        else throw EStreamError("Invalid property value: " + v);
+      },
+      [this](TWriter& w) { w.WriteIdent(connectMode_ == ddeManual ? "ddeManual" : "ddeAutomatic"); },
+      connectMode_ != ddeAutomatic);
+  filer.DefineProperty(
+      "FormatChars", [this](TReader& r) { SetFormatChars(r.ReadBool()); },
+      [this](TWriter& w) { w.WriteBool(formatChars_); }, formatChars_);
+  filer.DefineProperty(
+      "LinkInfo", [this](TReader& r) { ReadLinkInfo(r); }, [this](TWriter& w) { WriteLinkInfo(w); },
+      !ddeService_.empty() || !ddeTopic_.empty());
+}
+
+void TDdeClientConv::ReadLinkInfo(TReader& reader) {
+  reader.ReadListBegin();
+  while (!reader.EndOfList()) {
+    const std::string s = reader.ReadString();
+    size_t blank = s.find(' ');
+    const std::string value = blank == std::string::npos ? s : s.substr(blank + 1);
+    if (!s.empty() && s[0] == 'S') ddeService_ = value;
+    else if (!s.empty() && s[0] == 'T') ddeTopic_ = value;
+  }
+  reader.ReadListEnd();
+}
+
+void TDdeClientConv::WriteLinkInfo(TWriter& writer) {
+  writer.WriteListBegin();
+  writer.WriteString("Service " + ddeService_);
+  writer.WriteString("Topic " + ddeTopic_);
+  writer.WriteListEnd();
+}
+
+void TDdeClientConv::Loaded() {
+  TComponent::Loaded();
+  if (!ddeService_.empty() && connectMode_ != ddeManual) ReplaceLink(ddeService_, ddeTopic_);
+}
+
+void TDdeClientConv::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  // A linked component that goes takes its link with it; it is past answering calls itself.
+  auto it = std::find_if(itemLinks_.begin(), itemLinks_.end(), [component](TDdeCliItem* l) {
+    return static_cast<TComponent*>(l->Linked()) == component;
+  });
+  if (it != itemLinks_.end()) {
+    TDdeCliItem* link = *it;
+    itemLinks_.erase(it);
+    link->SetLinked(nullptr);
+    delete link;
+  }
+}
+
+void TDdeClientConv::DeliverItemData(HDDEDATA data, HSZ item) {
+  std::vector<TDdeCliItem*> links = itemLinks_;
+  for (TDdeCliItem* link : links) {
+    if (!item || (link->ItemHandle() && DdeCmpStringHandles(link->ItemHandle(), item) == 0))
+      link->StoreData(data);
+  }
+}
+
+bool TDdeClientConv::StartItemAdvises() {
+  if (!conversation_) return false;
+  size_t i = 0;
+  while (i < itemLinks_.size()) {
+    TDdeCliItem* link = itemLinks_[i];
+    if (link->StartAdvise()) {
+      ++i;
+    } else if (link->Linked()) {
+      link->Linked()->SetItemName(std::string());  // removes the link; the walk stays here
+    } else {
+      itemLinks_.erase(itemLinks_.begin() + static_cast<long>(i));
+      delete link;
+    }
+  }
+  return true;
+}
+
+void TDdeClientConv::ClearItemLinks() {
+  size_t n = itemLinks_.size();
+  for (size_t k = 0; k < n && !itemLinks_.empty(); ++k) {
+    TDdeCliItem* link = itemLinks_.front();
+    if (link->Linked()) {
+      link->Linked()->SetItemName(std::string());
+    } else {
+      itemLinks_.erase(itemLinks_.begin());
+      delete link;
+    }
+  }
+}
+
+TDdeCliItem* TDdeClientConv::FindItemLink(TComponent* linked) const {
+  for (TDdeCliItem* link : itemLinks_)
+    if (static_cast<TComponent*>(link->Linked()) == linked) return link;
+  return nullptr;
+}
+
+void TDdeClientConv::AddItemLink(TComponent* linked) {
+  auto* link = new TDdeCliItem(this);
+  itemLinks_.push_back(link);
+  link->SetLinked(dynamic_cast<TDdeLinkedItem*>(linked));
+  link->SetItemName(std::string());
+}
+
+void TDdeClientConv::RemoveItemLink(TComponent* linked) {
+  TDdeCliItem* link = FindItemLink(linked);
+  if (!link) return;
+  link->SetItemName(std::string());
+  itemLinks_.erase(std::find(itemLinks_.begin(), itemLinks_.end(), link));
+  delete link;
+}
+
+bool TDdeClientConv::SetItemLink(TComponent* linked, const std::string& itemName) {
+  TDdeCliItem* link = FindItemLink(linked);
+  if (!link && !itemName.empty()) {
+    AddItemLink(linked);
+    link = FindItemLink(linked);
+  }
+  if (!link) return true;
+  if (itemName.empty()) {
+    RemoveItemLink(linked);
+    return true;
+  }
+  bool result = link->SetItemName(itemName);
+  if (!result && !IsLoading()) RemoveItemLink(linked);
+  return result;
+}

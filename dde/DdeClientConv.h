@@ -1,0 +1,90 @@
+#pragma once
+// A client conversation with a DDE server named by a service and a topic: opened (starting the
+// server program once if the first attempt fails), sent commands as asynchronous executes,
+// closed; it keeps linked items supplied with the server's data.
+#include <windows.h>
+#include <ddeml.h>
+
+#include <string>
+#include <vector>
+
+#include "dde/DdeHandles.h"
+#include "ui/Control.h"
+#include "ui/Stream.h"
+#include "ui/Strings.h"
+
+enum TDataMode { ddeAutomatic, ddeManual };
+
+class TDdeCliItem;
+
+class TDdeClientConv : public TComponent {
+public:
+  explicit TDdeClientConv(TComponent* owner);
+  ~TDdeClientConv() override;
+
+  const std::string& DdeService() const { return ddeService_; }
+  const std::string& DdeTopic() const { return ddeTopic_; }
+  // Writing the names through the published properties has no effect: only SetServiceTopic,
+  // ReplaceLink and the stored "LinkInfo" set them.
+  void SetDdeService(const std::string&) {}
+  void SetDdeTopic(const std::string&) {}
+  std::string ServiceApplication;
+  TDataMode ConnectMode() const { return connectMode_; }
+  void SetConnectMode(TDataMode mode);
+  bool FormatChars() const { return formatChars_; }
+  void SetFormatChars(bool value);
+  HCONV ConversationHandle() const { return conversation_; }
+  const CONVINFO& ConversationInfo() const { return info_; }
+  UINT DataFormat() const { return dataFormat_; }
+  bool ExecutePending() const { return executePending_; }
+  const std::vector<TDdeCliItem*>& ItemLinks() const { return itemLinks_; }
+
+  TNotifyEvent OnClose, OnOpen;
+
+  bool SetServiceTopic(const std::string& service, const std::string& topic);
+  bool OpenConversation();
+  void CloseConversation();
+  bool ExecuteMacroText(const char* text, bool wait);
+  bool ExecuteMacroList(const TStringList& lines, bool wait);
+
+  // Called by the manager's callback.
+  void ExecuteCompleted();
+  void ConversationEnded();
+  void DeliverItemData(HDDEDATA data, HSZ item);
+  // The manager is going: close while DDEML is still there, and touch nothing of it afterwards.
+  void ManagerGone();
+
+  // Called by linked items.
+  bool SetItemLink(TComponent* linked, const std::string& itemName);
+
+  void DefineProperties(TFiler& filer) override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+  virtual void NotifyClose();
+  virtual void NotifyOpen();
+
+private:
+  bool ReplaceLink(const std::string& service, const std::string& topic);
+  bool ConnectTo(HSZ service, HSZ topic);
+  bool StartItemAdvises();
+  void ClearItemLinks();
+  TDdeCliItem* FindItemLink(TComponent* linked) const;
+  void AddItemLink(TComponent* linked);
+  void RemoveItemLink(TComponent* linked);
+  void ReadLinkInfo(TReader& reader);
+  void WriteLinkInfo(TWriter& writer);
+  DWORD Instance() const;
+
+  std::string ddeService_, ddeTopic_;
+  HCONV conversation_ = nullptr;
+  CONVINFO info_ = {};
+  std::vector<TDdeCliItem*> itemLinks_;  // owned
+  DdeString linkServiceHandle_, linkTopicHandle_;
+  UINT dataFormat_ = CF_TEXT;
+  TDataMode connectMode_ = ddeAutomatic;
+  bool executePending_ = false;
+  bool formatChars_ = false;
+  bool managerGone_ = false;
+};

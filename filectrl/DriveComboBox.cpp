@@ -1,0 +1,168 @@
+#include "filectrl/DriveComboBox.h"
+
+#include "filectrl/DirHelpers.h"
+#include "filectrl/DirectoryListBox.h"
+#include "ui/Messages.h"
+
+namespace {
+char UpperChar(char c) {
+  CharUpperBuffA(&c, 1);
+  return c;
+}
+
+char LowerChar(char c) {
+  CharLowerBuffA(&c, 1);
+  return c;
+}
+
+bool SameDrive(char a, char b) { return UpperChar(a) == UpperChar(b); }
+}  // namespace
+
+TDriveComboBox::TDriveComboBox(TComponent* owner) : TComboBox(owner, csOwnerDrawFixed) {
+  floppyGlyph_ = TBitmap::FromResource("FLOPPY");
+  hardGlyph_ = TBitmap::FromResource("HARD");
+  networkGlyph_ = TBitmap::FromResource("NETWORK");
+  cdromGlyph_ = TBitmap::FromResource("CDROM");
+  ramGlyph_ = TBitmap::FromResource("RAM");
+  char current[MAX_PATH] = {};
+  // The system normally reports the directory with an upper-case drive letter.
+  if (GetCurrentDirectoryA(MAX_PATH, current) > 0) drive_ = current[0];
+  ComputeItemHeight();
+}
+
+TDriveComboBox::~TDriveComboBox() {
+  // The window goes while the glyphs the items point at are still there.
+  DestroyHandle();
+}
+
+void TDriveComboBox::ComputeItemHeight() {
+  int height = FontLineHeight(font_.Handle());
+  if (height < floppyGlyph_.Height()) height = floppyGlyph_.Height();
+  SetItemHeight(height);
+}
+
+char TDriveComboBox::InTextCase(char c) const {
+  if (textCase_ == tcUpperCase) return UpperChar(c);
+  // A letter becomes its lower-case letter; anything else stays what it is, so that a text
+  // beginning with a backslash or a digit does not turn into some other character.
+  return IsCharAlphaA(c) ? LowerChar(c) : c;
+}
+
+void TDriveComboBox::RebuildDriveList() {
+  Clear();
+  const DWORD drives = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(drives & (1u << i))) continue;
+    char letter = static_cast<char>('a' + i);
+    const std::string root = std::string(1, letter) + ":\\";
+    const UINT kind = GetDriveTypeA(root.c_str());
+    if (textCase_ == tcUpperCase) letter = UpperChar(letter);
+    switch (kind) {
+      case DRIVE_REMOVABLE:
+        // No label is read, so no medium is touched.
+        AddItem(std::string(1, letter) + ":", &floppyGlyph_);
+        break;
+      case DRIVE_FIXED:
+        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &hardGlyph_);
+        break;
+      case DRIVE_REMOTE:
+        AddItem(Format("%c: %s", letter, NetworkShareText(letter).c_str()), &networkGlyph_);
+        break;
+      case DRIVE_CDROM:
+        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &cdromGlyph_);
+        break;
+      case DRIVE_RAMDISK:
+        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &ramGlyph_);
+        break;
+      default:
+        break;  // undetermined, or no root directory: not listed
+    }
+  }
+}
+
+void TDriveComboBox::SetDrive(char c) {
+  if (HandleAllocated() && ItemIndex() >= 0 && SameDrive(c, drive_)) return;
+  // Read again on every effective change, so that the labels of changed media are fresh. The
+  // first reading makes the window, which applies the drive held until now on its own.
+  RebuildDriveList();
+  drive_ = InTextCase(c);
+  int found = -1;
+  const int count = HandleAllocated() ? Count() : 0;
+  for (int i = 0; i < count && found < 0; ++i) {
+    const std::string text = Strings(i);
+    if (text.size() >= 2 && SameDrive(text[0], drive_) && text[1] == ':') found = i;
+  }
+  if (HandleAllocated()) SetItemIndex(found);
+  if (dirList_) dirList_->SwitchDrive(drive_);
+  NotifyChange();
+}
+
+void TDriveComboBox::NotifyChange() {
+  if (OnChange) OnChange(*this);
+}
+
+void TDriveComboBox::SetTextCase(TTextCase textCase) {
+  textCase_ = textCase;
+  RebuildDriveList();
+  SetDrive(drive_);
+}
+
+void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
+  if (dirList_) {
+    if (dirList_->driveCombo_ == this) dirList_->driveCombo_ = nullptr;
+    RemoveFreeNotification(dirList_);
+  }
+  dirList_ = list;
+  if (!list) return;
+  // A list follows one drive selector; one that followed another stops doing so.
+  if (list->driveCombo_ && list->driveCombo_ != this) list->driveCombo_->SetDirList(nullptr);
+  list->driveCombo_ = this;
+  FreeNotification(list);
+}
+
+void TDriveComboBox::CreateWnd() {
+  TComboBox::CreateWnd();
+  RebuildDriveList();
+  SetDrive(drive_);
+}
+
+void TDriveComboBox::Click() {
+  TComboBox::Click();
+  const int index = ItemIndex();
+  if (index >= 0) {
+    const std::string text = Strings(index);
+    if (!text.empty()) SetDrive(text[0]);
+  }
+}
+
+void TDriveComboBox::FontChanged() {
+  TComboBox::FontChanged();
+  ComputeItemHeight();
+  if (HandleAllocated()) {
+    // The height of the closed box follows the items only when the window is made anew.
+    DestroyHandle();
+    CreateHandle();
+  }
+}
+
+void TDriveComboBox::Notification(TComponent* component, TOperation operation) {
+  TComboBox::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == dirList_) dirList_ = nullptr;
+}
+
+void TDriveComboBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
+  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const auto* glyph = static_cast<const TBitmap*>(Objects(index));
+  int glyphWidth = 16;
+  if (glyph && !glyph->Empty()) {
+    glyph->DrawTransparent(dc, rect.left + 2,
+                           rect.top + (rect.bottom - rect.top - glyph->Height()) / 2);
+    glyphWidth = glyph->Width();
+  }
+  RECT textRect = rect;
+  textRect.left = rect.left + glyphWidth + 6;
+  const std::string text = Strings(index);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  DrawTextA(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}

@@ -1,0 +1,295 @@
+#include "filectrl/FileListBox.h"
+
+#include <vector>
+
+#include "filectrl/DirHelpers.h"
+#include "filectrl/DirectoryListBox.h"
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Messages.h"
+
+namespace {
+const unsigned kSkippedUnlessAsked =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u /* volume label */ |
+    FILE_ATTRIBUTE_DIRECTORY;
+const int kHourGlassPosition = 100;
+
+// A find handle of FindFirstFileA, closed on scope exit.
+class FindHandle {
+public:
+  explicit FindHandle(HANDLE h) : h_(h) {}
+  ~FindHandle() {
+    if (Valid()) FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+
+private:
+  HANDLE h_;
+};
+
+// Puts the screen's cursor back when a reading ends, however it ends.
+class CursorKeeper {
+public:
+  CursorKeeper() : saved_(Screen ? Screen->Cursor() : crDefault) {}
+  ~CursorKeeper() {
+    if (Screen) Screen->SetCursor(saved_);
+  }
+  CursorKeeper(const CursorKeeper&) = delete;
+  CursorKeeper& operator=(const CursorKeeper&) = delete;
+
+private:
+  TCursor saved_;
+};
+
+void EnterDirectory(const std::string& dir) {
+  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
+}
+
+// A text that names its directory whatever the current directory is: X:\... or \\server\share.
+bool IsAbsolutePath(const std::string& text) {
+  return (text.size() >= 3 && text[1] == ':' && text[2] == '\\') ||
+         (text.size() >= 2 && text[0] == '\\' && text[1] == '\\');
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                        b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool IsExistingFile(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string LowerCase(std::string text) {
+  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+}  // namespace
+
+std::string CurrentDirectoryPath() {
+  DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) RaiseLastInOutError();
+  std::vector<char> buffer(size + 1);
+  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
+  return std::string(buffer.data(), n);
+}
+
+void ForEachListedEntry(const std::string& pattern, TFileType type,
+                        const std::function<void(const WIN32_FIND_DATAA&)>& listed) {
+  const unsigned word = type.AttributeWord();
+  WIN32_FIND_DATAA entry;
+  FindHandle find(FindFirstFileA(pattern.c_str(), &entry));
+  if (!find.Valid()) return;  // nothing matches: no entries, and no error
+  do {
+    const unsigned attributes = entry.dwFileAttributes;
+    if (attributes & kSkippedUnlessAsked & ~word) continue;
+    if (type.Contains(ftNormal) || (attributes & word)) listed(entry);
+  } while (FindNextFileA(find.Get(), &entry));
+}
+
+TFileListBox::TFileListBox(TComponent* owner)
+    : TCustomListBox(owner, TListDef{/*sorted*/ true, /*ownerDrawFixed*/ true}) {
+  width_ = 145;
+  directory_ = CurrentDirectoryPath();
+  LoadGlyphs();
+  ComputeItemHeight();
+}
+
+TFileListBox::~TFileListBox() {
+  // The window goes while the items' glyphs and this object are still whole.
+  DestroyHandle();
+}
+
+void TFileListBox::LoadGlyphs() {
+  exeGlyph_ = TBitmap::FromResource("EXECUTABLE");
+  dirGlyph_ = TBitmap::FromResource("CLOSEDFOLDER");
+  unknownGlyph_ = TBitmap::FromResource("UNKNOWNFILE");
+}
+
+void TFileListBox::ComputeItemHeight() {
+  int height = FontLineHeight(font_.Handle());
+  if (showGlyphs_ && height < exeGlyph_.Height() + 1) height = exeGlyph_.Height() + 1;
+  SetItemHeight(height);
+}
+
+void TFileListBox::CreateWnd() {
+  TCustomListBox::CreateWnd();
+  ReadEntries();
+}
+
+void TFileListBox::FontChanged() {
+  TCustomListBox::FontChanged();
+  ComputeItemHeight();
+}
+
+const TBitmap* TFileListBox::GlyphFor(const WIN32_FIND_DATAA& entry) const {
+  if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return showGlyphs_ ? &dirGlyph_ : nullptr;
+  const std::string ext = LowerCase(ExtensionPart(entry.cFileName));
+  if (ext == ".exe" || ext == ".com" || ext == ".bat" || ext == ".pif") return &exeGlyph_;
+  return &unknownGlyph_;
+}
+
+void TFileListBox::ReadEntries() {
+  // A list without a window has nothing to fill; making the window reads the entries.
+  if (!HandleAllocated()) return;
+  EnterDirectory(directory_);
+  Clear();
+  {
+    CursorKeeper cursor;
+    size_t start = 0;
+    for (;;) {
+      const size_t end = mask_.find(';', start);
+      const std::string part = mask_.substr(start, end == std::string::npos ? end : end - start);
+      ForEachListedEntry(part, fileType_, [this](const WIN32_FIND_DATAA& entry) {
+        const bool isDir = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const std::string text = isDir ? Format("[%s]", entry.cFileName) : entry.cFileName;
+        const int at = AddItem(text, const_cast<TBitmap*>(GlyphFor(entry)));
+        if (at == kHourGlassPosition && Screen) Screen->SetCursor(crHourGlass);
+      });
+      if (end == std::string::npos) break;
+      start = end + 1;
+    }
+  }
+  NotifyChange();
+}
+
+void TFileListBox::NotifyChange() {
+  lastSelected_ = HandleAllocated() ? ItemIndex() : -1;
+  if (fileEdit_) {
+    const std::string name = SelectedName();
+    fileEdit_->SetText(name.empty() ? mask_ : name);
+    fileEdit_->SelectAll();
+  }
+  if (OnChange) OnChange(*this);
+}
+
+void TFileListBox::Click() {
+  TCustomListBox::Click();
+  if (ItemIndex() != lastSelected_) NotifyChange();
+}
+
+std::string TFileListBox::SelectedName() {
+  // Without a window there are no items, so nothing is selected; asking does not make one.
+  if (!HandleAllocated()) return std::string();
+  const int index = ItemIndex();
+  if (index < 0 || Count() == 0 || index >= Count() || !Selected(index)) return std::string();
+  return Strings(index);
+}
+
+std::string TFileListBox::SelectedPath() {
+  const std::string name = SelectedName();
+  return name.empty() ? std::string() : JoinPath(directory_, name);
+}
+
+void TFileListBox::SelectName(const std::string& name) {
+  if (SameTextIgnoringCase(name, SelectedName())) return;
+  const int count = Count();
+  int found = -1;
+  // From the second item to the end, then the first.
+  for (int k = 1; k <= count && found < 0; ++k) {
+    const int i = k % count;
+    if (SameTextIgnoringCase(Strings(i), name)) found = i;
+  }
+  SetItemIndex(found);
+  NotifyChange();
+}
+
+void TFileListBox::SetDirectory(const std::string& text) {
+  if (SameTextIgnoringCase(text, directory_)) return;
+  const std::string before = CurrentDirectoryPath();
+  std::string entered;
+  try {
+    // A relative text is taken from the list's own directory. An absolute one does not need it,
+    // so a list whose directory has gone away can still be moved somewhere else.
+    if (!SetCurrentDirectoryA(directory_.c_str()) && !IsAbsolutePath(text)) RaiseLastInOutError();
+    EnterDirectory(text);
+    entered = CurrentDirectoryPath();
+  } catch (...) {
+    // Not checked: the directory was current a moment ago, and the first error is the one to tell.
+    SetCurrentDirectoryA(before.c_str());
+    throw;
+  }
+  directory_ = entered;
+  ReadEntries();
+}
+
+void TFileListBox::SetMask(const std::string& mask) {
+  if (mask == mask_) return;
+  mask_ = mask;
+  ReadEntries();
+}
+
+void TFileListBox::SetFileType(TFileType type) {
+  if (type == fileType_) return;
+  fileType_ = type;
+  ReadEntries();
+}
+
+void TFileListBox::SetShowGlyphs(bool show) {
+  if (show == showGlyphs_) return;
+  showGlyphs_ = show;
+  if (show && itemHeight_ < exeGlyph_.Height() + 1) ComputeItemHeight();
+  Invalidate();
+}
+
+void TFileListBox::SetFileEdit(TEdit* edit) {
+  if (fileEdit_ && fileEdit_ != edit) RemoveFreeNotification(fileEdit_);
+  fileEdit_ = edit;
+  if (!edit) return;
+  FreeNotification(edit);
+  const std::string name = SelectedName();
+  edit->SetText(name.empty() ? mask_ : name);
+}
+
+void TFileListBox::ApplyPath(const std::string& text) {
+  if (text.empty() || SameTextIgnoringCase(text, SelectedPath())) return;
+  const auto split = SplitEnteredPath(text);
+  if (dirList_) {
+    dirList_->SetDirectory(text);
+  } else {
+    SetDirectory(Format("%c:%s", split.drive, split.directoryPart.c_str()));
+  }
+  const std::string& file = split.filePart;
+  if (file.find_first_of("*?") != std::string::npos) {
+    SetMask(file);
+    return;
+  }
+  if (file.empty()) return;
+  SelectName(file);
+  // Looked for in the list's directory: the current directory is that one only when the list
+  // has just moved, and a list that was already there leaves it wherever it was.
+  if (!IsExistingFile(JoinPath(directory_, file)))
+    throw EInvalidOperation(FmtLoadStr(SInvalidFileName, text.c_str()));
+  if (SelectedName().empty()) {
+    // The mask hides the file: show it by its own name.
+    SetMask(file);
+    SelectName(file);
+  }
+}
+
+void TFileListBox::Notification(TComponent* component, TOperation operation) {
+  TCustomListBox::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == fileEdit_) fileEdit_ = nullptr;
+  if (component == dirList_) dirList_ = nullptr;
+}
+
+void TFileListBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
+  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  int offset = 2;
+  const auto* glyph = static_cast<const TBitmap*>(Objects(index));
+  if (showGlyphs_ && glyph && !glyph->Empty()) {
+    const int top = rect.top + (rect.bottom - rect.top - glyph->Height()) / 2;
+    glyph->DrawTransparent(dc, rect.left + 2, top);
+    offset = glyph->Width() + 6;
+  }
+  const std::string text = Strings(index);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  TextOutA(dc, rect.left + offset, rect.top, text.data(), static_cast<int>(text.size()));
+}

@@ -1,0 +1,247 @@
+// The drive list on real drives: items, order, glyphs and labels, the Drive rules, the user's
+// choice, the text case, a linked directory list and a drive character that is no letter.
+// The full item list needs the drives that tests/Drives_test.sh prepares; the rest runs with the
+// C: and Z: that every prefix has.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "filectrl/DirHelpers.h"
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/DriveComboBox.h"
+#include "support/Files.h"
+#include "support/Listing.h"
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+class DriveList : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InitApplication();
+    start = Cwd();
+    host = new TForm(Application, TFormDef{"drive list host", 300, 300, bsDialog});
+    combo = new TDriveComboBox(host);
+    combo->Define(host, "combo", 0, 0, 200, 19);
+    combo->OnChange = [this](TComponent&) { ++changes; };
+  }
+  void TearDown() override {
+    SetCurrentDirectoryA(start.c_str());
+    DoneApplication();
+  }
+  std::vector<std::string> Items() {
+    std::vector<std::string> out;
+    for (int i = 0; i < combo->Count(); ++i) out.push_back(combo->Strings(i));
+    return out;
+  }
+  std::string Selected() {
+    int i = combo->ItemIndex();
+    return i < 0 ? std::string() : combo->Strings(i);
+  }
+  // The user picks an item: the box selects it and tells its window, as after a mouse choice.
+  void Choose(int index) {
+    SendMessageA(combo->Handle(), CB_SETCURSEL, index, 0);
+    SendMessageA(host->Handle(), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(combo->Handle()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo->Handle()));
+  }
+  int IndexOf(const std::string& prefix) {
+    auto items = Items();
+    for (size_t i = 0; i < items.size(); ++i)
+      if (items[i].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+    return -1;
+  }
+
+  std::string start;
+  TForm* host = nullptr;
+  TDriveComboBox* combo = nullptr;
+  int changes = 0;
+};
+}  // namespace
+
+TEST_F(DriveList, TheWindowListsTheDrivesAppliesTheDriveAndTellsOnce) {
+  EXPECT_EQ(combo->Drive(), start[0]) << "the drive of the current directory, as reported";
+  EXPECT_FALSE(combo->HandleAllocated());
+  combo->Handle();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(combo->Drive(), static_cast<char>(start[0] | 0x20));
+  EXPECT_EQ(Selected().substr(0, 2), std::string(1, combo->Drive()) + ":");
+  auto items = Items();
+  ASSERT_GE(items.size(), 2u);
+  EXPECT_NE(IndexOf("c: "), -1);
+  EXPECT_LT(IndexOf("c: "), IndexOf("z: ")) << "in the order of the letters";
+  EXPECT_EQ(combo->ItemHeight(), std::max(FontLineHeight(combo->Font().Handle()), 11));
+}
+
+TEST_F(DriveList, PreparedDrivesGiveTheirKindsLabelsAndGlyphs) {
+  if (!DrivesPrepared()) GTEST_SKIP() << "needs the drives of tests/Drives_test.sh";
+  auto items = Items();
+  ASSERT_GE(items.size(), 10u);
+  // F: is a network drive whose connection cannot be queried: its volume label stands in.
+  EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 9),
+            (std::vector<std::string>{"a:", "c: []", "d: [cdvol]", "e: [system]", "f: [netvol]",
+                                      "g: []", "h: []", "i: []", "j: \\\\server\\share"}));
+  const char* glyphs[] = {"FLOPPY", "HARD", "CDROM", "HARD", "NETWORK", "RAM", "CDROM", "HARD",
+                          "NETWORK"};
+  for (int i = 0; i < 9; ++i) {
+    const auto* glyph = static_cast<const TBitmap*>(combo->Objects(i));
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_TRUE(SamePicture(glyph->Handle(), TBitmap::FromResource(glyphs[i]).Handle())) << items[i];
+  }
+
+  changes = 0;
+  combo->SetTextCase(tcUpperCase);
+  EXPECT_EQ(changes, 1);
+  items = Items();
+  EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 5),
+            (std::vector<std::string>{"A:", "C: []", "D: [CDVOL]", "E: [SYSTEM]", "F: [NETVOL]"}));
+  EXPECT_EQ(items[8], "J: \\\\SERVER\\SHARE");
+}
+
+namespace {
+// Wine reads a volume label once, when its server starts, so a relabelled medium cannot be shown
+// here; what the fresh labels rest on is that the drives are read again, and that is counted.
+class CountingDriveComboBox : public TDriveComboBox {
+public:
+  using TDriveComboBox::TDriveComboBox;
+  void RebuildDriveList() override {
+    ++readings;
+    TDriveComboBox::RebuildDriveList();
+  }
+  int readings = 0;
+};
+}  // namespace
+
+TEST_F(DriveList, EveryEffectiveChangeReadsTheDrivesAgain) {
+  auto* counted = new CountingDriveComboBox(host);
+  counted->Define(host, "counted", 0, 40, 200, 19);
+  counted->Handle();
+  EXPECT_EQ(counted->readings, 2) << "the window reads, then applying the drive reads again";
+  const char other = counted->Drive() == 'c' ? 'z' : 'c';
+  counted->SetDrive(other);
+  EXPECT_EQ(counted->readings, 3);
+  counted->SetDrive(static_cast<char>(other - 32));
+  EXPECT_EQ(counted->readings, 3) << "the drive already shown: not read again";
+  counted->SetTextCase(tcLowerCase);
+  EXPECT_EQ(counted->readings, 5) << "a text case is applied by reading, then setting the drive";
+}
+
+TEST_F(DriveList, SettingTheDriveStoresItsLowerCaseLetterAndTheSameDriveDoesNothing) {
+  combo->Handle();
+  combo->SetDrive('C');
+  EXPECT_EQ(combo->Drive(), 'c');
+  EXPECT_EQ(Selected().substr(0, 3), "c: ");
+  const int after = changes;
+  combo->SetDrive('c');
+  combo->SetDrive('C');
+  EXPECT_EQ(changes, after);
+  combo->SetDrive('Z');
+  EXPECT_EQ(combo->Drive(), 'z');
+  EXPECT_EQ(changes, after + 1);
+
+  combo->SetTextCase(tcUpperCase);
+  EXPECT_EQ(combo->Drive(), 'Z');
+  EXPECT_EQ(Selected().substr(0, 3), "Z: ");
+  EXPECT_EQ(changes, after + 2);
+  combo->SetTextCase(tcUpperCase);
+  EXPECT_EQ(changes, after + 3) << "the case is applied again even when it does not change";
+}
+
+TEST_F(DriveList, TheUsersChoiceClicksAlwaysAndChangesOnlyForAnotherDrive) {
+  int clicks = 0;
+  combo->OnClick = [&](TComponent&) { ++clicks; };
+  combo->Handle();
+  const int zIndex = IndexOf("z:"), cIndex = IndexOf("c:");
+  combo->SetDrive('z');
+  const int before = changes;
+  Choose(zIndex);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(changes, before);
+  Choose(cIndex);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(changes, before + 1);
+  EXPECT_EQ(combo->Drive(), 'c');
+
+  // The keyboard in the closed box moves the choice the same way.
+  host->Show();
+  combo->SetFocus();
+  SendMessageA(combo->Handle(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(combo->Drive(), Items().back()[0]);
+  EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(DriveList, ALinkedDirectoryListIsSwitchedBeforeTheChangeIsTold) {
+  auto* dirs = new TDirectoryListBox(host);
+  dirs->Define(host, "dirs", 0, 30, 200, 200);
+  std::vector<std::string> events;
+  dirs->OnChange = [&](TComponent&) { events.push_back("list " + dirs->Directory()); };
+  combo->OnChange = [&](TComponent&) { events.push_back(std::string("drive ") + combo->Drive()); };
+  combo->SetDirList(dirs);
+  combo->Handle();
+  dirs->SetDirectory("C:\\");
+  events.clear();
+  combo->SetDrive('z');
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_PRED2(SamePath, events[0].substr(0, 7), "list Z:");
+  EXPECT_EQ(events[1], "drive z");
+  EXPECT_EQ(Cwd(), dirs->Directory());
+
+  auto* other = new TDriveComboBox(host);
+  other->SetDirList(dirs);
+  EXPECT_EQ(combo->DirList(), nullptr) << "a list follows one selector";
+  EXPECT_EQ(dirs->DriveCombo(), other);
+  delete dirs;
+  EXPECT_EQ(other->DirList(), nullptr);
+}
+
+TEST_F(DriveList, ACharacterThatIsNoLetterIsKeptAndTheListReportsIt) {
+  auto* dirs = new TDirectoryListBox(host);
+  dirs->Define(host, "dirs", 0, 30, 200, 200);
+  combo->Handle();
+  combo->SetDirList(dirs);
+  const std::string before = dirs->Directory();
+  changes = 0;
+  // A source text beginning with a backslash hands its backslash on as the drive.
+  EXPECT_THROW(combo->SetDrive('\\'), EInOutError);
+  EXPECT_EQ(combo->Drive(), '\\') << "stored as given, not turned into another character";
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(dirs->Directory(), before);
+  combo->SetDirList(nullptr);
+  combo->SetDrive('1');
+  EXPECT_EQ(combo->Drive(), '1');
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(changes, 1) << "told even without a matching item";
+  combo->SetDrive('C');
+  EXPECT_EQ(combo->Drive(), 'c');
+}
+
+TEST_F(DriveList, AFontChangeMakesTheWindowAnewWithTheNewItemHeight) {
+  combo->Handle();
+  const int before = changes;
+  combo->SetFont(TFont("Arial", 30));
+  EXPECT_EQ(combo->ItemHeight(), FontLineHeight(combo->Font().Handle()));
+  EXPECT_GT(combo->ItemHeight(), 20);
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETITEMHEIGHT, 0, 0), combo->ItemHeight());
+  EXPECT_EQ(changes, before + 1) << "the new window applies the drive and tells";
+  EXPECT_GE(combo->ItemIndex(), 0);
+}
+
+TEST_F(DriveList, AFailingChangeAtWindowCreationPassesThroughAndTheOtherControlsGetWindows) {
+  combo->OnChange = [](TComponent&) { throw EInOutError(21); };
+  auto* after = new TButton(host);
+  after->Define(host, "after", 0, 40, 75, 25, "After");
+  try {
+    host->Handle();
+    FAIL() << "the handler's failure was lost";
+  } catch (const EInOutError& e) {
+    EXPECT_STREQ(e.what(), "I/O error 21");
+  }
+  EXPECT_TRUE(combo->HandleAllocated());
+  EXPECT_TRUE(after->HandleAllocated()) << "a later control of the window still has its window";
+}

@@ -1,0 +1,432 @@
+// The file list over real directories: what it lists, in which order and with which glyph, its
+// re-read rules, typed paths, the edit field, the user's click, and the current directory.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "filectrl/DirHelpers.h"
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/FileListBox.h"
+#include "support/Files.h"
+#include "support/Listing.h"
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Form.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+void Touch(const std::string& path) { WriteFileBytes(path, "x"); }
+
+class FileList : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InitApplication();
+    start = Cwd();
+    host = new TForm(Application, TFormDef{"file list host", 300, 300, bsDialog});
+    list = new TFileListBox(host);
+    list->Define(host, "list", 0, 0, 200, 200);
+    list->OnChange = [this](TComponent&) { ++changes; };
+  }
+  void TearDown() override {
+    SetCurrentDirectoryA(start.c_str());
+    DoneApplication();
+  }
+  std::vector<std::string> Items() {
+    std::vector<std::string> out;
+    for (int i = 0; i < list->Count(); ++i) out.push_back(list->Strings(i));
+    return out;
+  }
+  const void* Glyph(const std::string& text) {
+    for (int i = 0; i < list->Count(); ++i)
+      if (list->Strings(i) == text) return list->Objects(i);
+    ADD_FAILURE() << "no item " << text;
+    return nullptr;
+  }
+
+  std::string start;
+  TempDir work{"filelist"};
+  TForm* host = nullptr;
+  TFileListBox* list = nullptr;
+  int changes = 0;
+};
+}  // namespace
+
+TEST_F(FileList, DirectoriesAreListedInBracketsSortedWithTheDotsFirst) {
+  MakeDir(work / "StartUp");
+  MakeDir(work / "Accessories");
+  Touch(work / "readme.txt");
+  list->SetFileType(TFileType{ftDirectory});
+  list->SetDirectory(work.Path());
+  auto items = Items();
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_TRUE((items[0] == "[.]" && items[1] == "[..]") || (items[0] == "[..]" && items[1] == "[.]"));
+  EXPECT_EQ(items[2], "[Accessories]");
+  EXPECT_EQ(items[3], "[StartUp]");
+  EXPECT_EQ(Cwd(), list->Directory()) << "reading leaves the current directory at the list's";
+
+  // A drive's root has no "." and "..".
+  list->SetDirectory("C:\\");
+  EXPECT_EQ(list->Directory(), "C:\\");
+  for (const std::string& item : Items()) {
+    EXPECT_NE(item, "[.]");
+    EXPECT_NE(item, "[..]");
+    EXPECT_EQ(item.front(), '[');
+  }
+}
+
+TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
+  MakeDir(work / "Visible");
+  MakeDir(work / "Secret");
+  Touch(work / "plain.txt");
+  Touch(work / "shy.txt");
+  ASSERT_TRUE(SetFileAttributesA((work / "Secret").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SetFileAttributesA((work / "shy.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(GetFileAttributesA((work / "Secret").c_str()) & FILE_ATTRIBUTE_HIDDEN)
+      << "this file system keeps no hidden attribute";
+
+  list->SetDirectory(work.Path());
+  list->SetFileType(TFileType{ftDirectory});
+  auto items = Items();
+  EXPECT_EQ(std::count(items.begin(), items.end(), "[Visible]"), 1);
+  EXPECT_EQ(std::count(items.begin(), items.end(), "[Secret]"), 0);
+
+  list->SetFileType(TFileType{ftDirectory, ftHidden});
+  items = Items();
+  EXPECT_EQ(std::count(items.begin(), items.end(), "[Secret]"), 1);
+  // Without ftNormal the plain files go; a hidden file shares the hidden bit and stays.
+  EXPECT_EQ(std::count(items.begin(), items.end(), "plain.txt"), 0);
+  EXPECT_EQ(std::count(items.begin(), items.end(), "shy.txt"), 1);
+
+  list->SetFileType(TFileType{ftNormal});
+  EXPECT_EQ(Items(), (std::vector<std::string>{"plain.txt"}));
+  list->SetFileType(TFileType{ftHidden, ftNormal});
+  EXPECT_EQ(Items(), (std::vector<std::string>{"plain.txt", "shy.txt"}));
+
+  ASSERT_TRUE(SetFileAttributesA((work / "plain.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  list->SetFileType(TFileType{ftReadOnly});
+  EXPECT_EQ(Items(), (std::vector<std::string>{"plain.txt"}));
+  SetFileAttributesA((work / "plain.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileList, ProgramsGetTheProgramGlyphWhateverTheCaseOfTheirExtension) {
+  for (const char* name : {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe",
+                           "readme.txt", "notes.exe.txt", "noext"})
+    Touch(work / name);
+  MakeDir(work / "Folder");
+  list->SetFileType(TFileType{ftNormal, ftDirectory});
+  list->SetDirectory(work.Path());
+  const void* program = Glyph("setup.exe");
+  const void* other = Glyph("readme.txt");
+  ASSERT_NE(program, nullptr);
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(program, other);
+  for (const char* name : {"SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe"})
+    EXPECT_EQ(Glyph(name), program) << name;
+  for (const char* name : {"notes.exe.txt", "noext"}) EXPECT_EQ(Glyph(name), other) << name;
+  EXPECT_TRUE(SamePicture(static_cast<const TBitmap*>(program)->Handle(),
+                          TBitmap::FromResource("EXECUTABLE").Handle()));
+  EXPECT_TRUE(SamePicture(static_cast<const TBitmap*>(other)->Handle(),
+                          TBitmap::FromResource("UNKNOWNFILE").Handle()));
+  EXPECT_EQ(Glyph("[Folder]"), nullptr) << "folders have a glyph only while glyphs are shown";
+
+  list->SetShowGlyphs(true);
+  list->ReadEntries();
+  const auto* folder = static_cast<const TBitmap*>(Glyph("[Folder]"));
+  ASSERT_NE(folder, nullptr);
+  EXPECT_TRUE(SamePicture(folder->Handle(), TBitmap::FromResource("CLOSEDFOLDER").Handle()));
+}
+
+TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
+  const int line = FontLineHeight(list->Font().Handle());
+  EXPECT_EQ(list->ItemHeight(), line);
+  list->SetShowGlyphs(true);
+  EXPECT_EQ(list->ItemHeight(), line < 16 ? 16 : line);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), list->ItemHeight());
+}
+
+TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
+  for (const char* name : {"a.exe", "b.bat", "both.exe", "c.txt"}) Touch(work / name);
+  list->SetDirectory(work.Path());
+  list->SetMask("*.exe;*.bat");
+  EXPECT_EQ(Items(), (std::vector<std::string>{"a.exe", "b.bat", "both.exe"}));
+  list->SetMask("*.exe;b*");
+  EXPECT_EQ(Items(), (std::vector<std::string>{"a.exe", "b.bat", "both.exe", "both.exe"}));
+  list->SetMask("*.none;c.txt");
+  EXPECT_EQ(Items(), (std::vector<std::string>{"c.txt"})) << "a part matching nothing is no error";
+}
+
+TEST_F(FileList, UnchangedValuesDoNotReadAgain) {
+  Touch(work / "one.txt");
+  MakeDir(work / "Sub");
+  list->SetDirectory(work / "Sub");
+  list->Count();
+  list->SetDirectory(work.Path());
+  ASSERT_EQ(Items(), (std::vector<std::string>{"one.txt"}));
+  int before = changes;
+  list->SetMask("*.*");
+  list->SetFileType(TFileType{ftNormal});
+  std::string other = list->Directory();
+  CharUpperBuffA(&other[0], static_cast<DWORD>(other.size()));
+  list->SetDirectory(other);
+  EXPECT_EQ(changes, before);
+  EXPECT_EQ(list->Directory(), Canonical(work.Path())) << "the directory keeps its spelling";
+  Touch(work / "two.txt");
+  list->SetMask("*.txt");
+  EXPECT_EQ(changes, before + 1);
+  EXPECT_EQ(Items().size(), 2u);
+}
+
+TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureChangesNothing) {
+  MakeDir(work / "Sub");
+  Touch(work / "Sub\\in.txt");
+  list->SetDirectory(work.Path());
+  list->SetDirectory("Sub");  // relative to the list's directory
+  EXPECT_EQ(list->Directory(), Canonical(work / "Sub"));
+  EXPECT_EQ(Cwd(), list->Directory());
+  EXPECT_EQ(Items(), (std::vector<std::string>{"in.txt"}));
+
+  SetCurrentDirectoryA(work.Path().c_str());
+  const std::string before = list->Directory();
+  try {
+    list->SetDirectory(work / "NoSuch");
+    FAIL() << "a missing directory was entered";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message(), EInOutError(e.ErrorCode()).Message());
+    EXPECT_TRUE(e.ErrorCode() == 2 || e.ErrorCode() == 3) << e.ErrorCode();
+  }
+  EXPECT_EQ(list->Directory(), before);
+  EXPECT_EQ(Items(), (std::vector<std::string>{"in.txt"}));
+  EXPECT_EQ(Cwd(), Canonical(work.Path())) << "a failed change leaves the current directory";
+}
+
+TEST_F(FileList, AListWhoseDirectoryIsGoneCanStillBeMovedByAFullPath) {
+  MakeDir(work / "Gone");
+  MakeDir(work / "Other");
+  list->SetDirectory(work / "Gone");
+  list->Count();
+  SetCurrentDirectoryA(work.Path().c_str());
+  ASSERT_TRUE(RemoveDirectoryA((work / "Gone").c_str()));
+  EXPECT_THROW(list->SetDirectory("Other"), EInOutError) << "a relative name needs the old one";
+  list->SetDirectory(work / "Other");
+  EXPECT_EQ(list->Directory(), Canonical(work / "Other"));
+}
+
+TEST_F(FileList, AHiddenListReadsTheDirectorySetBeforeItsWindowExists) {
+  Touch(work / "early.txt");
+  list->SetVisible(false);
+  ASSERT_FALSE(list->HandleAllocated());
+  list->SetDirectory(work.Path());
+  EXPECT_EQ(Cwd(), Canonical(work.Path()));
+  EXPECT_FALSE(list->HandleAllocated()) << "setting the directory alone makes no window";
+  EXPECT_EQ(changes, 0);
+  SetCurrentDirectoryA(start.c_str());
+  EXPECT_EQ(list->Count(), 1);
+  EXPECT_EQ(list->Strings(0), "early.txt");
+  EXPECT_EQ(changes, 1);
+  EXPECT_FALSE(IsWindowVisible(list->Handle()));
+}
+
+TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
+  MakeDir(work / "Docs");
+  Touch(work / "Docs\\a.txt");
+  Touch(work / "Docs\\b.txt");
+  Touch(work / "Docs\\c.exe");
+  auto* edit = new TEdit(host);
+  edit->Define(host, "edit", 0, 210, 200, 20);
+  list->SetFileEdit(edit);
+  EXPECT_EQ(edit->Text(), "*.*") << "with no selection the edit shows the mask";
+
+  list->ApplyPath(work / "Docs");
+  EXPECT_EQ(list->Directory(), Canonical(work / "Docs"));
+  EXPECT_EQ(list->Mask(), "*.*");
+
+  list->ApplyPath(work / "Docs\\b.txt");
+  EXPECT_EQ(list->SelectedName(), "b.txt");
+  EXPECT_EQ(list->SelectedPath(), Canonical(work / "Docs") + "\\b.txt");
+  EXPECT_EQ(edit->Text(), "b.txt");
+  DWORD from = 0, to = 0;
+  SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 5u) << "the whole text is selected";
+
+  list->ApplyPath("*.exe");
+  EXPECT_EQ(list->Mask(), "*.exe");
+  EXPECT_EQ(Items(), (std::vector<std::string>{"c.exe"}));
+  EXPECT_EQ(edit->Text(), "*.exe");
+
+  // A file the mask hides becomes the mask.
+  list->ApplyPath("a.txt");
+  EXPECT_EQ(list->Mask(), "a.txt");
+  EXPECT_EQ(list->SelectedName(), "a.txt");
+
+  delete edit;
+  EXPECT_EQ(list->FileEdit(), nullptr) << "the link goes with the edit";
+  list->SelectName("");  // no edit to write to any more
+}
+
+TEST_F(FileList, ABareMaskIsTakenInTheCurrentDirectory) {
+  MakeDir(work / "Here");
+  MakeDir(work / "There");
+  Touch(work / "There\\t.txt");
+  list->SetDirectory(work / "Here");
+  list->Count();
+  SetCurrentDirectoryA((work / "There").c_str());
+  list->ApplyPath("*.txt");
+  EXPECT_EQ(list->Directory(), Canonical(work / "There"));
+  EXPECT_EQ(Items(), (std::vector<std::string>{"t.txt"}));
+}
+
+TEST_F(FileList, AMissingNameInAnAppliedPathFailsBeforeAnythingChanges) {
+  MakeDir(work / "Docs");
+  MakeDir(work / "Else");
+  Touch(work / "Else\\e.txt");
+  list->SetDirectory(work / "Else");
+  list->Count();
+  const int before = changes;
+  SetCurrentDirectoryA(work.Path().c_str());
+  EXPECT_THROW(list->ApplyPath(work / "Docs\\missing.txt"), EInOutError);
+  EXPECT_EQ(list->Directory(), Canonical(work / "Else"));
+  EXPECT_EQ(Items(), (std::vector<std::string>{"e.txt"}));
+  EXPECT_EQ(changes, before);
+  EXPECT_EQ(Cwd(), Canonical(work.Path()));
+}
+
+TEST_F(FileList, AFileOfTheListsDirectoryIsFoundWhereverTheCurrentDirectoryIs) {
+  Touch(work / "mine.txt");
+  MakeDir(work / "Away");
+  list->SetDirectory(work.Path());
+  list->Count();
+  SetCurrentDirectoryA((work / "Away").c_str());
+  // The list stays where it is, so the name is looked for there, not in the current directory.
+  list->ApplyPath(Canonical(work.Path()) + "\\mine.txt");
+  EXPECT_EQ(list->SelectedName(), "mine.txt");
+}
+
+TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
+  Touch(work / "same.txt");
+  Touch(work / "zzz.txt");
+  list->SetDirectory(work.Path());
+  list->SetMask("same.txt;same.txt;zzz.txt");
+  ASSERT_EQ(list->Count(), 3);
+  list->SelectName("SAME.TXT");
+  EXPECT_EQ(list->ItemIndex(), 1);
+  const int before = changes;
+  list->SelectName("same.txt");
+  EXPECT_EQ(changes, before) << "the selected name again does nothing";
+  list->SelectName("nothing");
+  EXPECT_EQ(list->ItemIndex(), -1);
+  EXPECT_EQ(list->SelectedName(), "");
+  EXPECT_EQ(list->SelectedPath(), "");
+}
+
+TEST_F(FileList, AUsersClickTellsOnlyWhenTheSelectionMoves) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) Touch(work / name);
+  list->SetDirectory(work.Path());
+  int clicks = 0;
+  list->OnClick = [&](TComponent&) { ++clicks; };
+  host->Show();
+  auto clickItem = [&](int index) {
+    RECT r;
+    SendMessageA(list->Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2);
+    SendMessageA(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
+    Application->ProcessMessages();
+  };
+  const int before = changes;
+  clickItem(1);
+  EXPECT_EQ(list->SelectedName(), "b.txt");
+  EXPECT_EQ(changes, before + 1);
+  clickItem(2);
+  EXPECT_EQ(changes, before + 2);
+  EXPECT_GE(clicks, 2);
+  // A changed selection that nobody was told about is told at the next click.
+  list->SetItemIndex(0);
+  clickItem(0);
+  EXPECT_EQ(changes, before + 3);
+}
+
+namespace {
+// A file list that watches its own insertions: the cursor at each, the position each landed at,
+// and, when asked, an insertion the list control refuses.
+class WatchedFileList : public TFileListBox {
+public:
+  using TFileListBox::TFileListBox;
+  std::vector<int> positions;
+  std::vector<TCursor> cursors;
+  int refuseAt = -1;
+
+protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg != LB_ADDSTRING) return TFileListBox::WndProc(msg, wp, lp);
+    cursors.push_back(Screen->Cursor());
+    if (static_cast<int>(positions.size()) == refuseAt) return LB_ERR;
+    LRESULT at = TFileListBox::WndProc(msg, wp, lp);
+    positions.push_back(static_cast<int>(at));
+    return at;
+  }
+};
+}  // namespace
+
+TEST_F(FileList, LongReadingsShowTheHourglassFromPosition100AndRestoreTheCursor) {
+  for (int i = 0; i < 260; ++i) Touch(work / ("f" + std::to_string(1000 + (i * 7919) % 9000) + ".txt"));
+  auto* watched = new WatchedFileList(host);
+  watched->Define(host, "watched", 0, 0, 100, 100);
+  watched->SetDirectory(work.Path());
+  Screen->SetCursor(crDefault);
+  watched->ReadEntries();
+  ASSERT_EQ(watched->Count(), 260);
+  size_t first100 = 0;
+  while (first100 < watched->positions.size() && watched->positions[first100] != 100) ++first100;
+  ASSERT_LT(first100, watched->positions.size()) << "no insertion landed at position 100";
+  for (size_t i = 0; i < watched->cursors.size(); ++i)
+    EXPECT_EQ(watched->cursors[i], i > first100 ? crHourGlass : crDefault) << "insertion " << i;
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+
+  // The list control refuses an item after the hourglass came on: the error, and the cursor back.
+  watched->positions.clear();
+  watched->cursors.clear();
+  watched->refuseAt = 200;
+  try {
+    watched->ReadEntries();
+    FAIL() << "a refused item went unreported";
+  } catch (const EListError& e) {
+    EXPECT_STREQ(e.what(), "Unable to insert a line");
+  }
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+TEST_F(FileList, ADrivingDirectoryListTakesTheTextAndANameLostOnTheWayIsAnInvalidFileName) {
+  MakeDir(work / "Docs");
+  MakeDir(work / "Else");
+  Touch(work / "Docs\\a.txt");
+  auto* dirs = new TDirectoryListBox(host);
+  dirs->Define(host, "dirs", 0, 0, 100, 100);
+  dirs->SetFileList(list);
+  EXPECT_EQ(list->DirList(), dirs);
+
+  list->ApplyPath(work / "Docs\\a.txt");
+  EXPECT_EQ(dirs->Directory(), Canonical(work / "Docs"));
+  EXPECT_EQ(list->Directory(), Canonical(work / "Docs")) << "the directory list passes it on";
+  EXPECT_EQ(list->SelectedName(), "a.txt");
+
+  // Whoever watches the directory list moves the file list on before the name is looked for.
+  dirs->SetDirectory(work.Path());
+  dirs->OnChange = [&](TComponent&) { list->SetDirectory(work / "Else"); };
+  const std::string text = work / "Docs\\a.txt";
+  try {
+    list->ApplyPath(text);
+    FAIL() << "the lost name went unreported";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_EQ(e.Message(), "Invalid file name - " + text);
+  }
+  EXPECT_EQ(list->Directory(), Canonical(work / "Else")) << "the change made before stays";
+
+  delete dirs;
+  EXPECT_EQ(list->DirList(), nullptr) << "the link goes with the directory list";
+}
