@@ -43,7 +43,11 @@ class MainWindow : public ::testing::Test {
 protected:
   HWND Start(ProductDir& dir) {
     program.reset(dir.Start());
-    return drv::WaitWindow(kCaption, 20000, program->Id());
+    HWND w = drv::WaitWindow(kCaption, 20000, program->Id());
+    // The window is on the screen before its activation has filled it in; a person waits
+    // until the source directory shows.
+    drv::WaitText(w, 74, 216, dir.Path(), 20000);
+    return w;
   }
   std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {

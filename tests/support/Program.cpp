@@ -64,14 +64,14 @@ ProductDir::ProductDir(const std::string& setupIni, bool withScript) {
   TempDir probe("product");
   path_ = probe.Path() + "p";
   CreateDirectoryA(path_.c_str(), nullptr);
-  if (!CopyFileA(SetupExe().c_str(), (path_ + "\\setup.exe").c_str(), FALSE))
+  if (!CopyFileA(SetupExe().c_str(), (path_ + "\\SETUP.EXE").c_str(), FALSE))
     throw std::runtime_error("cannot copy " + SetupExe());
   if (withScript) WriteFileBytes(path_ + "\\setup.ini", setupIni);
 }
 
 ProductDir::~ProductDir() { RemoveTree(path_); }
 
-RunningProgram* ProductDir::Start() { return new RunningProgram(path_ + "\\setup.exe", "", path_); }
+RunningProgram* ProductDir::Start() { return new RunningProgram(path_ + "\\SETUP.EXE", "", path_); }
 
 std::string StartMenuPrograms() {
   char win[MAX_PATH];
