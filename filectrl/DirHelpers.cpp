@@ -25,15 +25,6 @@ private:
   UINT previous_;
 };
 
-std::string CurrentDirectoryText() {
-  DWORD size = GetCurrentDirectoryA(0, nullptr);
-  if (size == 0) RaiseLastInOutError();
-  std::vector<char> buffer(size + 1);
-  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
-  return std::string(buffer.data(), n);
-}
-
 void ChangeDirectory(const std::string& dir) {
   if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
 }
@@ -77,6 +68,15 @@ std::string FromBuffer(const char* buffer, size_t size) {
   return std::string(buffer, std::find(buffer, buffer + size, '\0'));
 }
 }  // namespace
+
+std::string CurrentDirectoryPath() {
+  DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) RaiseLastInOutError();
+  std::vector<char> buffer(size + 1);
+  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
+  return std::string(buffer.data(), n);
+}
 
 bool IsExistingDirectory(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
@@ -125,7 +125,7 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
 }
 
 EnteredPath SplitEnteredPath(const std::string& text) {
-  const std::string saved = CurrentDirectoryText();
+  const std::string saved = CurrentDirectoryPath();
   EnteredPath result;
   result.drive = saved[0];
 
@@ -147,7 +147,7 @@ EnteredPath SplitEnteredPath(const std::string& text) {
   } else if (dir.size() > file.size()) {
     dir.resize(dir.size() - file.size() - 1);
   } else {
-    const std::string current = CurrentDirectoryText();
+    const std::string current = CurrentDirectoryPath();
     dir = current.size() > 2 ? current.substr(2) : std::string();
   }
 

@@ -11,6 +11,9 @@
 // A relative path is taken against the process's current directory.
 bool IsExistingDirectory(const std::string& path);
 
+// The process's current directory, however long; EInOutError when it cannot be read.
+std::string CurrentDirectoryPath();
+
 // Creates the directory and every missing ancestor, outermost first. Reports nothing: a
 // directory that cannot be made leaves the chain short, and the caller finds out on use.
 // An empty path, a bare drive designator, a drive root and a single backslash create nothing.

@@ -70,15 +70,6 @@ std::string LowerCase(std::string text) {
 }
 }  // namespace
 
-std::string CurrentDirectoryPath() {
-  DWORD size = GetCurrentDirectoryA(0, nullptr);
-  if (size == 0) RaiseLastInOutError();
-  std::vector<char> buffer(size + 1);
-  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
-  return std::string(buffer.data(), n);
-}
-
 void ForEachListedEntry(const std::string& pattern, TFileType type,
                         const std::function<void(const WIN32_FIND_DATAA&)>& listed) {
   const unsigned word = type.AttributeWord();

@@ -98,5 +98,3 @@ private:
   bool showGlyphs_ = false;
 };
 
-// The process's current directory as the system reports it; EInOutError when it cannot be read.
-std::string CurrentDirectoryPath();
