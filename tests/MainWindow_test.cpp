@@ -138,3 +138,31 @@ TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   EXPECT_TRUE(IsWindowEnabled(w));
   Exit(w);
 }
+
+TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
+  Menu menu;
+  const std::string record = "vtest_endtoend";
+  ProductDir dir("\\Velmora EndToEnd\r\nEndToEnd\r\nEndToEnd 1.0\r\ne2e.exe\r\n" + record +
+                 "\r\n:install\r\nE2E.EX_\r\nnotes.txt\r\n");
+  WriteFileBytes(dir / "E2E.EX_", "program");
+  WriteFileBytes(dir / "notes.txt", "notes");
+  const std::string dest = "c:\\program files\\Velmora EndToEnd";
+  HWND w = Start(dir);
+  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
+  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
+  EXPECT_FALSE(IsWindowVisible(w)) << "the main window is hidden during the run";
+  drv::PressButton(installing, "Done");
+  EXPECT_TRUE(program->WaitExit(10000)) << "Done ends the program";
+  EXPECT_EQ(ReadFileBytes(dest + "\\e2e.exe"), "program");
+  EXPECT_EQ(ReadFileBytes(dest + "\\notes.txt"), "notes");
+  const std::string unin = ReadFileBytes(dest + "\\unin.ini");
+  EXPECT_EQ(unin.substr(0, 14), "EndToEnd 1.0\r\n");
+  EXPECT_NE(unin.find(dest + "\\e2e.exe\r\n"), std::string::npos);
+  char win[MAX_PATH];
+  const std::string locationRecord =
+      std::string(win, GetWindowsDirectoryA(win, MAX_PATH)) + "\\" + record + ".ini";
+  EXPECT_EQ(ReadFileBytes(locationRecord), ":run\r\n" + dest + "\r\n");
+  DeleteFileA(locationRecord.c_str());
+  RemoveTree(dest);
+}
