@@ -119,6 +119,7 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   EXPECT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
   drv::PressButton(prompt, "OK");
   drv::WaitGone("Setup Message", 10000, program->Id());
+  for (int i = 0; i < 100 && !IsWindowEnabled(w); ++i) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(w));
   EXPECT_TRUE(IsWindowVisible(install));
   EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
@@ -135,6 +136,8 @@ TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   EXPECT_EQ(TextAt(about, 8 + 88 + 5, 8 + 40 + 5), "1.00");
   drv::PressKey(drv::FindButton(about, "OK"), drv::Key::Enter);
   drv::WaitGone("About", 10000, program->Id());
+  // The box is hidden first and the main window enabled right after it.
+  for (int i = 0; i < 100 && !IsWindowEnabled(w); ++i) Sleep(50);
   EXPECT_TRUE(IsWindowEnabled(w));
   Exit(w);
 }
