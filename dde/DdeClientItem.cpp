@@ -62,12 +62,11 @@ bool TDdeCliItem::RefreshData() {
     return false;
   }
   if (conversation_->ExecutePending()) return false;
-  HDDEDATA data = DdeClientTransaction(nullptr, 0, conv, itemHandle_.Get(),
-                                       conversation_->DataFormat(), XTYP_REQUEST, kItemTimeoutMs,
-                                       nullptr);
+  DdeData data(DdeClientTransaction(nullptr, 0, conv, itemHandle_.Get(),
+                                    conversation_->DataFormat(), XTYP_REQUEST, kItemTimeoutMs,
+                                    nullptr));
   if (!data) return false;
-  StoreData(data);
-  DdeFreeDataHandle(data);
+  StoreData(data.Get());
   return true;
 }
 
