@@ -62,8 +62,18 @@ void TDdeServerItem::Change() {
 void TDdeServerItem::ItemChanged() {
   Change();
   if (!DdeManager) return;
-  if (serverConv_) DdeManager->PostItemAdvise(serverConv_->Name(), Name());
-  else if (auto* form = dynamic_cast<TForm*>(Owner())) DdeManager->PostItemAdvise(form->Caption(), Name());
+  if (serverConv_) {
+    DdeManager->PostItemAdvise(serverConv_->Name(), Name());
+    return;
+  }
+  // An item may sit on a windowed control of its window, where requests find it too; its
+  // changes are told on the caption topic of the window that holds it.
+  for (TComponent* o = Owner(); o; o = o->Owner()) {
+    if (auto* form = dynamic_cast<TForm*>(o)) {
+      DdeManager->PostItemAdvise(form->Caption(), Name());
+      return;
+    }
+  }
 }
 
 DWORD TDdeServerItem::PokeText(HDDEDATA data) {
