@@ -6,6 +6,7 @@
 //     advise ITEM [FMT]         (hot link)    warm ITEM [FMT]    unadvise ITEM [FMT]
 //     poke ITEM FMT BYTES       execute BYTES      async-execute BYTES
 //     connect                   disconnect         wait MS        probe CAPTION
+//     wait-advdata MS           (until the next advise notification, at most MS)
 //     loop N OP... end
 //   ddepeer server SERVICE TOPIC [ITEM=TEXT]... [tick ITEM MS] [refuse ITEM] [for MS]
 //
@@ -14,6 +15,7 @@
 // takes the same escapes. With -q only failures of probe are written, and a summary at the end.
 #include <windows.h>
 #include <ddeml.h>
+#include <dde.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +27,7 @@
 namespace {
 DWORD gInstance = 0;
 bool gQuiet = false;
+int gAdvises = 0;  // advise notifications received
 
 void Out(const std::string& line) {
   std::fputs((line + "\n").c_str(), stdout);
@@ -139,6 +142,7 @@ HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV, HSZ, HSZ item, HDDEDATA
                                  ULONG_PTR) {
   switch (type) {
     case XTYP_ADVDATA:
+      ++gAdvises;
       Say("advdata " + Name(item) + ": " + (data ? Shown(DataText(data)) : std::string("(warm)")));
       return Flag(DDE_FACK);
     case XTYP_DISCONNECT:
@@ -169,6 +173,23 @@ struct Client {
     Say("disconnect: ok");
   }
 
+  // Under Wine a server follows the data of a request with an acknowledgement of its own; it
+  // is taken in here, so that the next transaction gets its own answer.
+  void TakeLateAcknowledgement() {
+    CONVINFO info = {};
+    info.cb = sizeof info;
+    if (!DdeQueryConvInfo(conv, QID_SYNC, &info)) return;
+    DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 200) {
+      if (PeekMessageA(&msg, info.hwnd, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+        return;
+      }
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+    }
+  }
+
   // A transaction's answer as a word: the data, an acknowledgement or the error.
   void Report(const std::string& what, HDDEDATA r, bool wantsData) {
     if (!r) {
@@ -178,6 +199,7 @@ struct Client {
     if (wantsData) {
       Say(what + ": " + Shown(DataText(r)));
       DdeFreeDataHandle(r);
+      TakeLateAcknowledgement();
     } else {
       Say(what + ": ok");
     }
@@ -217,10 +239,11 @@ struct Client {
     const DWORD kSync = 5000;
     auto arg = [&](size_t k) { return k < ops.size() ? ops[k] : std::string(); };
     while (i < ops.size()) {
-      // Messages DDEML left behind by the last transaction are handled before the next one;
-      // under Wine a synchronous transaction right after another may otherwise fail.
-      Pump(0);
       const std::string op = ops[i++];
+      // Messages DDEML left behind by the last transaction are handled before a synchronous
+      // one; under Wine it may otherwise take a late answer for its own. Nothing is handled
+      // before the other operations, so a disconnect can cut into an asynchronous transaction.
+      if (IsSync(op)) Pump(0);
       if (op == "end") return i;
       if (op == "loop") {
         int n = std::atoi(arg(i).c_str());
@@ -241,6 +264,10 @@ struct Client {
         Disconnect();
       } else if (op == "wait") {
         Pump(std::strtoul(arg(i++).c_str(), nullptr, 10));
+      } else if (op == "wait-advdata") {
+        DWORD limit = std::strtoul(arg(i++).c_str(), nullptr, 10), start = GetTickCount();
+        int seen = gAdvises;
+        while (gAdvises == seen && GetTickCount() - start < limit) Pump(10);
       } else if (op == "probe") {
         Probe(arg(i++));
       } else if (op == "request" || op == "async-request") {
@@ -269,10 +296,15 @@ struct Client {
     return i;
   }
 
+  static bool IsSync(const std::string& s) {
+    return s == "request" || s == "advise" || s == "warm" || s == "unadvise" || s == "poke" ||
+           s == "execute";
+  }
+
   static bool IsOp(const std::string& s) {
     static const std::set<std::string> ops = {"request", "async-request", "advise", "warm", "unadvise",
                                               "poke", "execute", "async-execute", "connect",
-                                              "disconnect", "wait", "probe", "loop", "end"};
+                                              "disconnect", "wait", "wait-advdata", "probe", "loop", "end"};
     return ops.count(s) != 0;
   }
 };
