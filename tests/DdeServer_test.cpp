@@ -6,11 +6,13 @@
 #include <memory>
 
 #include "app/Unit1.h"
+#include "driver/Driver.h"
 #include "dde/DdeMgr.h"
 #include "dde/DdeServer.h"
 #include "dde/DdeSrvrConv.h"
 #include "support/Files.h"
 #include "support/Peer.h"
+#include "support/Program.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
 
@@ -18,8 +20,6 @@ namespace {
 const char kService[] = "DdeServer_test";  // the program's own file name
 const char kCaption[] = "Velmora Served Window";
 const char kInstallerCaption[] = "The Velmora Installer V1.00";
-// The window whose answering the hostile client checks after every round.
-const char kProbed[] = "Velmora Served Window";
 
 std::vector<std::string> Client(const std::string& topic, std::vector<std::string> ops) {
   ops.insert(ops.begin(), {"client", kService, topic});
@@ -28,7 +28,9 @@ std::vector<std::string> Client(const std::string& topic, std::vector<std::strin
 
 // One round of a hostile client, as many times as asked: texts without a terminating zero,
 // 1 MiB of data, formats and items nobody serves, and disconnects that cut into transactions.
-std::vector<std::string> Hostile(const std::string& topic, const std::string& item, int times) {
+// After each round it checks that the window of that caption still answers messages.
+std::vector<std::string> Hostile(const std::string& topic, const std::string& item, int times,
+                                 const std::string& probed) {
   const std::string mib = "big:1048576";
   return Client(topic, {"-q", "loop", std::to_string(times),
                         "advise", item, "warm", item, "7", "advise", "unknown",
@@ -38,7 +40,7 @@ std::vector<std::string> Hostile(const std::string& topic, const std::string& it
                         "request", item, "request", item, "49999", "request", "", "49999",
                         "async-execute", "text:[x]\\0", "disconnect", "connect",
                         "async-request", item, "disconnect", "connect",
-                        "probe", kProbed, "end"});
+                        "probe", probed, "end"});
 }
 
 class DdeServer : public ::testing::Test {
@@ -185,7 +187,7 @@ TEST_F(DdeServer, AHostileClientOfAServedTopicGetsWhatIsServedAndLeavesNothingBe
   Topic("Target")->OnExecuteMacro = [&](TComponent&, TStringList&) { ++executes; };
   TDdeServerItem* item = Item(form, "data", DdeManager->FindServerConvComponent("Target"), {"x"});
   form->Show();
-  Peer peer(Hostile("Target", "data", 100));
+  Peer peer(Hostile("Target", "data", 100, kCaption));
   ASSERT_TRUE(peer.Finish(300000));
   EXPECT_TRUE(peer.Says("probes 100 unanswered 0"));
   EXPECT_GE(executes, 200);
@@ -227,12 +229,31 @@ protected:
 TEST_F(HostilePeer, TheInstallerStaysResponsiveAndHoldsNothingMoreAfterwards) {
   const int handles = LiveDdeHandles();
   const std::vector<std::string> held = Held();
-  std::vector<std::string> ops = Hostile(kInstallerCaption, "item", 1000);
-  std::replace(ops.begin(), ops.end(), std::string(kProbed), std::string(kInstallerCaption));
-  Peer peer(ops);
+  Peer peer(Hostile(kInstallerCaption, "item", 1000, kInstallerCaption));
   ASSERT_TRUE(peer.Finish(300000));
   EXPECT_TRUE(peer.Says("probes 1000 unanswered 0")) << "the main window answered throughout";
   EXPECT_TRUE(PumpUntil([] { return DdeManager->ServerConversations().empty(); }, 10000));
   EXPECT_EQ(LiveDdeHandles(), handles);
   EXPECT_EQ(Held(), held);
+}
+
+TEST(HostilePeerOfTheProgram, TheRunningInstallerAnswersThroughoutAndShowsWhatItShowedBefore) {
+  ProductDir dir("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\n");
+  std::unique_ptr<RunningProgram> program(dir.Start());
+  HWND w = drv::WaitWindow(kInstallerCaption, 20000, program->Id());
+  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  auto shown = [w] {
+    std::vector<std::string> texts;
+    for (int y : {216, 264, 306}) texts.push_back(drv::Text(drv::RequireControlAt(w, 74, y)));
+    return texts;
+  };
+  const std::vector<std::string> before = shown();
+  std::vector<std::string> ops = Hostile(kInstallerCaption, "item", 1000, kInstallerCaption);
+  ops[1] = "SETUP";  // the service of SETUP.EXE
+  Peer peer(ops);
+  ASSERT_TRUE(peer.Finish(300000));
+  EXPECT_TRUE(peer.Says("probes 1000 unanswered 0"));
+  EXPECT_EQ(shown(), before);
+  drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+  EXPECT_TRUE(program->WaitExit(10000)) << "Exit still ends the program";
 }
