@@ -1,11 +1,35 @@
 #include "dde/DdeClientItem.h"
 
+#include <dde.h>
+
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
 
 namespace {
 const DWORD kItemTimeoutMs = 1000;
 DWORD Instance() { return DdeManager ? DdeManager->InstanceId() : 0; }
+
+// Handles what DDEML has queued for the conversation's window.
+void HandleQueuedDdeMessages(HCONV conv) {
+  CONVINFO info = {};
+  info.cb = sizeof info;
+  if (!DdeQueryConvInfo(conv, QID_SYNC, &info) || !info.hwnd) return;
+  MSG msg;
+  while (PeekMessageA(&msg, info.hwnd, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// One synchronous item transaction. Under Wine a server answers a request with its data and
+// then with a late acknowledgement; a transaction started before that has been handled takes
+// it for its own answer and reports the item as not processed. So queued messages are handled
+// first, and an answer "not processed" is asked for once more (a server that means it says so
+// again).
+HDDEDATA ItemTransaction(HCONV conv, HSZ item, UINT format, UINT type) {
+  HandleQueuedDdeMessages(conv);
+  HDDEDATA r = DdeClientTransaction(nullptr, 0, conv, item, format, type, kItemTimeoutMs, nullptr);
+  if (r || type == XTYP_ADVSTOP || DdeGetLastError(Instance()) != DMLERR_NOTPROCESSED) return r;
+  HandleQueuedDdeMessages(conv);
+  return DdeClientTransaction(nullptr, 0, conv, item, format, type, kItemTimeoutMs, nullptr);
+}
 }  // namespace
 
 TDdeCliItem::TDdeCliItem(TDdeClientConv* conversation) : conversation_(conversation) {}
@@ -35,8 +59,8 @@ bool TDdeCliItem::StartAdvise() {
   if (!conv || item_.empty() || !Instance()) return false;
   if (!itemHandle_) itemHandle_ = DdeString(Instance(), item_);
   // A warm link: the server only says the item changed, and the data is then requested.
-  if (DdeClientTransaction(nullptr, 0, conv, itemHandle_.Get(), conversation_->DataFormat(),
-                           XTYP_ADVSTART | XTYPF_NODATA, kItemTimeoutMs, nullptr))
+  if (ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(),
+                      XTYP_ADVSTART | XTYPF_NODATA))
     return true;
   DdeGetLastError(Instance());  // clears the error; its value is not needed
   itemHandle_.Free();
@@ -46,9 +70,8 @@ bool TDdeCliItem::StartAdvise() {
 
 bool TDdeCliItem::StopAdvise() {
   HCONV conv = conversation_->ConversationHandle();
-  if (conv && itemHandle_)
-    DdeClientTransaction(nullptr, 0, conv, itemHandle_.Get(), conversation_->DataFormat(),
-                         XTYP_ADVSTOP, kItemTimeoutMs, nullptr);  // the answer changes nothing
+  // The answer changes nothing: the link is given up either way.
+  if (conv && itemHandle_) ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(), XTYP_ADVSTOP);
   ReleaseItemHandle();
   return true;
 }
@@ -62,12 +85,9 @@ bool TDdeCliItem::RefreshData() {
     return false;
   }
   if (conversation_->ExecutePending()) return false;
-  HDDEDATA data = DdeClientTransaction(nullptr, 0, conv, itemHandle_.Get(),
-                                       conversation_->DataFormat(), XTYP_REQUEST, kItemTimeoutMs,
-                                       nullptr);
+  DdeData data(ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(), XTYP_REQUEST));
   if (!data) return false;
-  StoreData(data);
-  DdeFreeDataHandle(data);
+  StoreData(data.Get());
   return true;
 }
 

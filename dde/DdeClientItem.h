@@ -41,7 +41,9 @@ private:
   TDdeLinkedItem* linked_ = nullptr;  // not owned: the link is dropped when it goes
 };
 
-// A component showing one server item's text, supplied by its ClientConv.
+// A component showing one server item's text, supplied by its ClientConv. It and its
+// conversation tell each other when they go: a linked item that goes takes its link with it; a
+// conversation that goes leaves the item name and the last text as they were.
 class TDdeLinkedItem : public TComponent {
 public:
   explicit TDdeLinkedItem(TComponent* owner) : TComponent(owner) {}

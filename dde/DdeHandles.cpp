@@ -1,10 +1,11 @@
 #include "dde/DdeHandles.h"
 
-#include <atomic>
+#include <vector>
 
 namespace {
-std::atomic<int> gLiveStrings{0};
-std::atomic<int> gLiveData{0};
+// The program is single-threaded; the counts are plain.
+int gLiveStrings = 0;
+int gLiveData = 0;
 }  // namespace
 
 DdeString::DdeString(DWORD instance, const std::string& text)
@@ -31,7 +32,38 @@ void DdeString::Free() {
   }
 }
 
+void DdeString::Drop() {
+  if (h_) --gLiveStrings;
+  h_ = nullptr;
+}
+
 int DdeString::LiveCount() { return gLiveStrings; }
+
+DdeData::DdeData(HDDEDATA received) : h_(received) {
+  if (h_) ++gLiveData;
+}
+
+DdeData& DdeData::operator=(DdeData&& o) noexcept {
+  if (this != &o) {
+    Free();
+    h_ = o.h_;
+    o.h_ = nullptr;
+  }
+  return *this;
+}
+
+DdeData DdeData::Text(DWORD instance, const std::string& text, HSZ item, UINT format) {
+  return DdeData(DdeCreateDataHandle(instance,
+                                     reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
+                                     static_cast<DWORD>(text.size() + 1), 0, item, format, 0));
+}
+
+HDDEDATA DdeData::HandOn() {
+  HDDEDATA h = h_;
+  if (h_) --gLiveData;
+  h_ = nullptr;
+  return h;
+}
 
 void DdeData::Free() {
   if (h_) {
@@ -40,6 +72,8 @@ void DdeData::Free() {
     h_ = nullptr;
   }
 }
+
+int DdeData::LiveCount() { return gLiveData; }
 
 std::string QueryString(DWORD instance, HSZ hsz) {
   if (!hsz) return std::string();
@@ -50,25 +84,14 @@ std::string QueryString(DWORD instance, HSZ hsz) {
 
 bool DataText(HDDEDATA data, std::string& text) {
   if (!data) return false;
-  DWORD size = 0;
-  const BYTE* p = DdeAccessData(data, &size);
-  if (!p) return false;
+  // The peer decides what is in its data; only the size DDEML holds for the handle is trusted.
+  DWORD size = DdeGetData(data, nullptr, 0, 0);
+  if (size == 0) return false;
+  std::vector<char> bytes(size);
+  DWORD got = DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), size, 0);
+  if (got > size) got = size;
   DWORD n = 0;
-  while (n < size && p[n] != 0) ++n;
-  text.assign(reinterpret_cast<const char*>(p), n);
-  DdeUnaccessData(data);
+  while (n < got && bytes[n] != 0) ++n;
+  text.assign(bytes.data(), n);
   return true;
 }
-
-int LiveDataHandles() { return gLiveData; }
-
-HDDEDATA CreateTextData(DWORD instance, const std::string& text, HSZ item, UINT format) {
-  HDDEDATA h = DdeCreateDataHandle(instance,
-                                   reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
-                                   static_cast<DWORD>(text.size() + 1), 0, item, format, 0);
-  if (h) ++gLiveData;
-  return h;
-}
-
-// A handle returned from the callback or passed to a transaction belongs to DDEML from then on.
-void DataHandedOn() { --gLiveData; }

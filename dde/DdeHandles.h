@@ -20,7 +20,8 @@ public:
   explicit operator bool() const { return h_ != nullptr; }
   void Free();
   // Forgets the handle without freeing it (the instance that made it is gone).
-  void Drop() { h_ = nullptr; }
+  void Drop();
+  // String handles the program holds now.
   static int LiveCount();
 
 private:
@@ -28,33 +29,38 @@ private:
   HSZ h_ = nullptr;
 };
 
-// Frees a data handle the program made or received and did not hand on.
+// A data handle the program made or received. It is freed unless handed on to DDEML, which
+// then owns it (returned from the callback or given to a transaction).
 class DdeData {
 public:
-  explicit DdeData(HDDEDATA h = nullptr) : h_(h) {}
+  DdeData() = default;
+  // Takes a handle the program received and must free (the answer of a request).
+  explicit DdeData(HDDEDATA received);
   ~DdeData() { Free(); }
+  DdeData(DdeData&& o) noexcept : h_(o.h_) { o.h_ = nullptr; }
+  DdeData& operator=(DdeData&& o) noexcept;
   DdeData(const DdeData&) = delete;
   DdeData& operator=(const DdeData&) = delete;
+
+  // Data of a text: its bytes and a terminating zero.
+  static DdeData Text(DWORD instance, const std::string& text, HSZ item, UINT format);
+
   HDDEDATA Get() const { return h_; }
-  HDDEDATA Release() {
-    HDDEDATA h = h_;
-    h_ = nullptr;
-    return h;
-  }
+  explicit operator bool() const { return h_ != nullptr; }
+  HDDEDATA HandOn();
   void Free();
+  // Data handles the program holds now.
+  static int LiveCount();
 
 private:
-  HDDEDATA h_;
+  HDDEDATA h_ = nullptr;
 };
+
+// Every DDE handle the program holds now: what a test compares before and after.
+inline int LiveDdeHandles() { return DdeString::LiveCount() + DdeData::LiveCount(); }
 
 // The text of a string handle (at most 4095 characters).
 std::string QueryString(DWORD instance, HSZ hsz);
-// The zero-terminated text in a data handle, read only within the size the handle reports:
-// data without a terminating zero ends at its last byte. False when the data cannot be reached.
+// The zero-terminated text in a data handle, read only within the size DDEML reports for it:
+// data without a terminating zero ends at its last byte. False when there is nothing to read.
 bool DataText(HDDEDATA data, std::string& text);
-// Counts data handles the program creates (DdeCreateDataHandle) less those freed or handed on.
-int LiveDataHandles();
-// A handle returned from the callback or given to a transaction belongs to DDEML from then on.
-void DataHandedOn();
-// Data of a text: its bytes and a terminating zero.
-HDDEDATA CreateTextData(DWORD instance, const std::string& text, HSZ item, UINT format);

@@ -11,21 +11,27 @@
 
 class TForm;
 class TDdeServerConv;
+class TDdeServerItem;
 class TDdeSrvrConv;
 
 // One advise link of a client on a served item.
 class TDdeSrvrItem : public TComponent {
 public:
-  explicit TDdeSrvrItem(TDdeSrvrConv* conversation);
+  TDdeSrvrItem(TDdeSrvrConv* conversation, TDdeServerItem* serverItem);
   TDdeSrvrConv* Conversation() const { return conversation_; }
   const std::string& ItemName() const { return itemName_; }
   HSZ ItemHandle() const { return itemHandle_.Get(); }
+  TDdeServerItem* ServerItem() const { return serverItem_; }
   void SetAdviseName(const std::string& name);
+  // The served item's text for this link, in CF_TEXT only; 0 once the item is gone.
+  HDDEDATA AdviseText(UINT format);
+  void Notification(TComponent* component, TOperation operation) override;
 
 private:
   TDdeSrvrConv* conversation_;  // not owned: the owner
   std::string itemName_;
   DdeString itemHandle_;
+  TDdeServerItem* serverItem_;  // not owned; cleared when it is destroyed
 };
 
 class TDdeSrvrConv : public TComponent {
@@ -44,6 +50,9 @@ public:
   const std::vector<TDdeSrvrItem*>& Advises() const { return advises_; }
   TDdeSrvrItem* FindAdviseByName(const std::string& name) const;
   TDdeSrvrItem* FindAdviseByHandle(HSZ item) const;
+  // The server item of that name (case included) on this conversation's window, looked for
+  // through the window's components and, recursively, those of its windowed controls.
+  TDdeServerItem* FindServerItem(const std::string& name) const;
 
   // Server-side transactions of the conversation.
   bool StartServerAdvise(UINT format, HSZ item);
@@ -54,6 +63,8 @@ public:
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
+  TDdeServerItem* FindServerItemIn(const TComponent* container, const std::string& name) const;
+
   std::string topic_;
   DdeString topicHandle_;
   TForm* window_ = nullptr;             // not owned; cleared when that window goes
