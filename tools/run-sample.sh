@@ -10,8 +10,12 @@
 # (Xvfb) and the driver works it: screenshot of the main window (build/sample/main.png),
 # Install, an answer to the Program Manager message if one comes, screenshot of the finished
 # run (build/sample/done.png), Done. Either way it then shows where the files and the two
-# records went. --no-build uses the build that is there; VELMORA_BUILD names another x86_64
-# build directory than build/x86_64 (it must hold setup.exe and tools/driver.exe).
+# records went, with the program group. The group is made by our own program-group server,
+# tools/progman.exe, started before the installer (Wine's shell answers "PROGMAN" too, but
+# makes no shortcuts where the uninstall record expects them); what it received is in
+# build/sample/progman.log. --no-build uses the build that is there; VELMORA_BUILD names
+# another x86_64 build directory than build/x86_64 (it must hold setup.exe, tools/driver.exe
+# and tools/progman.exe).
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD:-$top/build/x86_64}
@@ -20,7 +24,6 @@ product=$sample/product
 wine=/usr/lib/wine/wine64
 main_caption="The Velmora Installer V1.00"
 done_text="Click DONE to exit."
-pm_failed="Communication with the Program Manager failed!"
 
 say() { echo "run-sample: $*"; }
 die() { echo "run-sample: $*" >&2; exit 1; }
@@ -31,8 +34,10 @@ if [ "${1:-}" != "--no-build" ]; then
 fi
 setup=$build/setup.exe
 driver_exe=$build/tools/driver.exe
+progman_exe=$build/tools/progman.exe
 [ -f "$setup" ] || die "no installer at $setup (build first, without --no-build)"
 [ -f "$driver_exe" ] || die "no driver at $driver_exe (build first, without --no-build)"
+[ -f "$progman_exe" ] || die "no program-group server at $progman_exe (build first, without --no-build)"
 
 # ---- the sample product
 rm -rf "$product"
@@ -49,8 +54,10 @@ say "sample product in $product"
 export WINEPREFIX=$sample/wineprefix WINEDEBUG=-all
 xvfb_pid=""
 setup_pid=""
+progman_pid=""
 cleanup() {
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
+  [ -n "$progman_pid" ] && kill "$progman_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   return 0
@@ -88,7 +95,9 @@ case "$sub" in
   /?*) find "$programs" -maxdepth 1 -ipath "$programs$sub" -exec rm -rf {} + 2>/dev/null ;;
 esac
 find "$windir" -maxdepth 1 -iname "$(line 4).ini" -delete
-rm -f "$sample"/main.png "$sample"/done.png "$sample"/failure.png
+rm -f "$sample"/main.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log
+group_dir="$windir/Start Menu/Programs/$(line 1)"
+rm -rf "$group_dir"
 
 drive() { "$wine" "$driver_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 shot() { xwd -root -display "$DISPLAY" | convert xwd:- "png:$1" && say "screenshot $1"; }
@@ -101,6 +110,13 @@ fail() {
   fi
   exit 1
 }
+
+# The program-group server makes its log once a client reaches it rather than Wine's shell.
+"$wine" "$progman_exe" "Z:${sample//\//\\}\\progman.log" &
+progman_pid=$!
+for _ in $(seq 600); do [ -f "$sample/progman.log" ] && break; sleep 0.1; done
+[ -f "$sample/progman.log" ] || die "the program-group server did not start"
+say "program-group server started (process $progman_pid)"
 
 (cd "$product" && exec "$wine" setup.exe) &
 setup_pid=$!
@@ -123,9 +139,7 @@ if [ "$headless" = 1 ]; then
   deadline=$((SECONDS + 180))
   until drive wait-text Installing 8 16 "$done_text" 2000 2>/dev/null; do
     if box=$(drive msgbox Setup 300 2>/dev/null); then
-      [ "$box" = "$pm_failed" ] || fail "the installer reported: $box"
-      say "message box: $box (answered OK)"
-      drive press Setup OK || fail "could not answer the message box"
+      fail "the installer reported: $box"
     fi
     kill -0 "$setup_pid" 2>/dev/null || fail "setup.exe ended during the installation"
     [ "$SECONDS" -lt "$deadline" ] || fail "the installation did not finish: the label never read \"$done_text\""
@@ -166,7 +180,14 @@ if [ -n "$record" ]; then
 else
   say "no location record $windir/$(line 4).ini"
 fi
-group=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/*' -iname "$(line 1)" 2>/dev/null | head -n 1)
-[ -n "$group" ] && { say "program group $group:"; ls -l "$group"; }
+if [ -d "$group_dir" ]; then
+  say "program group $group_dir:"
+  ls -l "$group_dir"
+else
+  say "no program group $group_dir"
+fi
+say "the program-group server received (build/sample/progman.log):"
+tr -d '\r' <"$sample/progman.log" | tr '\0' '@' | sed 's/^/    /'
 [ -n "$dest" ] && [ -f "$dest/unin.ini" ] && [ -n "$record" ] || exit 1
+[ -f "$group_dir/$(line 2).lnk" ] && [ -f "$group_dir/$(line 2) Uninstaller.lnk" ] || exit 1
 exit 0

@@ -1,5 +1,7 @@
 #include "support/Program.h"
 
+#include <tlhelp32.h>
+
 #include <stdexcept>
 #include <vector>
 
@@ -77,4 +79,36 @@ std::string StartMenuPrograms() {
   char win[MAX_PATH];
   UINT n = GetWindowsDirectoryA(win, MAX_PATH);
   return std::string(win, n) + "\\Start Menu\\Programs";
+}
+
+std::vector<ChildProcess> ChildProcesses(DWORD parent) {
+  std::vector<ChildProcess> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return out;
+  PROCESSENTRY32 e = {};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32First(snap, &e); more; more = Process32Next(snap, &e))
+    if (e.th32ParentProcessID == parent && e.th32ProcessID != parent)
+      out.push_back({e.th32ProcessID, e.szExeFile});
+  CloseHandle(snap);
+  return out;
+}
+
+void EndProcess(DWORD id) {
+  HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+  if (!h) return;
+  TerminateProcess(h, 99);
+  WaitForSingleObject(h, 5000);
+  CloseHandle(h);
+}
+
+std::vector<ChildProcess> StartedSince(const std::vector<ChildProcess>& before,
+                                       const std::vector<ChildProcess>& now) {
+  std::vector<ChildProcess> out;
+  for (const ChildProcess& p : now) {
+    bool old = false;
+    for (const ChildProcess& b : before) old = old || b.id == p.id;
+    if (!old) out.push_back(p);
+  }
+  return out;
 }

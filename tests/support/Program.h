@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The build tree's programs: VELMORA_BIN, or the directory above the test program.
 std::string BuildDir();
@@ -43,3 +44,15 @@ private:
 
 // The Start Menu programs folder that the installer lists.
 std::string StartMenuPrograms();
+
+// The processes that `parent` started and that still run: id and program file name.
+struct ChildProcess {
+  DWORD id;
+  std::string exe;
+};
+std::vector<ChildProcess> ChildProcesses(DWORD parent);
+// Those of `now` that are not in `before`: what was started in between.
+std::vector<ChildProcess> StartedSince(const std::vector<ChildProcess>& before,
+                                       const std::vector<ChildProcess>& now);
+// Ends one process by its id and waits for it to be gone.
+void EndProcess(DWORD id);

@@ -1,0 +1,111 @@
+// The program-group step: the five commands as the test server receives them, and the sample
+// installation leaving the group its uninstall record names.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "dde/DdeClientConv.h"
+#include "dde/DdeMgr.h"
+#include "driver/Driver.h"
+#include "engine/ProgramGroup.h"
+#include "engine/WindowsDir.h"
+#include "support/BoxWatcher.h"
+#include "support/Files.h"
+#include "support/Program.h"
+#include "support/Progman.h"
+#include "ui/Application.h"
+#include "ui/Stream.h"
+
+using namespace std::string_literals;
+
+namespace {
+std::string SourceDir() {
+  char buf[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableA("VELMORA_SRC", buf, MAX_PATH);
+  std::string dir(buf, n < MAX_PATH ? n : 0);
+  // ctest hands the Unix path; Wine maps the Unix root to drive Z.
+  if (!dir.empty() && dir[0] == '/') {
+    for (char& c : dir)
+      if (c == '/') c = '\\';
+    dir = "Z:" + dir;
+  }
+  return dir;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  TStringList l;
+  l.SetText(text);
+  return l.Lines();
+}
+}  // namespace
+
+TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
+  ProgmanServer server;
+  BoxWatcher boxes;
+  InitApplication();
+  InitDdeManager();
+  auto* conv = new TDdeClientConv(Application);
+  LoadComponent(*conv, "object DdeClientConv1: TDdeClientConv\n  ConnectMode = ddeManual\nend\n");
+  CreateProgramGroup(*conv, ProgramGroupTexts{"Tools, Misc", "Widget (2.0)", "\"c:\\w d\\w.exe\"",
+                                              "Widget (2.0) Uninstaller", "\"c:\\w d\\remove.exe\""});
+  EXPECT_EQ(conv->ConversationHandle(), nullptr) << "closed right after the execute";
+  ASSERT_TRUE(server.WaitAnswers(1));
+  ASSERT_TRUE(PumpUntil([&] { return server.Log().back().kind == "disconnect"; }, 10000));
+  DoneApplication();
+  EXPECT_EQ(server.Executes(),
+            std::vector<std::string>{
+                "[CreateGroup(Tools, Misc)]\r\n"
+                "[ShowGroup(1)]\r\n"
+                "[ReplaceItem(Widget (2.0))]\r\n"
+                "[AddItem(\"c:\\w d\\w.exe\",Widget (2.0))]\r\n"
+                "[AddItem(\"c:\\w d\\remove.exe\",Widget (2.0) Uninstaller)]\r\n\0"s});
+  EXPECT_EQ(server.Log().size(), 4u) << "connect, one execute, its answer, disconnect";
+  EXPECT_TRUE(boxes.Seen().empty());
+  RemoveTree(StartMenuPrograms() + "\\Tools");
+}
+
+TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords) {
+  ProgmanServer server;
+  const std::string sample = SourceDir() + "\\tools\\sample";
+  ProductDir dir(ReadFileBytes(sample + "\\setup.ini"));
+  for (const char* f : {"readme.txt", "LICENSE.TXT"})
+    ASSERT_TRUE(CopyFileA((sample + "\\" + f).c_str(), (dir / f).c_str(), FALSE));
+  // Stand-ins for the product's program and its uninstaller.
+  for (const char* f : {"SAMPLE.EX_", "REMOVE.EX_"})
+    ASSERT_TRUE(CopyFileA(ToolExe("driver").c_str(), (dir / f).c_str(), FALSE));
+  TempDir target("sample");
+  const std::string dest = target / "Velmora Sample";
+  const std::string group = StartMenuPrograms() + "\\Velmora Sample";
+  const std::string record = WindowsDirectory() + "\\velsample.ini";
+
+  std::unique_ptr<RunningProgram> program(dir.Start());
+  HWND w = drv::WaitWindow("The Velmora Installer V1.00", 20000, program->Id());
+  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
+  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
+  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
+  drv::PressButton(installing, "Done");
+  EXPECT_TRUE(program->WaitExit(10000));
+
+  std::vector<std::string> shortcuts, groups;
+  for (const std::string& line : Lines(ReadFileBytes(dest + "\\unin.ini"))) {
+    if (line.size() > 4 && line.substr(line.size() - 4) == ".lnk") shortcuts.push_back(line);
+    if (!line.empty() && line[0] == '+') groups.push_back(line.substr(1));
+  }
+  ASSERT_EQ(shortcuts.size(), 2u);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_TRUE(DirExists(groups[0]));
+  for (const std::string& s : shortcuts) {
+    EXPECT_TRUE(FileExists(s)) << s;
+    EXPECT_EQ(ReadFileBytes(s).substr(0, 4), "L\0\0\0"s) << s << " is a shell link";
+  }
+  std::vector<std::string> answers;
+  for (const ProgmanRecord& r : server.Log())
+    if (r.kind == "ack" || r.kind == "not processed") answers.push_back(r.kind);
+  EXPECT_EQ(answers, std::vector<std::string>{"ack"});
+  RemoveTree(group);
+  DeleteFileA(record.c_str());
+}

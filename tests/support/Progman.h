@@ -1,0 +1,46 @@
+#pragma once
+// The program-group test server (tools/progman.exe) for a test: started with a log of its own,
+// its log read back record by record, and the server ended with the test.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/Files.h"
+#include "support/Program.h"
+
+struct ProgmanRecord {
+  std::string kind;   // "connect", "execute", "ack", "not processed", "disconnect"
+  std::string bytes;  // of an execute: exactly what the server received
+};
+
+class ProgmanServer {
+public:
+  // Starts the server for `service` and waits until a client reaches it rather than Wine's
+  // shell. Throws when it does not get there.
+  explicit ProgmanServer(const std::string& service = "PROGMAN");
+  ~ProgmanServer();
+  ProgmanServer(const ProgmanServer&) = delete;
+  ProgmanServer& operator=(const ProgmanServer&) = delete;
+
+  DWORD Id() const { return program_->Id(); }
+  std::vector<ProgmanRecord> Log() const;
+  // The bytes of every execute, in the order they came.
+  std::vector<std::string> Executes() const;
+  // Waits, letting this thread's messages through, until the log holds `count` answers to
+  // executes; false when they are not there in time.
+  bool WaitAnswers(size_t count, DWORD timeoutMs = 10000) const;
+  // Ends the server the way it ends by itself, which disconnects its conversations.
+  void Close();
+
+private:
+  TempDir dir_{"progman"};
+  std::unique_ptr<RunningProgram> program_;
+};
+
+// The command line that starts the test server for `service` with the log `log`.
+std::string ProgmanCommand(const std::string& log, const std::string& service);
+// Lets this thread's messages through until `done` holds or the time runs out; returns `done`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
