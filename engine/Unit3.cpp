@@ -61,10 +61,17 @@ void Tcopyfiles::ShowStatus(const std::string& text) {
 
 void Tcopyfiles::RepaintNow() {
   // The copy holds the thread, so the dialog is drawn now rather than by the message loop.
-  if (HandleAllocated()) {
-    RedrawWindow(WindowHandle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  }
+  // Only what a change made invalid is drawn: the label's new text, the area it left, the bar.
+  if (HandleAllocated()) RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  lastPaint_ = GetTickCount();
+}
+
+void Tcopyfiles::RepaintFileStatus() {
+  // Small files go by faster than a screen refreshes: the label and the bar take every file's
+  // state at once (their windows carry it), and are drawn when a refresh's time has passed
+  // since the last drawing, so that the run does not spend its time drawing unseen frames.
+  const DWORD kRefreshMs = 16;
+  if (GetTickCount() - lastPaint_ >= kRefreshMs) RepaintNow();
 }
 
 void Tcopyfiles::FormActivate(TComponent&) {
@@ -122,7 +129,7 @@ void Tcopyfiles::CopyPass(const std::string& windowsDir, std::string& targetPref
       Label1->SetCaption("Copying file: " + line);
       double fraction = static_cast<double>(i) / static_cast<double>(ini->Count() - 1) * 100.0;
       progress->SetPosition(static_cast<int>(fraction));
-      RepaintNow();
+      RepaintFileStatus();
       // A lone "_" names no file: copying it would aim at the target directory itself.
       if (!restored.empty()) {
         const std::string target = targetPrefix + restored;

@@ -40,6 +40,8 @@ private:
   void SaveLocationRecord(const std::string& windowsDir, const std::string& destination);
   void ShowStatus(const std::string& text);
   void RepaintNow();
+  void RepaintFileStatus();
+  DWORD lastPaint_ = 0;
 };
 
 namespace velmora {

@@ -129,6 +129,8 @@ void TProgressBar::SetRange(int min, int max) {
 }
 
 void TProgressBar::SetPosition(int p) {
+  // The copy sets the bar once a file, mostly to where it already stands.
+  if (p == position_) return;
   position_ = p;
   if (hwnd_) SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(p), 0);
 }

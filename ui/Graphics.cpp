@@ -5,6 +5,11 @@
 #include "ui/Errors.h"
 #include "ui/Messages.h"
 
+HDC MeasureDC() {
+  static const HDC dc = CreateCompatibleDC(nullptr);
+  return dc;
+}
+
 TFont& TFont::operator=(const TFont& o) {
   if (this != &o) {
     name_ = o.name_;

@@ -68,6 +68,11 @@ private:
   HDC dc_;
 };
 
+// One memory DC like the screen, kept for the program's life, for measuring text: a label
+// that is sized to its text measures on every change, and asking for a screen DC each time
+// costs more than the measuring itself.
+HDC MeasureDC();
+
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 
 // A font description; the handle is made when first asked for and remade after a change.

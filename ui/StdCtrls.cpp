@@ -10,9 +10,8 @@ UINT TLabel::TextFlags() const {
 }
 
 void TLabel::SetText(const std::string& text) {
-  TControl::SetText(text);
-  AdjustSize();
-  Invalidate();
+  TControl::SetText(text);  // which invalidates the label
+  if (autoSize_) FitToText(text);
 }
 
 void TLabel::FontChanged() {
@@ -21,31 +20,34 @@ void TLabel::FontChanged() {
 }
 
 void TLabel::AdjustSize() {
-  if (!autoSize_) {
-    Invalidate();
-    return;
-  }
-  ScreenDC screen;
-  SelectedObject sel(screen.Get(), font_.Handle());
-  std::string t = Text();
+  if (autoSize_) FitToText(Text());
+  Invalidate();
+}
+
+// The copy sets a new caption for every file, so this asks the window system as little as it can.
+void TLabel::FitToText(const std::string& t) {
+  const HDC measure = MeasureDC();
+  SelectedObject sel(measure, font_.Handle());
   RECT r = {0, 0, wordWrap_ ? width_ : 0, 0};
   if (t.empty()) {
     TEXTMETRICA tm;
-    GetTextMetricsA(screen.Get(), &tm);
+    GetTextMetricsA(measure, &tm);
     r.bottom = tm.tmHeight;
   } else {
-    DrawTextA(screen.Get(), t.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
+    DrawTextA(measure, t.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
   }
   int w = wordWrap_ ? width_ : r.right;
   if (w != width_ || r.bottom != height_) {
-    // A resized drawn control leaves its old area to be painted again by what lies below.
+    // A resized drawn control leaves the part of its old area that the new one does not cover
+    // to be painted again by what lies below.
     if (hwnd_ && parent_ && parent_->HandleAllocated()) {
-      RECT old = {left_, top_, left_ + width_, top_ + height_};
-      InvalidateRect(parent_->WindowHandle(), &old, TRUE);
+      GdiObject<HRGN> uncovered(CreateRectRgn(left_, top_, left_ + width_, top_ + height_));
+      GdiObject<HRGN> covered(CreateRectRgn(left_, top_, left_ + w, top_ + r.bottom));
+      if (CombineRgn(uncovered.Get(), uncovered.Get(), covered.Get(), RGN_DIFF) != NULLREGION)
+        InvalidateRgn(parent_->WindowHandle(), uncovered.Get(), TRUE);
     }
     SetBounds(left_, top_, w, r.bottom);
   }
-  Invalidate();
 }
 
 void TLabel::PaintContent(HDC dc) {

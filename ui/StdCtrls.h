@@ -23,6 +23,7 @@ protected:
 private:
   UINT TextFlags() const;
   void AdjustSize();
+  void FitToText(const std::string& text);
   bool wordWrap_ = false;
   bool autoSize_ = true;
   TAlignment alignment_ = taLeftJustify;
