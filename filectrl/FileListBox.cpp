@@ -192,20 +192,12 @@ void TFileListBox::SelectName(const std::string& name) {
 
 void TFileListBox::SetDirectory(const std::string& text) {
   if (SameTextIgnoringCase(text, directory_)) return;
-  const std::string before = CurrentDirectoryPath();
-  std::string entered;
-  try {
-    // A relative text is taken from the list's own directory. An absolute one does not need it,
-    // so a list whose directory has gone away can still be moved somewhere else.
-    if (!SetCurrentDirectoryA(directory_.c_str()) && !IsAbsolutePath(text)) RaiseLastInOutError();
-    EnterDirectory(text);
-    entered = CurrentDirectoryPath();
-  } catch (...) {
-    // Not checked: the directory was current a moment ago, and the first error is the one to tell.
-    SetCurrentDirectoryA(before.c_str());
-    throw;
-  }
-  directory_ = entered;
+  // A relative text is taken from the list's own directory. An absolute one does not need it,
+  // so a list whose directory has gone away can still be moved somewhere else. When the new
+  // text cannot be entered, the list's own directory stays current, as after any reading.
+  if (!SetCurrentDirectoryA(directory_.c_str()) && !IsAbsolutePath(text)) RaiseLastInOutError();
+  EnterDirectory(text);
+  directory_ = CurrentDirectoryPath();
   ReadEntries();
 }
 

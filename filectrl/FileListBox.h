@@ -52,7 +52,7 @@ public:
   const std::string& Directory() const { return directory_; }
   // Moves the process's current directory to the new directory (a relative text is taken from
   // the list's own) and leaves it there; re-reads the entries. Throws EInOutError when the
-  // directory cannot be entered, with the list and the current directory as they were.
+  // directory cannot be entered, with the list as it was and its directory current.
   void SetDirectory(const std::string& text);
   const std::string& Mask() const { return mask_; }
   void SetMask(const std::string& mask);
