@@ -56,12 +56,16 @@ protected:
 };
 }  // namespace
 
-TEST_F(FileList, DirectoriesAreListedInBracketsSortedWithTheDotsFirst) {
+TEST_F(FileList, ItemsAreSortedIgnoringCaseWithDirectoriesInBracketsAndTheDotsFirst) {
   MakeDir(work / "StartUp");
   MakeDir(work / "Accessories");
-  Touch(work / "readme.txt");
-  list->SetFileType(TFileType{ftDirectory});
+  for (const char* name : {"Zeta.txt", "alpha.txt", "9lives.txt", "Beta.TXT", "_first.txt"})
+    Touch(work / name);
   list->SetDirectory(work.Path());
+  // Punctuation before digits before letters, and capitals in among the small letters.
+  EXPECT_EQ(Items(), (std::vector<std::string>{"_first.txt", "9lives.txt", "alpha.txt", "Beta.TXT",
+                                               "Zeta.txt"}));
+  list->SetFileType(TFileType{ftDirectory});
   auto items = Items();
   ASSERT_EQ(items.size(), 4u);
   EXPECT_TRUE((items[0] == "[.]" && items[1] == "[..]") || (items[0] == "[..]" && items[1] == "[.]"));
@@ -147,6 +151,13 @@ TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
   list->SetShowGlyphs(true);
   EXPECT_EQ(list->ItemHeight(), line < 16 ? 16 : line);
   EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), list->ItemHeight());
+
+  // A font change measures again, still with room for the glyphs.
+  list->SetFont(TFont("Arial", 30));
+  EXPECT_EQ(list->ItemHeight(), std::max(FontLineHeight(list->Font().Handle()), 16));
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), list->ItemHeight());
+  list->SetFont(TFont("Arial", 6));
+  EXPECT_EQ(list->ItemHeight(), std::max(FontLineHeight(list->Font().Handle()), 16));
 }
 
 TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
