@@ -129,7 +129,7 @@ void TProgressBar::SetRange(int min, int max) {
 }
 
 void TProgressBar::SetPosition(int p) {
-  // The copy sets the bar once a file, mostly to where it already stands.
+  // A bar set on every step of a long task mostly stays where it stands: no message then.
   if (p == position_) return;
   position_ = p;
   if (hwnd_) SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(p), 0);

@@ -24,7 +24,8 @@ void TLabel::AdjustSize() {
   Invalidate();
 }
 
-// The copy sets a new caption for every file, so this asks the window system as little as it can.
+// A status label may get a new caption many times a second, so this asks the window system as
+// little as it can.
 void TLabel::FitToText(const std::string& t) {
   const HDC measure = MeasureDC();
   SelectedObject sel(measure, font_.Handle());
