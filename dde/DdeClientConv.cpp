@@ -94,6 +94,7 @@ bool TDdeClientConv::ConnectTo(HSZ service, HSZ topic) {
   context.cb = sizeof context;
   context.iCodePage = CP_WINANSI;
   conversation_ = DdeConnect(Instance(), service, topic, &context);
+  dataAcks_ = acksUnknown;
   if (conversation_) {
     info_ = CONVINFO();
     info_.cb = sizeof info_;
@@ -113,6 +114,8 @@ void TDdeClientConv::CloseConversation() {
       DdeDisconnect(h);
     }
   }
+  // After the disconnection the server has read every message that named a held atom.
+  ReleaseHeldAtoms();
   linkServiceHandle_.Free();
   linkTopicHandle_.Free();
   ddeService_.clear();
@@ -123,6 +126,22 @@ void TDdeClientConv::ConversationEnded() {
   if (conversation_) NotifyClose();
   conversation_ = nullptr;
   for (TDdeCliItem* link : itemLinks_) link->ReleaseItemHandle();
+}
+
+// Messages name their item by a global atom, which each side adds for the messages it posts
+// and deletes for those it receives. Wine's server answers a request with the data and then
+// with an acknowledgement naming the same atom, so the client deletes it once too often. When
+// that late acknowledgement arrives while a link's stop waits for its answer, it deletes the
+// stop's own reference and the server, reading the stop afterwards, finds no item and drops
+// it: the link stays. A reference held by the conversation keeps the name alive for it.
+void TDdeClientConv::HoldItemAtom(const std::string& itemName) {
+  if (!conversation_ || itemName.empty()) return;
+  if (ATOM atom = GlobalAddAtomA(Cut255(itemName).c_str())) heldAtoms_.push_back(atom);
+}
+
+void TDdeClientConv::ReleaseHeldAtoms() {
+  for (ATOM atom : heldAtoms_) GlobalDeleteAtom(atom);
+  heldAtoms_.clear();
 }
 
 bool TDdeClientConv::ExecuteMacroText(const char* text, bool wait) {

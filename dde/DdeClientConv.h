@@ -56,6 +56,12 @@ public:
 
   // Called by linked items.
   bool SetItemLink(TComponent* linked, const std::string& itemName);
+  // Holds a reference to the item name's global atom until the conversation closes.
+  void HoldItemAtom(const std::string& itemName);
+  // Whether the server follows a request's data with an acknowledgement: not yet known, no, yes.
+  enum TDataAcks { acksUnknown, acksNo, acksYes };
+  TDataAcks DataAcks() const { return dataAcks_; }
+  void SetDataAcks(TDataAcks value) { dataAcks_ = value; }
 
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
@@ -76,15 +82,18 @@ private:
   void ReadLinkInfo(TReader& reader);
   void WriteLinkInfo(TWriter& writer);
   DWORD Instance() const;
+  void ReleaseHeldAtoms();
 
   std::string ddeService_, ddeTopic_;
   HCONV conversation_ = nullptr;
   CONVINFO info_ = {};
   std::vector<TDdeCliItem*> itemLinks_;  // owned
   DdeString linkServiceHandle_, linkTopicHandle_;
+  std::vector<ATOM> heldAtoms_;
   UINT dataFormat_ = CF_TEXT;
   TDataMode connectMode_ = ddeAutomatic;
   bool executePending_ = false;
   bool formatChars_ = false;
+  TDataAcks dataAcks_ = acksUnknown;
   bool managerGone_ = false;
 };

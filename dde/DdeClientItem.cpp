@@ -7,28 +7,73 @@
 
 namespace {
 const DWORD kItemTimeoutMs = 1000;
+// How long the first request's answer waits for an acknowledgement after its data.
+const DWORD kFirstAckWaitMs = 250;
 DWORD Instance() { return DdeManager ? DdeManager->InstanceId() : 0; }
+
+HWND ConversationWindow(HCONV conv) {
+  CONVINFO info = {};
+  info.cb = sizeof info;
+  return DdeQueryConvInfo(conv, QID_SYNC, &info) ? info.hwnd : nullptr;
+}
 
 // Handles what DDEML has queued for the conversation's window.
 void HandleQueuedDdeMessages(HCONV conv) {
-  CONVINFO info = {};
-  info.cb = sizeof info;
-  if (!DdeQueryConvInfo(conv, QID_SYNC, &info) || !info.hwnd) return;
+  HWND hwnd = ConversationWindow(conv);
+  if (!hwnd) return;
   MSG msg;
-  while (PeekMessageA(&msg, info.hwnd, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) DispatchMessageA(&msg);
+  while (PeekMessageA(&msg, hwnd, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
-// One synchronous item transaction. Under Wine a server answers a request with its data and
-// then with a late acknowledgement; a transaction started before that has been handled takes
-// it for its own answer and reports the item as not processed. So queued messages are handled
-// first, and an answer "not processed" is asked for once more (a server that means it says so
-// again).
-HDDEDATA ItemTransaction(HCONV conv, HSZ item, UINT format, UINT type) {
+// Waits up to `ms` for an acknowledgement to the conversation's window and handles it.
+bool TakeAcknowledgement(HCONV conv, DWORD ms) {
+  HWND hwnd = ConversationWindow(conv);
+  if (!hwnd) return false;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    if (PeekMessageA(&msg, hwnd, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
+      DispatchMessageA(&msg);
+      return true;
+    }
+    const DWORD passed = GetTickCount() - start;
+    if (passed >= ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_POSTMESSAGE);
+  }
+}
+
+// Wine's server follows a request's data with an acknowledgement that names the item's atom
+// once more. Left queued, it is taken for the answer of the next transaction on the item, and
+// handling it deletes the atom that transaction posted, so the server finds no item in it and
+// drops it. It is therefore taken at once: the first answer of a conversation shows whether
+// the server sends one, and later answers wait for it only if it does.
+void TakeLateAcknowledgement(TDdeClientConv& owner, HCONV conv) {
+  switch (owner.DataAcks()) {
+    case TDdeClientConv::acksNo:
+      return;
+    case TDdeClientConv::acksYes:
+      TakeAcknowledgement(conv, kItemTimeoutMs);
+      return;
+    case TDdeClientConv::acksUnknown:
+      owner.SetDataAcks(TakeAcknowledgement(conv, kFirstAckWaitMs) ? TDdeClientConv::acksYes
+                                                                   : TDdeClientConv::acksNo);
+      return;
+  }
+}
+
+// One synchronous item transaction. Queued messages are handled first, and an answer "not
+// processed" is asked for once more (a server that means it says so again): a transaction
+// started before a late acknowledgement has been handled takes it for its own answer.
+HDDEDATA ItemTransaction(TDdeClientConv& owner, HCONV conv, HSZ item, UINT type) {
+  const UINT format = owner.DataFormat();
   HandleQueuedDdeMessages(conv);
   HDDEDATA r = DdeClientTransaction(nullptr, 0, conv, item, format, type, kItemTimeoutMs, nullptr);
-  if (r || type == XTYP_ADVSTOP || DdeGetLastError(Instance()) != DMLERR_NOTPROCESSED) return r;
-  HandleQueuedDdeMessages(conv);
-  return DdeClientTransaction(nullptr, 0, conv, item, format, type, kItemTimeoutMs, nullptr);
+  if (!r && type != XTYP_ADVSTOP && DdeGetLastError(Instance()) == DMLERR_NOTPROCESSED) {
+    HandleQueuedDdeMessages(conv);
+    r = DdeClientTransaction(nullptr, 0, conv, item, format, type, kItemTimeoutMs, nullptr);
+  }
+  if (r && type == XTYP_REQUEST) TakeLateAcknowledgement(owner, conv);
+  return r;
 }
 }  // namespace
 
@@ -59,8 +104,7 @@ bool TDdeCliItem::StartAdvise() {
   if (!conv || item_.empty() || !Instance()) return false;
   if (!itemHandle_) itemHandle_ = DdeString(Instance(), item_);
   // A warm link: the server only says the item changed, and the data is then requested.
-  if (ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(),
-                      XTYP_ADVSTART | XTYPF_NODATA))
+  if (ItemTransaction(*conversation_, conv, itemHandle_.Get(), XTYP_ADVSTART | XTYPF_NODATA))
     return true;
   DdeGetLastError(Instance());  // clears the error; its value is not needed
   itemHandle_.Free();
@@ -71,7 +115,10 @@ bool TDdeCliItem::StartAdvise() {
 bool TDdeCliItem::StopAdvise() {
   HCONV conv = conversation_->ConversationHandle();
   // The answer changes nothing: the link is given up either way.
-  if (conv && itemHandle_) ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(), XTYP_ADVSTOP);
+  if (conv && itemHandle_) {
+    conversation_->HoldItemAtom(item_);
+    ItemTransaction(*conversation_, conv, itemHandle_.Get(), XTYP_ADVSTOP);
+  }
   ReleaseItemHandle();
   return true;
 }
@@ -85,7 +132,7 @@ bool TDdeCliItem::RefreshData() {
     return false;
   }
   if (conversation_->ExecutePending()) return false;
-  DdeData data(ItemTransaction(conv, itemHandle_.Get(), conversation_->DataFormat(), XTYP_REQUEST));
+  DdeData data(ItemTransaction(*conversation_, conv, itemHandle_.Get(), XTYP_REQUEST));
   if (!data) return false;
   StoreData(data.Get());
   return true;
