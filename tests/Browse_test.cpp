@@ -288,6 +288,40 @@ TEST_F(Browse, ADriveThatCannotBeEnteredIsReportedAndTheDialogStaysOpen) {
   EXPECT_EQ(mainForm->s->Text(), "\\\\server\\share");
 }
 
+TEST_F(Browse, ADestinationSeedThatCannotBeEnteredIsReportedAndNoDialogOpens) {
+  expectBoxes = true;
+  // c:\ is entered by way of drive C's own current directory, which the system keeps in the
+  // variable "=C:"; here that directory has gone away.
+  struct GoneDriveDirectory {
+    explicit GoneDriveDirectory(const std::string& path) {
+      SetEnvironmentVariableA("=C:", path.c_str());
+    }
+    ~GoneDriveDirectory() { SetEnvironmentVariableA("=C:", nullptr); }
+  } gone(Canonical(work.Path()) + "\\gone");
+  int activations = 0;
+  auto activate = velmora::Open->OnActivate;
+  velmora::Open->OnActivate = [&](TComponent& sender) {
+    ++activations;
+    activate(sender);
+    velmora::Open->Close();  // were it shown after all, the test must not wait for a person
+  };
+  auto* button = new TButton(mainForm);
+  button->Define(mainForm, "SpeedButton3", 344, 248, 25, 25, "...");
+  button->OnClick = [&](TComponent&) { BrowseDestination(*mainForm->d, *mainForm->var1, ini); };
+  mainForm->d->SetText("c:\\dest");
+  const std::string before = Cwd();
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);  // dispatched as the click of a person
+  auto seen = boxes.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  // Wine reports the missing directory as a missing file; Windows as a missing path.
+  EXPECT_TRUE(seen[0].text == "File not found." || seen[0].text == "Invalid filename.")
+      << seen[0].text;
+  EXPECT_EQ(activations, 0) << "the dialog is not opened";
+  EXPECT_TRUE(IsWindowVisible(mainForm->Handle()));
+  EXPECT_EQ(mainForm->d->Text(), "c:\\dest");
+  EXPECT_EQ(Cwd(), before);
+}
+
 TEST_F(Browse, ClosingByTheKeyboardWritesNoResult) {
   mainForm->s->SetText("z:\\first");
   Source("Select");
@@ -333,4 +367,7 @@ TEST_F(Browse, TheDialogIsLaidOutAsDesigned) {
   EXPECT_FALSE(open->var1->Visible());
   EXPECT_EQ(open->drive->Left(), 0);
   EXPECT_EQ(open->drive->Top(), 128);
+  RECT box;
+  GetWindowRect(open->drive->Handle(), &box);
+  EXPECT_EQ(box.bottom - box.top, 19) << "the closed drive box is as high as designed";
 }

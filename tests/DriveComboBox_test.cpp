@@ -102,6 +102,17 @@ TEST_F(DriveList, PreparedDrivesGiveTheirKindsLabelsAndGlyphs) {
   EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 5),
             (std::vector<std::string>{"A:", "C: []", "D: [CDVOL]", "E: [SYSTEM]", "F: [NETVOL]"}));
   EXPECT_EQ(items[8], "J: \\\\SERVER\\SHARE");
+
+  // A drive whose medium is missing is selected and stored before the list that follows the
+  // selector fails to enter it, as in the Select Path dialog.
+  auto* dirs = new TDirectoryListBox(host);
+  dirs->Define(host, "dirs", 0, 30, 200, 200);
+  const std::string before = dirs->Directory();
+  combo->OnChange = [&](TComponent&) { dirs->SetDrive(combo->Drive()); };
+  EXPECT_THROW(combo->SetDrive('h'), EInOutError);
+  EXPECT_EQ(combo->Drive(), 'H');
+  EXPECT_EQ(Selected(), "H: []");
+  EXPECT_EQ(dirs->Directory(), before);
 }
 
 namespace {

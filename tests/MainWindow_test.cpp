@@ -69,6 +69,21 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   EXPECT_EQ(drv::Items(smenu), (std::vector<std::string>{"Games", "Tools"}));
   EXPECT_EQ(TextAt(w, 60, 70), "Widget 2.0") << "the title label shows script line 2";
   EXPECT_EQ(TextAt(w, 70, 198), "Source Directory");
+
+  // The destination browse opens Select Path at C:\ with the main window hidden; Select writes
+  // C: and the sub-path back. The source browse then stays on drive C, and Select gives C:\.
+  drv::Click(drv::RequireControlAt(w, 344 + 12, 248 + 12));
+  HWND open = drv::WaitWindow("Select Path", 10000, program->Id());
+  EXPECT_EQ(drv::FindWindowByCaption(kCaption, program->Id()), nullptr);
+  drv::PressButton(open, "Select");
+  w = drv::WaitWindow(kCaption, 10000, program->Id());
+  drv::WaitText(w, 74, 264, "C:\\Widget");
+  drv::Click(drv::RequireControlAt(w, 344 + 12, 200 + 12));
+  drv::PressButton(drv::WaitWindow("Select Path", 10000, program->Id()), "Select");
+  w = drv::WaitWindow(kCaption, 10000, program->Id());
+  drv::WaitText(w, 74, 216, "C:\\");
+  EXPECT_EQ(TextAt(w, 74, 264), "C:\\Widget");
+  EXPECT_EQ(drv::Text(smenu), "Widget");
   Exit(w);
 }
 

@@ -7,7 +7,8 @@
 # for its programs and setup.exe of the x86_64 build, since only 64-bit code runs under Wine
 # here) and starts setup.exe there with its own Wine prefix, build/sample/wineprefix.
 # With $DISPLAY set the installer is left to a person. Without, it runs on a display of its own
-# (Xvfb) and the driver works it: screenshot of the main window (build/sample/main.png),
+# (Xvfb) and the driver works it: screenshot of the main window (build/sample/main.png), the
+# Select Path dialog with its drive list open (build/sample/select-path.png) and cancelled,
 # Install, an answer to the Program Manager message if one comes, screenshot of the finished
 # run (build/sample/done.png), Done. Either way it then shows where the files and the two
 # records went, with the program group. The group is made by our own program-group server,
@@ -88,6 +89,19 @@ windir=$WINEPREFIX/drive_c/windows
 # The installer offers the folders under the Windows directory's Start Menu as program groups.
 mkdir -p "$windir/Start Menu/Programs"
 
+# A floppy A: and a CD D: labelled VELMORA beside C: and Z:, so that the Select Path dialog lists
+# drives of three kinds. Wine takes a drive's kind from the registry and its label from a
+# .windows-label file in its root, both read when the server starts.
+mkdir -p "$sample/floppy" "$sample/cd"
+echo VELMORA > "$sample/cd/.windows-label"
+ln -sfn "$sample/floppy" "$WINEPREFIX/dosdevices/a:"
+ln -sfn "$sample/cd" "$WINEPREFIX/dosdevices/d:"
+printf 'REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"a:"="floppy"\r\n"d:"="cdrom"\r\n' \
+  >"$sample/drives.reg"
+"$wine" regedit /s "Z:${sample//\//\\}\\drives.reg" >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1
+
 # What an earlier run left is cleared, so that what is shown at the end is this run's work.
 programs=$(find "$WINEPREFIX/drive_c" -maxdepth 1 -iname 'program files' | head -n 1)
 sub=$(line 0 | tr '\\' '/')
@@ -95,7 +109,7 @@ case "$sub" in
   /?*) find "$programs" -maxdepth 1 -ipath "$programs$sub" -exec rm -rf {} + 2>/dev/null ;;
 esac
 find "$windir" -maxdepth 1 -iname "$(line 4).ini" -delete
-rm -f "$sample"/main.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log
+rm -f "$sample"/main.png "$sample"/select-path.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log
 group_dir="$windir/Start Menu/Programs/$(line 1)"
 rm -rf "$group_dir"
 
@@ -132,6 +146,16 @@ if [ "$headless" = 1 ]; then
   say "source: $(drive text "$main_caption" 64 208)"
   say "destination: $(drive text "$main_caption" 64 256)"
   say "start menu folder: $(drive text "$main_caption" 64 296)"
+
+  # The source browse button (left 344, top 200, 25 x 25) opens Select Path; its drive box (left 0,
+  # top 128, 169 x 19) is opened for the picture, and Cancel leaves the source as it was.
+  drive click "$main_caption" 356 212 || fail "could not press the source browse button"
+  drive wait-window "Select Path" 10000 >/dev/null || fail "the Select Path dialog did not appear"
+  drive click "Select Path" 84 137 || fail "could not open the drive list"
+  sleep 1
+  shot "$sample/select-path.png"
+  drive press "Select Path" Cancel || fail "could not press Cancel in Select Path"
+  drive wait-window "$main_caption" 10000 >/dev/null || fail "the main window did not come back"
 
   # Install: Button2, left 248, top 328, 75 x 25.
   drive click "$main_caption" 285 340 || fail "could not press Install"

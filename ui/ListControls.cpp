@@ -157,7 +157,7 @@ void TComboBox::CreateWnd() {
   // The height given is that of the closed box; the drop-down list gets room for some items.
   SetWindowPos(hwnd_, nullptr, 0, 0, width_, height_ + 8 * (itemHeight_ + 2),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight_);
+  SetItemHeight(itemHeight_);
   // The window name given at creation does not reach the edit inside; a text set before the
   // window existed is put there now.
   if (style_ == csDropDown && !text_.empty()) SetWindowTextA(hwnd_, text_.c_str());
@@ -248,7 +248,12 @@ void TComboBox::SetItemIndex(int index) {
 
 void TComboBox::SetItemHeight(int h) {
   itemHeight_ = h;
-  if (hwnd_) SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, h);
+  if (!hwnd_) return;
+  SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, h);
+  // An owner-drawn box draws its closed field as one more item of the same height; left alone,
+  // the system sizes that field to the font, and the closed box comes out taller than designed.
+  if (style_ == csOwnerDrawFixed)
+    SendMessageA(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), h);
 }
 
 bool TComboBox::DroppedDown() const {
