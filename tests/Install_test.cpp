@@ -5,17 +5,29 @@
 
 #include <commctrl.h>
 
+#include <set>
+
 #include "dde/DdeMgr.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "engine/WindowsDir.h"
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
+#include "support/Progman.h"
 #include "ui/Application.h"
 
 namespace {
 class Install : public ::testing::Test {
 protected:
+  // One program-group server of our own for the suite: Wine's shell would open a folder window
+  // for every group, and those windows take the activation from later tests.
+  static void SetUpTestSuite() { server = new ProgmanServer; }
+  static void TearDownTestSuite() {
+    delete server;
+    server = nullptr;
+  }
+  static ProgmanServer* server;
+
   void SetUp() override {
     InitApplication();
     InitDdeManager();
@@ -29,9 +41,13 @@ protected:
     dialog->s = s;
     dialog->d = d;
     windowsDir = WindowsDirectory();
+    groupsBefore = Groups();
   }
   void TearDown() override {
     DoneApplication();
+    // The server made the runs' groups in the folder the main window lists; they go again.
+    for (const std::string& g : Groups())
+      if (!groupsBefore.count(g)) RemoveTree(windowsDir + "\\Start Menu\\Programs\\" + g);
     if (!record.empty()) DeleteFileA(LocationRecord().c_str());
   }
 
@@ -61,6 +77,18 @@ protected:
     dialog->ShowModal();
     dialog->OnActivate = run;
   }
+  std::set<std::string> Groups() const {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA f;
+    HANDLE h = FindFirstFileA((windowsDir + "\\Start Menu\\Programs\\*").c_str(), &f);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+      if (f.cFileName[0] != '.') names.insert(f.cFileName);
+    while (FindNextFileA(h, &f));
+    FindClose(h);
+    return names;
+  }
+  std::set<std::string> groupsBefore;
   std::string LocationRecord() const { return windowsDir + "\\" + record + ".ini"; }
   std::string Lines(std::initializer_list<std::string> lines) {
     std::string out;
@@ -83,6 +111,7 @@ protected:
   Tcopyfiles* dialog = nullptr;
   std::string windowsDir, record;
 };
+ProgmanServer* Install::server = nullptr;
 }  // namespace
 
 TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
