@@ -276,6 +276,8 @@ TEST_F(Driver, ClosesWindows) {
   ASSERT_NE(drv::FindWindowByCaption(kSpareCaption), nullptr);
   drv::Close(host->spare);
   drv::WaitGone(kSpareCaption, 10000);
+  // The window is hidden a moment before it is destroyed.
+  for (int i = 0; i < 100 && IsWindow(host->spare); ++i) Sleep(50);
   EXPECT_FALSE(IsWindow(host->spare));
   EXPECT_THROW(drv::WaitGone(kHostCaption, 200), drv::Error);
 }

@@ -41,11 +41,21 @@ protected:
     dialog->s = s;
     dialog->d = d;
     windowsDir = WindowsDirectory();
-    groupsBefore = Groups();
+    if (!snapshotTaken) groupsBefore = Groups();  // a test that sets up again keeps the first
+    snapshotTaken = true;
   }
   void TearDown() override {
     DoneApplication();
-    // The server made the runs' groups in the folder the main window lists; they go again.
+    // The server made the runs' groups in the folder the main window lists; they go again once
+    // it has ended every conversation, and with it every command.
+    PumpUntil(
+        [] {
+          int open = 0;
+          for (const ProgmanRecord& r : server->Log())
+            open += r.kind == "connect" ? 1 : r.kind == "disconnect" ? -1 : 0;
+          return open == 0;
+        },
+        10000);
     for (const std::string& g : Groups())
       if (!groupsBefore.count(g)) RemoveTree(windowsDir + "\\Start Menu\\Programs\\" + g);
     if (!record.empty()) DeleteFileA(LocationRecord().c_str());
@@ -89,6 +99,7 @@ protected:
     return names;
   }
   std::set<std::string> groupsBefore;
+  bool snapshotTaken = false;
   std::string LocationRecord() const { return windowsDir + "\\" + record + ".ini"; }
   std::string Lines(std::initializer_list<std::string> lines) {
     std::string out;
