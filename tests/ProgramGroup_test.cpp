@@ -14,6 +14,7 @@
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Program.h"
+#include "support/Peer.h"
 #include "support/Progman.h"
 #include "ui/Application.h"
 #include "ui/Stream.h"
@@ -108,4 +109,65 @@ TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords)
   EXPECT_EQ(answers, std::vector<std::string>{"ack"});
   RemoveTree(group);
   DeleteFileA(record.c_str());
+}
+
+namespace {
+// Wine's shell answers "PROGMAN" from hidden server-name windows of its desktop process. Closed,
+// they take the service with them while the desktop stays; nothing brings them back before
+// the Wine server ends, so this is done by the file's last test.
+void SilenceTheShellsProgramManager() {
+  struct Finder {
+    static BOOL CALLBACK Visit(HWND hwnd, LPARAM) {
+      char cls[64] = {};
+      GetClassNameA(hwnd, cls, sizeof cls);
+      if (lstrcmpA(cls, "WineDdeServerName") == 0) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+      return TRUE;
+    }
+  };
+  EnumWindows(Finder::Visit, 0);
+}
+
+// Asked from another process: a window of this thread would have to answer every program's
+// connection broadcast while the test waits without handling messages.
+bool ProgramManagerAnswers() {
+  Peer peer({"client", "PROGMAN", "PROGMAN", "connect"});
+  peer.Finish();
+  return !peer.Says("connect: failed 0x400a");
+}
+}  // namespace
+
+TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
+  SilenceTheShellsProgramManager();
+  ASSERT_TRUE(PumpUntil([] { return !ProgramManagerAnswers(); }, 10000))
+      << "a program-group server still answers";
+  // The conversation's second try starts "PROGMAN"; Wine's own progman.exe would answer it.
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", "progman.exe=d");
+  const std::string record = "vtest_noserver";
+  ProductDir dir("\\Velmora NoServer\r\nNoServer\r\nNoServer 1.0\r\nns.exe\r\n" + record +
+                 "\r\n:install\r\nNS.EX_\r\n");
+  WriteFileBytes(dir / "NS.EX_", "program");
+  TempDir target("noserver");
+  const std::string dest = target / "NoServer";
+  std::unique_ptr<RunningProgram> program(dir.Start());
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
+  HWND w = drv::WaitWindow("The Velmora Installer V1.00", 20000, program->Id());
+  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
+  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+
+  HWND box = drv::WaitDialog("Setup", 30000, program->Id());
+  EXPECT_EQ(drv::MessageText(box), "Communication with the Program Manager failed!");
+  drv::PressButton(box, "OK");
+  HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
+  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
+  EXPECT_THROW(drv::WaitDialog("Setup", 500, program->Id()), drv::Error) << "said once";
+  drv::PressButton(installing, "Done");
+  EXPECT_TRUE(program->WaitExit(10000));
+
+  const std::string unin = ReadFileBytes(dest + "\\unin.ini");
+  EXPECT_EQ(unin.substr(0, 14), "NoServer 1.0\r\n");
+  EXPECT_NE(unin.find(dest + "\\ns.exe\r\n"), std::string::npos);
+  const std::string locationRecord = WindowsDirectory() + "\\" + record + ".ini";
+  EXPECT_EQ(ReadFileBytes(locationRecord), ":run\r\n" + dest + "\r\n");
+  DeleteFileA(locationRecord.c_str());
 }
