@@ -88,15 +88,8 @@ protected:
     dialog->OnActivate = run;
   }
   std::set<std::string> Groups() const {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((windowsDir + "\\Start Menu\\Programs\\*").c_str(), &f);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do
-      if (f.cFileName[0] != '.') names.insert(f.cFileName);
-    while (FindNextFileA(h, &f));
-    FindClose(h);
-    return names;
+    const std::vector<std::string> names = FolderNames(windowsDir + "\\Start Menu\\Programs");
+    return std::set<std::string>(names.begin(), names.end());
   }
   std::set<std::string> groupsBefore;
   bool snapshotTaken = false;

@@ -76,16 +76,7 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   HWND smenu = drv::RequireControlAt(w, 74, 306);
   EXPECT_EQ(drv::Text(smenu), "Widget");
   // Every folder there is listed: the two made here and any other test left behind.
-  std::vector<std::string> folders;
-  WIN32_FIND_DATAA f;
-  HANDLE h = FindFirstFileA((StartMenuPrograms() + "\\*").c_str(), &f);
-  if (h != INVALID_HANDLE_VALUE) {
-    do
-      if ((f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && f.cFileName[0] != '.')
-        folders.push_back(f.cFileName);
-    while (FindNextFileA(h, &f));
-    FindClose(h);
-  }
+  std::vector<std::string> folders = FolderNames(StartMenuPrograms());
   std::sort(folders.begin(), folders.end(),
             [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
   EXPECT_EQ(drv::Items(smenu), folders);

@@ -4,10 +4,7 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <memory>
-#include <set>
 
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
@@ -130,19 +127,6 @@ void SilenceTheShellsProgramManager() {
   EnumWindows(Finder::Visit, 0);
 }
 
-// The ids of the running processes named progman.exe.
-std::set<DWORD> ProgmanProcesses() {
-  std::set<DWORD> ids;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return ids;
-  PROCESSENTRY32 pe = {};
-  pe.dwSize = sizeof pe;
-  for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe))
-    if (lstrcmpiA(pe.szExeFile, "progman.exe") == 0) ids.insert(pe.th32ProcessID);
-  CloseHandle(snap);
-  return ids;
-}
-
 // Asked from another process: a window of this thread would have to answer every program's
 // connection broadcast while the test waits without handling messages.
 bool ProgramManagerAnswers() {
@@ -158,7 +142,6 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
       << "a program-group server still answers";
   // The conversation's second try starts "PROGMAN"; Wine's own progman.exe would answer it.
   SetEnvironmentVariableA("WINEDLLOVERRIDES", "progman.exe=d");
-  const std::set<DWORD> progmansBefore = ProgmanProcesses();
   const std::string record = "vtest_noserver";
   ProductDir dir("\\Velmora NoServer\r\nNoServer\r\nNoServer 1.0\r\nns.exe\r\n" + record +
                  "\r\n:install\r\nNS.EX_\r\n");
@@ -188,12 +171,5 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   EXPECT_EQ(ReadFileBytes(locationRecord), ":run\r\n" + dest + "\r\n");
   DeleteFileA(locationRecord.c_str());
   // The second try's progman.exe fails to load and may wait with an error box: it is ended.
-  for (DWORD id : ProgmanProcesses()) {
-    if (progmansBefore.count(id)) continue;
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(p, 1);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
-    }
-  }
+  for (const ChildProcess& p : ChildProcesses(program->Id())) EndProcess(p.id);
 }

@@ -82,3 +82,17 @@ std::string ExeDirectory() {
   std::string s(p, n);
   return s.substr(0, s.find_last_of('\\'));
 }
+
+std::vector<std::string> FolderNames(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA f;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = f.cFileName;
+    if ((f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+      names.push_back(name);
+  } while (FindNextFileA(h, &f));
+  FindClose(h);
+  return names;
+}

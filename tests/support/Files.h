@@ -1,6 +1,7 @@
 #pragma once
 // Temporary directories and whole-file reads and writes for tests.
 #include <string>
+#include <vector>
 
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -21,5 +22,7 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// The names of the folders in `dir`, in the system's order.
+std::vector<std::string> FolderNames(const std::string& dir);
 // The directory the test program runs from.
 std::string ExeDirectory();
