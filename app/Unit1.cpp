@@ -11,6 +11,7 @@
 #include "filectrl/FileListBox.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 
 namespace velmora {
 Tmain* main = nullptr;
@@ -18,11 +19,6 @@ Tmain* main = nullptr;
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
-
-bool IsFile(const char* name) {
-  DWORD a = GetFileAttributesA(name);
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 TLabel* WhiteLabel(TForm* form, const char* name, int l, int t, int w, int h, const char* text) {
   auto* label = new TLabel(form);
@@ -116,7 +112,7 @@ Tmain::Tmain(TComponent* owner)
 
 void Tmain::FormActivate(TComponent&) {
   ini.Load("setup.ini");
-  if (IsFile("title.bmp")) {
+  if (IsExistingFile("title.bmp")) {
     TBitmap picture;
     picture.LoadFromFile("title.bmp");
     title->SetPicture(std::move(picture));
@@ -127,7 +123,7 @@ void Tmain::FormActivate(TComponent&) {
   s->SetText(CurrentDirectory());
   d->SetText("c:\\program files" + ini.Line(0));
   // From here on the process's current directory is the Start Menu programs folder.
-  smenubox->SetDirectory(WindowsDirectory() + "\\Start Menu\\Programs");
+  smenubox->SetDirectory(StartMenuProgramsDirectory(WindowsDirectory()));
   smenu->Clear();
   // Items 0 and 1 are the folder itself and its parent; the brackets are dropped.
   for (int i = 2; i < smenubox->Count(); ++i) {

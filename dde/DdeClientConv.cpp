@@ -8,8 +8,7 @@
 #include "ui/Messages.h"
 
 namespace {
-// Names and the server's command line pass through buffers of 256 characters.
-std::string Cut255(const std::string& s) { return s.size() > 255 ? s.substr(0, 255) : s; }
+std::string CutName(const std::string& s) { return s.substr(0, kMaxDdeNameLength); }
 }  // namespace
 
 TDdeClientConv::TDdeClientConv(TComponent* owner) : TComponent(owner) {
@@ -68,12 +67,12 @@ bool TDdeClientConv::OpenConversation() {
   if (!Instance()) return false;
   // Opening a conversation makes the manager the first thing the application destroys.
   if (TComponent* appOwner = DdeManager->Owner()) appOwner->MoveComponentToLast(DdeManager);
-  if (!linkServiceHandle_) linkServiceHandle_ = DdeString(Instance(), Cut255(ddeService_));
-  if (!linkTopicHandle_) linkTopicHandle_ = DdeString(Instance(), Cut255(ddeTopic_));
+  if (!linkServiceHandle_) linkServiceHandle_ = DdeString(Instance(), CutName(ddeService_));
+  if (!linkTopicHandle_) linkTopicHandle_ = DdeString(Instance(), CutName(ddeTopic_));
   bool ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
   if (!ok && (!ddeService_.empty() || !ServiceApplication.empty())) {
     const std::string command =
-        Cut255(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
+        CutName(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
     // One retry, straight away, once the server program has been asked to start.
     if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= 32)
       ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
@@ -136,7 +135,7 @@ void TDdeClientConv::ConversationEnded() {
 // it: the link stays. A reference held by the conversation keeps the name alive for it.
 void TDdeClientConv::HoldItemAtom(const std::string& itemName) {
   if (!conversation_ || itemName.empty()) return;
-  if (ATOM atom = GlobalAddAtomA(Cut255(itemName).c_str())) heldAtoms_.push_back(atom);
+  if (ATOM atom = GlobalAddAtomA(CutName(itemName).c_str())) heldAtoms_.push_back(atom);
 }
 
 void TDdeClientConv::ReleaseHeldAtoms() {

@@ -6,6 +6,10 @@
 
 #include <string>
 
+// DDE names (services, topics, items) and the command that starts a server pass through buffers
+// of 256 characters: longer ones are cut to this.
+const size_t kMaxDdeNameLength = 255;
+
 class DdeString {
 public:
   DdeString() = default;

@@ -6,8 +6,10 @@
 #include "dde/DdeServer.h"
 #include "dde/DdeSrvrConv.h"
 #include "ui/Application.h"
+#include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 TDdeMgr* DdeManager = nullptr;
 
@@ -20,26 +22,13 @@ void InitDdeManager() {
   if (!DdeManager) DdeManager = new TDdeMgr(Application);
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-namespace {
-std::string ModulePath() {
-  char path[256] = {};
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, n < sizeof path ? n : sizeof path - 1);
-}
-}  // namespace
-
 TDdeMgr::TDdeMgr(TComponent* owner) : TComponent(owner) {
   linkFormat_ = RegisterClipboardFormatA("Link");
   instanceId_ = 0;
   if (DdeInitializeA(&instanceId_, DdeCallback, 0, 0) != DMLERR_NO_ERROR) RaiseDdeError();
   // The callback reaches the manager through the global from its first call on.
   DdeManager = this;
-  SetServiceName(ModulePath());
+  SetServiceName(ProgramFilePath().substr(0, kMaxDdeNameLength));
 }
 
 TDdeMgr::~TDdeMgr() {
@@ -63,11 +52,7 @@ TDdeMgr::~TDdeMgr() {
 
 void TDdeMgr::SetServiceName(const std::string& path) {
   ReleaseServiceName();
-  size_t cut = path.find_last_of("\\:");
-  serviceName_ = cut == std::string::npos ? path : path.substr(cut + 1);
-  if (serviceName_.size() > 255) serviceName_.resize(255);
-  size_t dot = serviceName_.find('.');
-  if (dot != std::string::npos) serviceName_.erase(dot);
+  serviceName_ = NameBeforeFirstDot(path).substr(0, kMaxDdeNameLength);
   serviceHandle_ = DdeString(instanceId_, serviceName_);
   DdeNameService(instanceId_, serviceHandle_.Get(), nullptr, DNS_REGISTER);  // unchecked: a
   // failed registration only leaves the program unreachable as a server

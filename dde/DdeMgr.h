@@ -71,5 +71,3 @@ extern TDdeMgr* DdeManager;
 
 // The program entry's DDE step: the manager, owned by the application object.
 void InitDdeManager();
-// Locale-aware comparison ignoring case, as the lookups use.
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);

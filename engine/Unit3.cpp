@@ -10,17 +10,13 @@
 #include "filectrl/DirHelpers.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 
 namespace velmora {
 Tcopyfiles* copyfiles = nullptr;
 }
 
 namespace {
-bool FileExistsNotDir(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The conversation is made from a stored definition that holds its connect mode alone.
 const char kDdeClientConv1Definition[] = "object DdeClientConv1: TDdeClientConv\n"
                                          "  ConnectMode = ddeManual\n"
@@ -96,7 +92,7 @@ void Tcopyfiles::FormActivate(TComponent&) {
   Edit4 = ini->Line(2) + " Uninstaller";
   Edit5 = quote + destination + "\\remove.exe" + quote;
 
-  const std::string group = windowsDir + "\\Start Menu\\Programs\\" + Edit1 + "\\";
+  const std::string group = StartMenuProgramsDirectory(windowsDir) + "\\" + Edit1 + "\\";
   un.Add(group + Edit2 + ".lnk");
   un.Add(group + Edit2 + " Uninstaller" + ".lnk");
   un.Add("+" + group);
@@ -152,7 +148,7 @@ void Tcopyfiles::CopyPass(const std::string& windowsDir, std::string& targetPref
 
 void Tcopyfiles::WaitForProgramFile(const std::string& path) {
   const int stepMs = 100;
-  for (int waited = 0; !FileExistsNotDir(path); waited += stepMs) {
+  for (int waited = 0; !IsExistingFile(path); waited += stepMs) {
     if (waited >= kProgramFileWaitMs) {
       Application->MessageBox(EngineText(kProgramFileMissing, path), Application->Title(),
                               MB_OK | MB_ICONWARNING);

@@ -8,6 +8,7 @@
 #include "ui/Errors.h"
 #include "ui/Graphics.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
 const size_t kMaxPartLength = 255;
@@ -25,10 +26,6 @@ private:
   UINT previous_;
 };
 
-void ChangeDirectory(const std::string& dir) {
-  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
-}
-
 // Enters the saved directory again when the scope ends. Restore() is the normal way out and
 // reports a failure; the destructor only runs it when another error is already on its way, and
 // that first error is the one the caller gets.
@@ -42,7 +39,7 @@ public:
   CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
   void Restore() {
     restored_ = true;
-    ChangeDirectory(saved_);
+    EnterDirectory(saved_);
   }
 
 private:
@@ -50,18 +47,9 @@ private:
   bool restored_ = false;
 };
 
-bool IsExistingFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // An upper-case letter gets the label in upper case, anything from 'a' on in lower case.
-void CaseLikeLetter(char letter, std::string& text) {
-  if (text.empty()) return;
-  if (static_cast<unsigned char>(letter) < 'a')
-    CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-  else
-    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+std::string CasedLikeLetter(char letter, const std::string& text) {
+  return static_cast<unsigned char>(letter) < 'a' ? UpperCase(text) : LowerCase(text);
 }
 
 std::string FromBuffer(const char* buffer, size_t size) {
@@ -76,11 +64,6 @@ std::string CurrentDirectoryPath() {
   DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
   if (n == 0 || n >= buffer.size()) RaiseLastInOutError();
   return std::string(buffer.data(), n);
-}
-
-bool IsExistingDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void CreateDirectoryChain(const std::string& path) {
@@ -139,7 +122,7 @@ EnteredPath SplitEnteredPath(const std::string& text) {
 
   CurrentDirectoryKeeper keeper(saved);
   // Exact comparison: a lower-case c differs from C and enters c:, which is harmless.
-  if (result.drive != saved[0]) ChangeDirectory(std::string(1, result.drive) + ":");
+  if (result.drive != saved[0]) EnterDirectory(std::string(1, result.drive) + ":");
 
   std::string file = NamePart(dir);
   if (dir.size() == file.size() + 1) {
@@ -151,10 +134,10 @@ EnteredPath SplitEnteredPath(const std::string& text) {
     dir = current.size() > 2 ? current.substr(2) : std::string();
   }
 
-  if (!dir.empty()) ChangeDirectory(dir);
+  if (!dir.empty()) EnterDirectory(dir);
 
   if (!file.empty() && file.find_first_of("*?") == std::string::npos && !IsExistingFile(file)) {
-    ChangeDirectory(file);
+    EnterDirectory(file);
     dir = dir.size() == 1 ? Format("\\%s", file.c_str())
                           : Format("%s\\%s", dir.c_str(), file.c_str());
     file.clear();
@@ -225,8 +208,7 @@ std::string VolumeLabelText(char letter) {
   if (GetVolumeInformationA(root.c_str(), buffer, kLabelBufferSize, nullptr, nullptr, nullptr,
                             nullptr, 0))
     label = FromBuffer(buffer, sizeof buffer);
-  CaseLikeLetter(letter, label);
-  return Format("[%s]", label.c_str());
+  return Format("[%s]", CasedLikeLetter(letter, label).c_str());
 }
 
 std::string NetworkShareText(char letter) {
@@ -234,9 +216,7 @@ std::string NetworkShareText(char letter) {
   char buffer[kLabelBufferSize] = {};
   DWORD size = kLabelBufferSize;
   if (WNetGetConnectionA(local.c_str(), buffer, &size) != NO_ERROR) return VolumeLabelText(letter);
-  std::string remote = FromBuffer(buffer, sizeof buffer);
-  CaseLikeLetter(letter, remote);
-  return remote;
+  return CasedLikeLetter(letter, FromBuffer(buffer, sizeof buffer));
 }
 
 int FontLineHeight(HFONT font) {

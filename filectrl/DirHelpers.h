@@ -7,9 +7,7 @@
 #include <functional>
 #include <string>
 
-// True when the path names an existing directory; a path that cannot be read counts as missing.
-// A relative path is taken against the process's current directory.
-bool IsExistingDirectory(const std::string& path);
+#include "ui/FileSystem.h"
 
 // The process's current directory, however long; EInOutError when it cannot be read.
 std::string CurrentDirectoryPath();

@@ -3,18 +3,9 @@
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DirectoryListBox.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
-char UpperChar(char c) {
-  CharUpperBuffA(&c, 1);
-  return c;
-}
-
-char LowerChar(char c) {
-  CharLowerBuffA(&c, 1);
-  return c;
-}
-
 bool SameDrive(char a, char b) { return UpperChar(a) == UpperChar(b); }
 }  // namespace
 

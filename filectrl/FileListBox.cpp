@@ -6,29 +6,15 @@
 #include "filectrl/DirectoryListBox.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
 const unsigned kSkippedUnlessAsked =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u /* volume label */ |
     FILE_ATTRIBUTE_DIRECTORY;
 const int kHourGlassPosition = 100;
-
-// A find handle of FindFirstFileA, closed on scope exit.
-class FindHandle {
-public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (Valid()) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return h_; }
-
-private:
-  HANDLE h_;
-};
 
 // Puts the screen's cursor back when a reading ends, however it ends.
 class CursorKeeper {
@@ -44,29 +30,10 @@ private:
   TCursor saved_;
 };
 
-void EnterDirectory(const std::string& dir) {
-  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
-}
-
 // A text that names its directory whatever the current directory is: X:\... or \\server\share.
 bool IsAbsolutePath(const std::string& text) {
   return (text.size() >= 3 && text[1] == ':' && text[2] == '\\') ||
          (text.size() >= 2 && text[0] == '\\' && text[1] == '\\');
-}
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                        b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-bool IsExistingFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string LowerCase(std::string text) {
-  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-  return text;
 }
 }  // namespace
 
