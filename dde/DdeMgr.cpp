@@ -128,8 +128,7 @@ HDDEDATA TDdeMgr::ListServedTopic(HSZ service, HSZ topic) {
   if (!topic) return nullptr;
   if (!IsTopicServed(service, topic)) return nullptr;
   HSZPAIR pairs[2] = {{serviceHandle_.Get(), topic}, {nullptr, nullptr}};
-  return DdeCreateDataHandle(instanceId_, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0, nullptr,
-                             CF_TEXT, 0);
+  return DdeData::Bytes(instanceId_, pairs, sizeof pairs, nullptr, CF_TEXT).HandOn();
 }
 
 void TDdeMgr::OpenServerConversation(HCONV conversation, HSZ topic) {
