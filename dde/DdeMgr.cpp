@@ -153,12 +153,13 @@ void TDdeMgr::EndServerConversation(TDdeSrvrConv* record) {
 HDDEDATA CALLBACK TDdeMgr::DdeCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                        HDDEDATA data, ULONG_PTR, ULONG_PTR) {
   if (!DdeManager) return nullptr;
-  // No exception may leave the callback: it is reported and the transaction answered with 0.
+  // No exception may leave the callback, and no error box may open inside it: DDEML is in the
+  // middle of a transaction, and the box's loop would run the whole program in there. The
+  // transaction is answered with 0 and the error shown once the message loop has it back.
   try {
     return DdeManager->Dispatch(type, format, conv, hsz1, hsz2, data);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
   } catch (...) {
+    DdeManager->deferredErrors_.Keep(std::current_exception());
   }
   return nullptr;
 }

@@ -9,6 +9,7 @@
 
 #include "dde/DdeHandles.h"
 #include "ui/Component.h"
+#include "ui/DeferredErrors.h"
 #include "ui/Errors.h"
 
 class TForm;
@@ -65,6 +66,7 @@ private:
   std::vector<TDdeClientConv*> clientConvs_;           // not owned; each removes itself
   DWORD instanceId_ = 0;
   UINT linkFormat_ = 0;
+  DeferredErrors deferredErrors_;  // errors of the callback, shown after it has returned
 };
 
 extern TDdeMgr* DdeManager;

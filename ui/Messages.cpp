@@ -28,6 +28,7 @@ const Entry kTable[] = {
     {SDiskFull, "Disk full"},
     {SInvalidInput, "Invalid numeric input"},
     {SInOutError, "I/O error %d"},
+    {SUnknownError, "Unknown error"},
     {SDdeErr, "An error returned from DDE  ($0%x)"},
     {SDdeConvErr, "DDE Error - conversation not established ($0%x)"},
     {SDdeMemErr, "Error occurred when DDE ran out of memory ($0%x)"},
