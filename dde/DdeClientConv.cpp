@@ -7,6 +7,9 @@
 #include "ui/Messages.h"
 
 namespace {
+// WinExec's results below this are its error codes.
+const UINT kWinExecStarted = 32;
+
 std::string CutName(const std::string& s) { return s.substr(0, kMaxDdeNameLength); }
 }  // namespace
 
@@ -71,7 +74,7 @@ bool TDdeClientConv::OpenConversation() {
     const std::string command =
         CutName(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
     // One retry, straight away, once the server program has been asked to start.
-    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= 32)
+    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= kWinExecStarted)
       ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
   }
   if (!ok) {

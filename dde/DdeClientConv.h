@@ -35,7 +35,6 @@ public:
   bool FormatChars() const { return formatChars_; }
   void SetFormatChars(bool value);
   HCONV ConversationHandle() const { return conversation_; }
-  const CONVINFO& ConversationInfo() const { return info_; }
   UINT DataFormat() const { return dataFormat_; }
   bool ExecutePending() const { return executePending_; }
   const std::vector<std::unique_ptr<TDdeCliItem>>& ItemLinks() const { return itemLinks_; }

@@ -23,7 +23,8 @@ void InitDdeManager() {
 }
 
 TDdeMgr::TDdeMgr(TComponent* owner) : TComponent(owner) {
-  linkFormat_ = RegisterClipboardFormatA("Link");
+  // Registered for the peers that exchange links in this format; nothing here reads links.
+  RegisterClipboardFormatA("Link");
   instanceId_ = 0;
   if (DdeInitializeA(&instanceId_, DdeCallback, 0, 0) != DMLERR_NO_ERROR) RaiseDdeError();
   // The callback reaches the manager through the global from its first call on.
@@ -52,8 +53,7 @@ TDdeMgr::~TDdeMgr() {
 
 void TDdeMgr::SetServiceName(const std::string& path) {
   ReleaseServiceName();
-  serviceName_ = NameBeforeFirstDot(path).substr(0, kMaxDdeNameLength);
-  serviceHandle_ = DdeString(instanceId_, serviceName_);
+  serviceHandle_ = DdeString(instanceId_, NameBeforeFirstDot(path).substr(0, kMaxDdeNameLength));
   DdeNameService(instanceId_, serviceHandle_.Get(), nullptr, DNS_REGISTER);  // unchecked: a
   // failed registration only leaves the program unreachable as a server
 }
@@ -98,12 +98,6 @@ TForm* TDdeMgr::FindFormByCaption(const std::string& caption) const {
   if (!Screen) return nullptr;
   for (int i = 0; i < Screen->FormCount(); ++i)
     if (SameTextIgnoringCase(Screen->Forms(i)->Caption(), caption)) return Screen->Forms(i);
-  return nullptr;
-}
-
-TDdeSrvrConv* TDdeMgr::FindServerConversation(const std::string& topic) const {
-  for (TDdeSrvrConv* r : serverConversations_)
-    if (SameTextIgnoringCase(r->Topic(), topic)) return r;
   return nullptr;
 }
 
