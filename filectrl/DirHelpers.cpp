@@ -13,6 +13,11 @@
 namespace {
 const size_t kMaxPartLength = 255;
 const DWORD kLabelBufferSize = 261;
+// "C:": a drive designator, the shortest path that names a directory the chain need not make.
+const size_t kDriveDesignatorLength = 2;
+// What stands for the directories a shortened path leaves out.
+const char kElided[] = "...\\";
+const size_t kElidedLength = sizeof kElided - 1;
 
 // Sets the process's error mode for a scope and puts the previous one back on exit.
 class ErrorModeScope {
@@ -73,7 +78,7 @@ void CreateDirectoryChain(const std::string& path) {
   std::string dir = path;
   while (!dir.empty()) {
     if (dir.back() == '\\') dir.pop_back();
-    if (dir.size() < 3 || IsExistingDirectory(dir)) break;
+    if (dir.size() <= kDriveDesignatorLength || IsExistingDirectory(dir)) break;
     missing.push_back(dir);
     dir = DirectoryPart(dir);
   }
@@ -156,9 +161,9 @@ std::string DropLeadingDirectory(const std::string& dir) {
   if (leadingBackslash) rest.erase(0, 1);
   // Takes off the "...\" of an earlier step, and equally four characters of a name that
   // begins with a dot.
-  if (!rest.empty() && rest[0] == '.') rest.erase(0, 4);
+  if (!rest.empty() && rest[0] == '.') rest.erase(0, kElidedLength);
   size_t sep = rest.find('\\');
-  rest = sep == std::string::npos ? std::string() : "...\\" + rest.substr(sep + 1);
+  rest = sep == std::string::npos ? std::string() : kElided + rest.substr(sep + 1);
   return leadingBackslash ? "\\" + rest : rest;
 }
 
@@ -172,9 +177,9 @@ std::string FitPathToWidth(const std::string& path, const TextMeasure& measure, 
     dir.erase(0, 2);
   }
   while ((!dir.empty() || !drive.empty()) && measure(result) > maxWidth) {
-    if (dir == "\\...\\") {
+    if (dir == "\\" + std::string(kElided)) {
       drive.clear();
-      dir = "...\\";
+      dir = kElided;
     } else if (dir.empty()) {
       drive.clear();
     } else {

@@ -6,11 +6,14 @@
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FileListBox.h"
+#include "filectrl/ItemDrawing.h"
 #include "ui/FileSystem.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
 
 namespace {
+const int kIndentStep = 4;
+
 // Sets a flag for a scope and clears it on the way out, also on failure.
 class FlagScope {
 public:
@@ -38,7 +41,7 @@ private:
 
 TDirectoryListBox::TDirectoryListBox(TComponent* owner)
     : TCustomListBox(owner, TListDef{/*sorted*/ false, /*ownerDrawFixed*/ true}) {
-  width_ = 145;
+  width_ = kListWidth;
   LoadGlyphs();
   directory_ = CurrentDirectoryPath();
   ComputeItemHeight();
@@ -56,9 +59,7 @@ void TDirectoryListBox::LoadGlyphs() {
 }
 
 void TDirectoryListBox::ComputeItemHeight() {
-  int height = FontLineHeight(font_.Handle());
-  if (height < openGlyph_.Height() + 1) height = openGlyph_.Height() + 1;
-  SetItemHeight(height);
+  SetItemHeight(ItemHeightFor(font_.Handle(), openGlyph_.Height() + kItemTallerThanGlyph));
 }
 
 void TDirectoryListBox::FontChanged() {
@@ -237,19 +238,15 @@ void TDirectoryListBox::Notification(TComponent* component, TOperation operation
 }
 
 void TDirectoryListBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
-  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int glyphWidth = 16;
-  int offset = index * 4 + 2;
+  BeginItem(dc, rect, selected);
   const auto* glyph = static_cast<const TBitmap*>(Objects(index));
-  if (glyph && !glyph->Empty()) {
-    if (index > currentIndex_) offset = (PathDepth(directory_) + 1) * 4 + 2;
-    glyphWidth = glyph->Width();
-    glyph->DrawTransparent(dc, rect.left + offset,
-                           rect.top + (rect.bottom - rect.top - glyph->Height()) / 2);
-  }
+  // The way down is indented a step an item; the subdirectories all stand one step below the
+  // shown directory, however far down the list they come.
+  int level = index;
+  if (glyph && !glyph->Empty() && index > currentIndex_) level = PathDepth(directory_) + 1;
+  const int glyphLeft = rect.left + level * kIndentStep + kGlyphLeft;
+  const int glyphWidth = DrawItemGlyph(dc, rect, glyphLeft, glyph);
   const std::string text = DisplayText(index);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  TextOutA(dc, rect.left + glyphWidth + offset + 4, rect.top, text.data(),
+  TextOutA(dc, glyphLeft + glyphWidth + kGlyphTextGap, rect.top, text.data(),
            static_cast<int>(text.size()));
 }

@@ -4,6 +4,7 @@
 
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DirectoryListBox.h"
+#include "filectrl/ItemDrawing.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
@@ -12,8 +13,7 @@
 
 namespace {
 const unsigned kSkippedUnlessAsked =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u /* volume label */ |
-    FILE_ATTRIBUTE_DIRECTORY;
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute | FILE_ATTRIBUTE_DIRECTORY;
 const int kHourGlassPosition = 100;
 
 // Puts the screen's cursor back when a reading ends, however it ends.
@@ -52,7 +52,7 @@ void ForEachListedEntry(const std::string& pattern, TFileType type,
 
 TFileListBox::TFileListBox(TComponent* owner)
     : TCustomListBox(owner, TListDef{/*sorted*/ true, /*ownerDrawFixed*/ true}) {
-  width_ = 145;
+  width_ = kListWidth;
   directory_ = CurrentDirectoryPath();
   LoadGlyphs();
   ComputeItemHeight();
@@ -70,9 +70,8 @@ void TFileListBox::LoadGlyphs() {
 }
 
 void TFileListBox::ComputeItemHeight() {
-  int height = FontLineHeight(font_.Handle());
-  if (showGlyphs_ && height < exeGlyph_.Height() + 1) height = exeGlyph_.Height() + 1;
-  SetItemHeight(height);
+  const int glyphHeight = showGlyphs_ ? exeGlyph_.Height() + kItemTallerThanGlyph : 0;
+  SetItemHeight(ItemHeightFor(font_.Handle(), glyphHeight));
 }
 
 void TFileListBox::CreateWnd() {
@@ -183,7 +182,7 @@ void TFileListBox::SetFileType(TFileType type) {
 void TFileListBox::SetShowGlyphs(bool show) {
   if (show == showGlyphs_) return;
   showGlyphs_ = show;
-  if (show && itemHeight_ < exeGlyph_.Height() + 1) ComputeItemHeight();
+  if (show && itemHeight_ < exeGlyph_.Height() + kItemTallerThanGlyph) ComputeItemHeight();
   Invalidate();
 }
 
@@ -230,16 +229,12 @@ void TFileListBox::Notification(TComponent* component, TOperation operation) {
 }
 
 void TFileListBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
-  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int offset = 2;
+  BeginItem(dc, rect, selected);
+  int textLeft = rect.left + kGlyphLeft;
   const auto* glyph = static_cast<const TBitmap*>(Objects(index));
-  if (showGlyphs_ && glyph && !glyph->Empty()) {
-    const int top = rect.top + (rect.bottom - rect.top - glyph->Height()) / 2;
-    glyph->DrawTransparent(dc, rect.left + 2, top);
-    offset = glyph->Width() + 6;
-  }
+  // Without glyphs, or without a picture for this one, the text takes the glyph's place.
+  if (showGlyphs_ && glyph && !glyph->Empty())
+    textLeft += DrawItemGlyph(dc, rect, textLeft, glyph) + kGlyphTextGap;
   const std::string text = Strings(index);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  TextOutA(dc, rect.left + offset, rect.top, text.data(), static_cast<int>(text.size()));
+  TextOutA(dc, textLeft, rect.top, text.data(), static_cast<int>(text.size()));
 }
