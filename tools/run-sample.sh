@@ -93,7 +93,7 @@ fi
 [ -f "$WINEPREFIX/system.reg" ] || say "making the Wine prefix $WINEPREFIX"
 # The virtual desktop, and the Start Menu folders that the installer offers as program groups.
 bash "$top/tools/wine-prefix.sh" "$WINEPREFIX"
-[ -f "$WINEPREFIX/system.reg" ] || die "wineboot failed in $WINEPREFIX"
+[ -d "$WINEPREFIX/drive_c/windows" ] || die "wineboot failed in $WINEPREFIX"
 wineserver -p >/dev/null 2>&1
 windir=$WINEPREFIX/drive_c/windows
 
@@ -170,7 +170,7 @@ if [ "$headless" = 1 ]; then
   drive wait-window "Select Path" 10000 >/dev/null || fail "the Select Path dialog did not appear"
   drive click "Select Path" 84 137 || fail "could not open the drive list"
   sleep 1
-  shot "$sample/select-path.png" "Select Path" 60
+  shot "$sample/select-path.png" "Select Path" 84
   drive press "Select Path" Cancel || fail "could not press Cancel in Select Path"
   drive wait-window "$main_caption" 10000 >/dev/null || fail "the main window did not come back"
 
