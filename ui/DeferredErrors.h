@@ -19,8 +19,6 @@ public:
   // Keeps the error and asks the message loop to show it; call from a catch block with
   // std::current_exception(). Never throws.
   void Keep(std::exception_ptr error) noexcept;
-  // Errors kept and not yet shown.
-  size_t Pending() const { return pending_.size(); }
 
 private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
