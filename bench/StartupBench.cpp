@@ -35,7 +35,11 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM lp) {
   char cls[32], text[MAX_PATH];
   GetClassNameA(child, cls, sizeof cls);
   if (lstrcmpiA(cls, "Edit") != 0) return TRUE;
-  GetWindowTextA(child, text, sizeof text);
+  // GetWindowText does not ask a window of another process for its text; the message does.
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, 1000, &got))
+    return TRUE;
   if (lstrcmpiA(text, s->editText) != 0) return TRUE;
   s->found = child;
   return FALSE;
@@ -67,14 +71,23 @@ double TimeStart(const std::string& exe, const std::string& dir, const char* cap
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   const double t0 = Now();
-  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+    std::fprintf(stderr, "startup_bench: cannot start %s (error %lu)\n", exe.c_str(),
+                 static_cast<unsigned long>(GetLastError()));
     return -1;
+  }
   Search s{pi.dwProcessId, caption, editText, nullptr};
   double seconds = -1;
   for (int i = 0; i < 60000 && !s.found; ++i) {
     EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
     if (s.found) seconds = Now() - t0;
     else if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+  }
+  if (!s.found) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    std::fprintf(stderr, "startup_bench: %s: no window after %.1f s (exit code %lu)\n", exe.c_str(),
+                 Now() - t0, static_cast<unsigned long>(code));
   }
   if (s.found) PostMessageA(s.found, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
@@ -123,7 +136,7 @@ int main(int argc, char** argv) {
     double p = TimeStart(setup, dir, "The Velmora Installer V1.00", "c:\\program files\\Startup Bench");
     double b = TimeStart(bare, dir, "Bare window", nullptr);
     if (p < 0 || b < 0) {
-      std::fprintf(stderr, "startup_bench: a program did not show its window\n");
+      std::fprintf(stderr, "startup_bench: %s did not show its window\n", p < 0 ? "setup.exe" : "the bare window program");
       rc = 1;
       break;
     }
