@@ -129,10 +129,14 @@ private:
 
   TRemoveStep File(const std::string& path, TRecordId record, size_t line) {
     TRemoveStep s = Step(path, record, line);
-    if (TRefusal r = FirstRefusal(path, places_)) return Refused(s, r);
     // A name without its drive and directory was relative to wherever the installer then stood:
-    // nothing says which file it is.
-    if (!IsFullPath(path)) return s;
+    // nothing says which file it is. The installer writes such lines for the entries of an ini
+    // section ("ini~\unin.ini", "ini:end"), which name no file at all.
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    if (!drive) return s;
+    if (TRefusal r = FirstRefusal(path, places_)) return Refused(s, r);
+    // "C:name" is relative to whatever directory drive C has at the time.
+    if (!IsFullPath(path)) return Refused(s, rfNotAFileName);
     if (EndsWithBackslash(path) || SamePath(path, places_.destination) ||
         SamePath(path, places_.ProgramsFolder()))
       return Refused(s, rfDirectory);
@@ -165,8 +169,9 @@ private:
     return Refused(s, rfOutside);
   }
 
+  // A thing named twice is removed once; a refused line is reported each time it comes.
   void Add(TRemovePlan& plan, TRemoveStep s) {
-    if (s.kind != skIgnored && s.kind != skPlace) {
+    if (s.kind != skIgnored && s.kind != skPlace && s.kind != skRefused) {
       const std::string key = Key(s.path);
       for (const std::string& k : seen_)
         if (k == key) s.kind = skIgnored;

@@ -86,6 +86,10 @@ void Tremoving::Report(const std::string& what, const std::string& why) {
 }
 
 void Tremoving::FormActivate(TComponent&) {
+  // The run lets messages through while it asks about shared files and waits for the
+  // program-group server; the activation they bring back to this window must not start it anew.
+  if (started_) return;
+  started_ = true;
   Button1->Hide();
   plan_ = PlanRemoval(records, places);
   stillThere_.assign(plan_.steps.size(), false);
@@ -136,7 +140,11 @@ void Tremoving::RemoveFile(size_t step) {
     return;
   }
   if (DeleteFileA(path.c_str())) return;
-  Report(path, SystemReason(GetLastError()));
+  const DWORD error = GetLastError();
+  // The location record's "~" lines name files the product may make as it runs; one it never
+  // made is no fault.
+  if (plan_.steps[step].record == riLocation && !Exists(path)) return;
+  Report(path, SystemReason(error));
   // A file that is gone is not left; one in use or read-only waits for the next run.
   stillThere_[step] = Exists(path);
 }

@@ -48,6 +48,7 @@ private:
   std::vector<std::string> report_;
   bool recordsGone_ = false;
   int sharedAnswer_ = 0;  // a "to All" answer, once given
+  bool started_ = false;
 };
 
 namespace velmora {

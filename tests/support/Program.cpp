@@ -25,6 +25,10 @@ std::string BuildDir() {
 }
 
 std::string SetupExe() { return BuildDir() + "\\setup.exe"; }
+std::string RemoveExe() {
+  const std::string setup = SetupExe();
+  return setup.substr(0, setup.find_last_of('\\')) + "\\remove.exe";
+}
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\tools\\" + name + ".exe"; }
 
 RunningProgram::RunningProgram(const std::string& exe, const std::string& args,

@@ -9,6 +9,8 @@
 // The build tree's programs: VELMORA_BIN, or the directory above the test program.
 std::string BuildDir();
 std::string SetupExe();
+// The uninstaller of the same build as SetupExe().
+std::string RemoveExe();
 std::string ToolExe(const std::string& name);
 
 class RunningProgram {
