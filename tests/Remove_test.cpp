@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "driver/Driver.h"
@@ -241,7 +242,12 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   EXPECT_TRUE(run.left.empty()) << Joined(run.left);
   EXPECT_EQ(run.questions, (std::vector<std::string>{shared[0], shared[1]}));
   const std::vector<std::string> pending = TakePendingDeletions();
-  EXPECT_EQ(listing(), before) << "left behind or taken away: see the two listings";
+  const std::vector<std::string> after = listing();
+  std::vector<std::string> added, gone;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+  std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
+  EXPECT_TRUE(added.empty()) << "left behind:" << Joined(added);
+  EXPECT_TRUE(gone.empty()) << "taken away:" << Joined(gone);
   EXPECT_FALSE(DirExists(group));
   const std::vector<std::string> executes = server.Executes();
   ASSERT_FALSE(executes.empty());
