@@ -163,8 +163,8 @@ public:
   explicit Installed(const std::string& recordName)
       : location_(WindowsDir() + "\\" + recordName + ".ini"), dest_(root_ / "Dest") {
     CreateDirectoryA(dest_.c_str(), nullptr);
-    if (!CopyFileA(RemoveExe().c_str(), (dest_ + "\\remove.exe").c_str(), FALSE))
-      throw std::runtime_error("cannot copy " + RemoveExe());
+    if (!CopyFileA(ProductExe("remove").c_str(), (dest_ + "\\remove.exe").c_str(), FALSE))
+      throw std::runtime_error("cannot copy " + ProductExe("remove"));
   }
   ~Installed() {
     DeleteFileA(location_.c_str());
@@ -209,7 +209,7 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
       ":win\r\nRTEST.HL_\r\n\r\n:win\\system\r\nRTESTLIB.DL_\r\n\r\n"
       ":ini\r\n~\\settings.ini\r\n>\r\n:end\r\n");
   for (const char* f : {"RTEST.EX_", "notes.txt", "RTEST.HL_", "RTESTLIB.DL_"}) WriteFileBytes(dir / f, f);
-  ASSERT_TRUE(CopyFileA(RemoveExe().c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora RTest";
   const std::string group = StartMenuPrograms() + "\\Velmora RTest";
   const std::string shared[] = {WindowsDir() + "\\rtest.hll", WindowsDir() + "\\system\\rtestlib.dll"};
@@ -269,7 +269,7 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
       ":install\r\nRF.EX_\r\nREMOVE.EX_\r\nheld.dat\r\nreadonly.dat\r\ngone.dat\r\n\r\n"
       ":ini\r\n~\\settings.ini\r\n");
   for (const char* f : {"RF.EX_", "held.dat", "readonly.dat", "gone.dat"}) WriteFileBytes(dir / f, f);
-  ASSERT_TRUE(CopyFileA(RemoveExe().c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora RFaults";
   const std::string record = WindowsDir() + "\\vtest_removefaults.ini";
   InstalledProduct installed{dest, record, StartMenuPrograms() + "\\Velmora RFaults"};
@@ -433,7 +433,7 @@ TEST(Remove, NoRemovesNothing) {
 
 TEST(Remove, WithoutRecordsThereIsNothingToRemove) {
   TempDir clean("clean");
-  ASSERT_TRUE(CopyFileA(RemoveExe().c_str(), (clean / "remove.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (clean / "remove.exe").c_str(), FALSE));
   RunningProgram remove(clean / "remove.exe", "", clean.Path());
   // The title is the program file's name as the installer restores it: "remove".
   HWND box = drv::WaitDialog("remove", 20000, remove.Id());
