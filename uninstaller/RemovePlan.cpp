@@ -188,9 +188,8 @@ private:
   TRemoveStep self_;
 };
 
-bool StartsWithRecordLine(const std::vector<std::string>& lines, size_t i, TRecordId record,
-                          const TRemoveStep& s) {
-  return s.record == record && s.line == static_cast<int>(i) && lines.size() > i;
+bool ComesFrom(const TRemoveStep& s, TRecordId record, size_t line) {
+  return s.record == record && s.line == static_cast<int>(line);
 }
 }  // namespace
 
@@ -286,7 +285,7 @@ TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
       for (size_t j = 0; j < plan.steps.size(); ++j) {
         const TRemoveStep& s = plan.steps[j];
         // The self step repeats the line its file came from; the line's own step decides too.
-        if (StartsWithRecordLine(lines, i, record, s) && s.kind != skIgnored && keep(s, j))
+        if (ComesFrom(s, record, i) && s.kind != skIgnored && keep(s, j))
           kept = true;
       }
       if (kept) to.push_back(lines[i]);

@@ -90,6 +90,16 @@ void Tremoving::FormActivate(TComponent&) {
   // program-group server; the activation they bring back to this window must not start it anew.
   if (started_) return;
   started_ = true;
+  try {
+    Run();
+  } catch (...) {
+    // The error box follows; Done is the only way out of this window.
+    Button1->Show();
+    throw;
+  }
+}
+
+void Tremoving::Run() {
   Button1->Hide();
   plan_ = PlanRemoval(records, places);
   stillThere_.assign(plan_.steps.size(), false);

@@ -34,6 +34,7 @@ public:
   static const int kServerWaitMs = 10000;
 
 private:
+  void Run();
   void RemoveFile(size_t step);
   void RemoveSharedFile(size_t step);
   void RemoveGroup(size_t step);
