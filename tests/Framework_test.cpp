@@ -6,6 +6,7 @@
 #include "support/BoxWatcher.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 
@@ -65,6 +66,60 @@ TEST_F(Framework, ModalShowingActivatesOncePerShowingAndNotTheWindowBelow) {
   EXPECT_EQ(mainActivations, 1) << "the window below a closed modal gets no activation";
   EXPECT_FALSE(dialog->Visible());
   EXPECT_TRUE(IsWindowEnabled(mainForm->WindowHandle()));
+}
+
+// What the activation handler finds: every control of the window made, visible and drawn.
+struct BuiltState {
+  bool activated = false;
+  std::vector<std::string> missing;  // controls without a window, hidden, or not yet drawn
+};
+
+void NoteBuiltState(TWinControl* w, BuiltState& state) {
+  for (int i = 0; i < w->ControlCount(); ++i) {
+    TControl* c = w->Controls(i);
+    HWND h = c->WindowHandle();
+    if (!h) state.missing.push_back(c->Name() + " has no window");
+    else if (!IsWindowVisible(h)) state.missing.push_back(c->Name() + " is not visible");
+    else if (GetUpdateRect(h, nullptr, FALSE)) state.missing.push_back(c->Name() + " is not drawn");
+    if (auto* sub = dynamic_cast<TWinControl*>(c)) NoteBuiltState(sub, state);
+  }
+}
+
+TEST_F(Framework, EveryControlIsMadeAndDrawnBeforeTheWindowsActivation) {
+  for (bool modal : {false, true}) {
+    SCOPED_TRACE(modal ? "shown modally" : "shown");
+    DoneApplication();
+    InitApplication();
+    TForm* f = MakeForm(modal ? "built modal" : "built");
+    auto* label = new TLabel(f);
+    label->Define(f, "label", 8, 36, 80, 13, "A label");
+    auto* button = new TButton(f);
+    button->Define(f, "button", 100, 36, 75, 25, "Button");
+    button->SetTabOrder(1);
+    auto* panel = new TPanel(f);
+    panel->Define(f, "panel", 8, 64, 180, 30);
+    auto* inner = new TLabel(f);
+    inner->Define(panel, "inner", 4, 4, 60, 13, "Inside");
+    auto* bevel = new TBevel(f);
+    bevel->Define(panel, "bevel", 70, 4, 100, 20);
+    BuiltState state;
+    f->OnActivate = [&](TComponent&) {
+      state.activated = true;
+      if (!IsWindowVisible(f->WindowHandle())) state.missing.push_back("the window is not visible");
+      else if (GetUpdateRect(f->WindowHandle(), nullptr, FALSE)) state.missing.push_back("the window is not drawn");
+      NoteBuiltState(f, state);
+      if (modal) PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0);
+    };
+    if (modal) {
+      f->ShowModal();
+    } else {
+      Application->SetMainForm(f);
+      f->Show();
+    }
+    f->OnActivate = nullptr;  // `state` ends with this round
+    EXPECT_TRUE(state.activated);
+    EXPECT_EQ(state.missing, std::vector<std::string>());
+  }
 }
 
 TEST_F(Framework, ModalRefusesVisibleWindowAndRestoresAfterAnError) {

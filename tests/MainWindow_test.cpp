@@ -51,16 +51,11 @@ protected:
     drv::WaitText(w, 74, 216, dir.Path(), 20000);
     return w;
   }
-  // After an error box the window goes on making its controls; a control is waited for.
-  static HWND ControlAt(HWND w, int x, int y) {
-    for (int i = 0; i < 200 && !drv::ControlAt(w, x, y); ++i) Sleep(50);
-    return drv::RequireControlAt(w, x, y);
-  }
-  std::string TextAt(HWND w, int x, int y) { return drv::Text(ControlAt(w, x, y)); }
+  std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {
     // After an error box the window takes input again a moment after the box has gone.
     for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
-    drv::Click(ControlAt(w, 344 + 37, 328 + 12));
+    drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
   }
   std::unique_ptr<RunningProgram> program;
@@ -111,16 +106,57 @@ TEST_F(MainWindow, WithATitlePictureTheTitleTextStaysEmpty) {
   Exit(w);
 }
 
-TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownAndTheFieldsKeepTheirDesignTexts) {
+TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
   ProductDir dir("", false);
   program.reset(dir.Start());
   HWND box = drv::WaitDialog("Setup", 20000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Cannot open file setup.ini.");
+  // While the box is up, the window below it is complete: every control there, shown and drawn,
+  // the fields with their design texts.
+  HWND w = drv::FindWindowByCaption(kCaption, program->Id());
+  ASSERT_NE(w, nullptr) << "the main window is on the screen under the box";
+  struct Expected {
+    const char* what;
+    int x, y;
+    const char* text;  // nullptr: a control without a text to compare
+  };
+  const Expected controls[] = {
+      {"background", 10, 180, nullptr},
+      {"title picture", 30, 30, nullptr},
+      {"title label", 60, 70, ""},
+      {"source label", 70, 198, "Source Directory"},
+      {"source", 74, 216, "s"},
+      {"source browse", 344 + 12, 200 + 12, nullptr},
+      {"destination label", 70, 246, "Destination Directory"},
+      {"destination", 74, 264, "d"},
+      {"destination browse", 344 + 12, 248 + 12, nullptr},
+      {"folder label", 70, 286, "Start Menu Folder"},
+      {"folder", 74, 306, ""},
+      {"Install", 248 + 37, 328 + 12, "Install"},
+      {"Exit", 344 + 37, 328 + 12, "Exit"},
+      {"About", 8 + 37, 328 + 12, "About"},
+      {"status bar", 200, 370, nullptr},
+  };
+  std::vector<HWND> seen;
+  for (const Expected& c : controls) {
+    SCOPED_TRACE(c.what);
+    HWND h = drv::ControlAt(w, c.x, c.y);
+    ASSERT_NE(h, nullptr) << "no control there";
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE)) << "drawn";
+    if (c.text) {
+      EXPECT_EQ(drv::Text(h), c.text);
+    }
+    seen.push_back(h);
+  }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "each is a control of its own";
+  int shown = 0;
+  for (HWND h = GetWindow(w, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) shown += IsWindowVisible(h) ? 1 : 0;
+  EXPECT_EQ(shown, 15) << "no other control is shown";
   drv::PressButton(box, "OK");
-  HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
-  drv::WaitText(w, 74, 216, "s", 10000);
-  drv::WaitText(w, 74, 264, "d", 10000);
-  EXPECT_EQ(TextAt(w, 74, 306), "");
+  EXPECT_EQ(TextAt(w, 74, 216), "s");
+  EXPECT_EQ(TextAt(w, 74, 264), "d");
   Exit(w);
 }
 
@@ -200,4 +236,83 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   DeleteFileA(locationRecord.c_str());
   RemoveTree(dest);
   RemoveTree(StartMenuPrograms() + "\\EndToEnd");
+}
+
+namespace {
+// How a small modal window of the main window is ended. A click and a key come posted, as the
+// mouse and the keyboard deliver them; the system's close command (the task bar's Close) and an
+// assistive tool's press of a button come as sent messages, which the program handles while it
+// looks for posted ones.
+enum class Ending { OkClicked, Enter, CloseBox, SentClose, SentPress };
+
+void End(HWND modal, Ending how) {
+  DWORD_PTR answer = 0;
+  switch (how) {
+    case Ending::OkClicked: drv::PressButton(modal, "OK"); break;
+    case Ending::Enter: drv::PressKey(drv::FindButton(modal, "OK"), drv::Key::Enter); break;
+    case Ending::CloseBox: drv::Close(modal); break;
+    case Ending::SentClose:
+      ASSERT_TRUE(SendMessageTimeoutA(modal, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 10000, &answer));
+      break;
+    case Ending::SentPress:
+      ASSERT_TRUE(SendMessageTimeoutA(drv::FindButton(modal, "OK"), BM_CLICK, 0, 0, SMTO_NORMAL,
+                                      10000, &answer));
+      break;
+  }
+}
+
+// Waits at most `ms` for a condition that needs nothing more from the program than the end of the
+// showing: a loop that waits for one more message would leave it false for seconds.
+template <class Condition>
+bool Within(DWORD ms, Condition done) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(5);
+  }
+  return true;
+}
+}  // namespace
+
+TEST_F(MainWindow, EndingAModalPromptGivesTheMainWindowBackAtOnce) {
+  struct Case {
+    const char* what;
+    const char* caption;
+    int openX, openY;  // the main window's button that opens it
+    Ending ending;
+  };
+  const int install = 248 + 37, about = 8 + 37, buttons = 328 + 12;
+  const Case cases[] = {
+      {"Start Menu prompt, OK clicked", "Setup Message", install, buttons, Ending::OkClicked},
+      {"Start Menu prompt, Enter", "Setup Message", install, buttons, Ending::Enter},
+      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install, buttons, Ending::SentPress},
+      {"Start Menu prompt, the system's close command", "Setup Message", install, buttons, Ending::SentClose},
+      {"About, OK clicked", "About", about, buttons, Ending::OkClicked},
+      {"About, Enter", "About", about, buttons, Ending::Enter},
+      {"About, close box", "About", about, buttons, Ending::CloseBox},
+      {"About, OK pressed by a sent click", "About", about, buttons, Ending::SentPress},
+      {"About, the system's close command", "About", about, buttons, Ending::SentClose},
+  };
+  Menu menu;
+  ProductDir dir(kScript);
+  HWND w = Start(dir);
+  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  drv::SetText(smenu, "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    drv::Click(drv::RequireControlAt(w, c.openX, c.openY));
+    HWND modal = drv::WaitWindow(c.caption, 10000, program->Id());
+    ASSERT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
+    End(modal, c.ending);
+    // Nothing else reaches the program meanwhile. 500 ms is far above what the work takes.
+    EXPECT_TRUE(Within(500, [&] { return !IsWindowVisible(modal); })) << "the window is hidden";
+    ASSERT_TRUE(Within(500, [&] { return IsWindowEnabled(w) != FALSE; }))
+        << "the main window is enabled again";
+    EXPECT_TRUE(Within(500, [&] { return !GetUpdateRect(w, nullptr, FALSE); }))
+        << "the main window is drawn again where the closed window was";
+    EXPECT_TRUE(Within(500, [&] { return GetForegroundWindow() == w; }))
+        << "the main window is the active one again";
+  }
+  EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
+  Exit(w);
 }

@@ -51,6 +51,9 @@ public:
 
   // The error box: the message followed by ".", the title as caption, a stop icon, OK.
   void HandleException(const std::exception& e);
+  // The same for the error being handled; for a catch (...) in a callback of the system, which
+  // no error may leave.
+  void HandleCurrentException() noexcept;
   void ShowException(const std::string& message);
   // A message box owned by the application window, other windows disabled meanwhile.
   int MessageBox(const std::string& text, const std::string& caption, UINT flags);

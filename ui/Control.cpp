@@ -47,10 +47,8 @@ LRESULT CALLBACK ControlTrampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   try {
     return c->WndProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
   } catch (...) {
-    if (Application) Application->ShowException("Unknown error");
+    if (Application) Application->HandleCurrentException();
   }
   return 0;
 }
@@ -186,10 +184,14 @@ void TControl::CreateHandle() {
   const char* cls = p.className;
   if (!cls) cls = RegisterOwnClass(ClassName(), dynamic_cast<TForm*>(this) != nullptr);
   if (!parentWnd) parentWnd = OwnerWindow();
-  DWORD style = p.style | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  // A top-level window is made hidden and shown by its own Show once every control on it
+  // exists: made visible here it would be activated, and its activation handler run, while it
+  // still had no controls.
+  const bool child = (p.style & WS_CHILD) != 0;
+  DWORD style = p.style | (visible_ && child ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   HWND h = CreateWindowExA(p.exStyle, cls, text_.c_str(), style, left_, top_, width_, height_,
                            parentWnd,
-                           (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
+                           child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
                                               : nullptr,
                            GetModuleHandleA(nullptr), this);
   if (!h) return;

@@ -38,7 +38,7 @@ public:
 
   bool Modal() const { return modal_; }
   int ModalResult() const { return modalResult_; }
-  void SetModalResult(int r) { modalResult_ = r; }
+  void SetModalResult(int r);
   TControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TControl* c);
   TFormStyle FormStyle() const { return def_.style; }
