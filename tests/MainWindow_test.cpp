@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include "driver/Driver.h"
 #include "support/Files.h"
 #include "support/Progman.h"
@@ -14,8 +18,9 @@ const char kCaption[] = "The Velmora Installer V1.00";
 const char kScript[] =
     "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\nWIDGET.EX_\r\n";
 
-// A tiny valid 24-bit bitmap of 2 x 2 pixels.
-std::string TinyBitmap() {
+// A bitmap file: headers, a colour table of `colors` entries and the pixel data as given.
+std::string BitmapFile(int width, int height, int bitCount, unsigned compression, int colors,
+                       const std::string& pixels) {
   std::string b = "BM";
   auto put32 = [&](unsigned v) {
     for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -24,11 +29,57 @@ std::string TinyBitmap() {
     b += static_cast<char>(v & 0xFF);
     b += static_cast<char>((v >> 8) & 0xFF);
   };
-  put32(54 + 16); put32(0); put32(54);
-  put32(40); put32(2); put32(2); put16(1); put16(24); put32(0); put32(16);
-  put32(2835); put32(2835); put32(0); put32(0);
-  b += std::string(16, '\x7f');
-  return b;
+  const unsigned offset = 14 + 40 + 4 * colors;
+  put32(offset + static_cast<unsigned>(pixels.size())); put32(0); put32(offset);
+  put32(40); put32(width); put32(height); put16(1); put16(bitCount); put32(compression);
+  put32(static_cast<unsigned>(pixels.size())); put32(2835); put32(2835); put32(colors); put32(0);
+  for (int i = 0; i < colors; ++i) put32(i % 2 ? 0x00FFFFFF : 0x00204080 + i);
+  return b + pixels;
+}
+
+// A tiny valid 24-bit bitmap of 2 x 2 pixels.
+std::string TinyBitmap() { return BitmapFile(2, 2, 24, BI_RGB, 0, std::string(16, '\x7f')); }
+
+// 8000 x 8000 white pixels in 8-bit runs: half a megabyte on disk, 64 million pixels drawn.
+std::string HugeRunLengthBitmap() {
+  std::string row;
+  for (int x = 0; x < 8000; x += 250) row += "\xFA\x01";
+  row += std::string("\0\0", 2);
+  std::string pixels;
+  for (int y = 0; y < 8000; ++y) pixels += row;
+  pixels += std::string("\0\1", 2);
+  return BitmapFile(8000, 8000, 8, BI_RLE8, 2, pixels);
+}
+
+// 8000 x 8000 white pixels of 4 bits, stored plainly: 32 megabytes.
+std::string HugePlainBitmap() {
+  return BitmapFile(8000, 8000, 4, BI_RGB, 16, std::string(4000u * 8000u, '\x11'));
+}
+
+// The colour a person sees at a client position of a window (at 96 pixels per inch), once it
+// reads `wanted` or, after a bounded wait for the drawing, whatever is there.
+COLORREF ScreenColourAt(HWND w, int x, int y, COLORREF wanted) {
+  POINT p = {x, y};
+  ClientToScreen(w, &p);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, p.x, p.y);
+  for (int i = 0; i < 100 && c != wanted; ++i) {
+    Sleep(20);
+    c = GetPixel(screen, p.x, p.y);
+  }
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// The most memory the process has held for itself so far.
+SIZE_T PeakPrivateBytes(HANDLE process) {
+  using Query = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+  auto query = reinterpret_cast<Query>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo"));
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!query || !query(process, &counters, sizeof counters)) return 0;
+  return counters.PeakPagefileUsage;
 }
 
 struct Menu {
@@ -96,14 +147,55 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   Exit(w);
 }
 
-TEST_F(MainWindow, WithATitlePictureTheTitleTextStaysEmpty) {
+TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
+  struct Case {
+    const char* what;
+    std::string picture;
+    const char* error;  // nullptr: shown, the title text stays empty and the fields fill in
+    COLORREF colour;    // of the picture, seen also through the title label that lies on it
+  };
+  const COLORREF kWhite = RGB(255, 255, 255);
+  const Case cases[] = {
+      {"a small picture", TinyBitmap(), nullptr, RGB(127, 127, 127)},
+      {"a huge run-length picture", HugeRunLengthBitmap(), nullptr, kWhite},
+      {"a huge plain picture", HugePlainBitmap(), nullptr, kWhite},
+      {"no picture at all", "This is a text, not a picture.", "Bitmap image is not valid.", 0},
+      {"a picture cut short", HugePlainBitmap().substr(0, 100000), "Bitmap image is not valid.", 0},
+      {"a picture wider than any screen",
+       BitmapFile(20000, 10, 4, BI_RGB, 16, std::string(100000, '\0')), "Bitmap image is too large.", 0},
+  };
+  // What a picture may add to the memory the program holds with a small one. Reading the huge
+  // ones whole took hundreds of megabytes.
+  const SIZE_T kAllowance = 64u << 20;
+  SIZE_T small = 0;
   Menu menu;
-  ProductDir dir(kScript);
-  WriteFileBytes(dir / "title.bmp", TinyBitmap());
-  HWND w = Start(dir);
-  EXPECT_EQ(TextAt(w, 60, 70), "");
-  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
-  Exit(w);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProductDir dir(kScript);
+    WriteFileBytes(dir / "title.bmp", c.picture);
+    if (c.error) {
+      program.reset(dir.Start());
+      HWND box = drv::WaitDialog("Setup", 20000, program->Id());
+      EXPECT_EQ(drv::MessageText(box), c.error);
+      drv::PressButton(box, "OK");
+      HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
+      EXPECT_EQ(TextAt(w, 74, 216), "s") << "the window fills in nothing after the picture";
+      Exit(w);
+      continue;
+    }
+    HWND w = Start(dir);
+    EXPECT_EQ(TextAt(w, 60, 70), "") << "the title text stays empty under a picture";
+    EXPECT_EQ(ScreenColourAt(w, 30, 30, c.colour), c.colour) << "the picture is drawn";
+    EXPECT_EQ(ScreenColourAt(w, 216, 96, c.colour), c.colour)
+        << "the picture is drawn under the title text";
+    EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+    SIZE_T peak = PeakPrivateBytes(program->Process());
+    ASSERT_GT(peak, 0u);
+    if (!small) small = peak;
+    EXPECT_LT(peak, small + kAllowance) << "peak " << (peak >> 20) << " MiB, with a small picture "
+                                        << (small >> 20) << " MiB";
+    Exit(w);
+  }
 }
 
 TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {

@@ -107,7 +107,9 @@ void TControl::SetAlign(TAlign a) {
 void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  if (IsGraphic()) Invalidate();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -210,7 +212,14 @@ void TControl::DestroyHandle() {
 }
 
 void TControl::Invalidate() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (!hwnd_) return;
+  if (IsGraphic() && parent_ && parent_->hwnd_) {
+    // Drawn-through controls lying above this one show it as well, so they are drawn again too.
+    RECT r = {left_, top_, left_ + width_, top_ + height_};
+    RedrawWindow(parent_->hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return;
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TControl::Repaint() {
