@@ -8,6 +8,7 @@
 #include "ui/Errors.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/ListControls.h"
 #include "ui/StdCtrls.h"
 
 namespace {
@@ -106,7 +107,8 @@ TEST_F(Framework, EveryControlIsMadeAndDrawnBeforeTheWindowsActivation) {
     f->OnActivate = [&](TComponent&) {
       state.activated = true;
       if (!IsWindowVisible(f->WindowHandle())) state.missing.push_back("the window is not visible");
-      else if (GetUpdateRect(f->WindowHandle(), nullptr, FALSE)) state.missing.push_back("the window is not drawn");
+      else if (GetUpdateRect(f->WindowHandle(), nullptr, FALSE))
+        state.missing.push_back("the window is not drawn");
       NoteBuiltState(f, state);
       if (modal) PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0);
     };
@@ -120,6 +122,29 @@ TEST_F(Framework, EveryControlIsMadeAndDrawnBeforeTheWindowsActivation) {
     EXPECT_TRUE(state.activated);
     EXPECT_EQ(state.missing, std::vector<std::string>());
   }
+}
+
+TEST_F(Framework, TheTextOfAnEditableComboBoxTakingTheFocusMakesTheBoxTheActiveControl) {
+  TForm* f = MakeForm("combo");
+  Application->SetMainForm(f);
+  auto* combo = new TComboBox(f, csDropDown);
+  combo->Define(f, "combo", 8, 40, 120, 21);
+  combo->SetTabOrder(1);
+  f->Show();
+  Pump();
+  ASSERT_NE(f->ActiveControl(), combo);
+  // A click into the box's text gives the focus to the edit inside it, not to the box.
+  HWND edit = GetWindow(combo->Handle(), GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  SetFocus(edit);
+  Pump();
+  EXPECT_EQ(f->ActiveControl(), combo);
+  // So a modal showing gives the focus back to the box.
+  TForm* dialog = MakeForm("dialog");
+  CloseWhenShown(dialog);
+  dialog->ShowModal();
+  Pump();
+  EXPECT_EQ(GetFocus(), edit);
 }
 
 TEST_F(Framework, ModalRefusesVisibleWindowAndRestoresAfterAnError) {

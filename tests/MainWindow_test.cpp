@@ -162,7 +162,8 @@ TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
       {"no picture at all", "This is a text, not a picture.", "Bitmap image is not valid.", 0},
       {"a picture cut short", HugePlainBitmap().substr(0, 100000), "Bitmap image is not valid.", 0},
       {"a picture wider than any screen",
-       BitmapFile(20000, 10, 4, BI_RGB, 16, std::string(100000, '\0')), "Bitmap image is too large.", 0},
+       BitmapFile(20000, 10, 4, BI_RGB, 16, std::string(100000, '\0')),
+       "Bitmap image is too large.", 0},
   };
   // What a picture may add to the memory the program holds with a small one. Reading the huge
   // ones whole took hundreds of megabytes.
@@ -244,7 +245,8 @@ TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "each is a control of its own";
   int shown = 0;
-  for (HWND h = GetWindow(w, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) shown += IsWindowVisible(h) ? 1 : 0;
+  for (HWND h = GetWindow(w, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    shown += IsWindowVisible(h) ? 1 : 0;
   EXPECT_EQ(shown, 15) << "no other control is shown";
   drv::PressButton(box, "OK");
   EXPECT_EQ(TextAt(w, 74, 216), "s");
@@ -344,7 +346,8 @@ void End(HWND modal, Ending how) {
     case Ending::Enter: drv::PressKey(drv::FindButton(modal, "OK"), drv::Key::Enter); break;
     case Ending::CloseBox: drv::Close(modal); break;
     case Ending::SentClose:
-      ASSERT_TRUE(SendMessageTimeoutA(modal, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 10000, &answer));
+      ASSERT_TRUE(
+          SendMessageTimeoutA(modal, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 10000, &answer));
       break;
     case Ending::SentPress:
       ASSERT_TRUE(SendMessageTimeoutA(drv::FindButton(modal, "OK"), BM_CLICK, 0, 0, SMTO_NORMAL,
@@ -377,8 +380,10 @@ TEST_F(MainWindow, EndingAModalPromptGivesTheMainWindowBackAtOnce) {
   const Case cases[] = {
       {"Start Menu prompt, OK clicked", "Setup Message", install, buttons, Ending::OkClicked},
       {"Start Menu prompt, Enter", "Setup Message", install, buttons, Ending::Enter},
-      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install, buttons, Ending::SentPress},
-      {"Start Menu prompt, the system's close command", "Setup Message", install, buttons, Ending::SentClose},
+      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install, buttons,
+       Ending::SentPress},
+      {"Start Menu prompt, the system's close command", "Setup Message", install, buttons,
+       Ending::SentClose},
       {"About, OK clicked", "About", about, buttons, Ending::OkClicked},
       {"About, Enter", "About", about, buttons, Ending::Enter},
       {"About, close box", "About", about, buttons, Ending::CloseBox},

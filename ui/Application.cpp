@@ -51,7 +51,8 @@ struct ThreadWindows {
 BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
   auto* tw = reinterpret_cast<ThreadWindows*>(lp);
   try {
-    if (hwnd != tw->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) tw->out->push_back(hwnd);
+    if (hwnd != tw->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+      tw->out->push_back(hwnd);
   } catch (...) {
     tw->failure = std::current_exception();
     return FALSE;
@@ -205,11 +206,6 @@ void TScreen::AddForm(TForm* f) { forms_.push_back(f); }
 void TScreen::RemoveForm(TForm* f) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
   if (focusedForm_ == f) focusedForm_ = nullptr;
-}
-
-TForm* TScreen::ActiveForm() const {
-  TControl* c = TControl::FromHandle(GetActiveWindow());
-  return dynamic_cast<TForm*>(c);
 }
 
 void TScreen::ControlFocused(TForm* form) {

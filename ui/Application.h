@@ -91,7 +91,6 @@ public:
   // The window that last received the keyboard focus in one of its controls.
   TForm* FocusedForm() const { return focusedForm_; }
   void SetFocusedForm(TForm* f) { focusedForm_ = f; }
-  TForm* ActiveForm() const;
   // A control received the focus: its window becomes the focused window, firing the
   // deactivation and activation events when that is a change.
   void ControlFocused(TForm* form);

@@ -5,11 +5,16 @@
 #include <set>
 
 #include "ui/Application.h"
+#include "ui/Errors.h"
 #include "ui/Form.h"
+#include "ui/Messages.h"
 
 namespace {
 const char kObjectProp[] = "VelmoraObject";
-int gNextId = 100;
+// Child windows are numbered from here on, in the order they are made; ids below are left to
+// the system's own dialog items (IDOK, IDCANCEL and the like).
+const int kFirstControlId = 100;
+int gNextId = kFirstControlId;
 
 const char* RegisterOwnClass(const char* name, bool isForm) {
   static std::set<std::string> registered;
@@ -21,6 +26,7 @@ const char* RegisterOwnClass(const char* name, bool isForm) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = isForm ? LoadIconA(GetModuleHandleA(nullptr), "MAINICON") : nullptr;
     wc.lpszClassName = name;
+    // A registration that fails shows as a failed creation of the window, which is checked.
     RegisterClassA(&wc);
   }
   return name;
@@ -196,7 +202,7 @@ void TControl::CreateHandle() {
                            child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
                                               : nullptr,
                            GetModuleHandleA(nullptr), this);
-  if (!h) return;
+  if (!h) throw Exception(LoadStr(SCreateWindowError));
   if (p.subclass) {
     hwnd_ = h;
     SetPropA(h, kObjectProp, this);
@@ -222,10 +228,10 @@ void TControl::Invalidate() {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TControl::Repaint() {
-  if (hwnd_) {
-    InvalidateRect(hwnd_, nullptr, TRUE);
-    UpdateWindow(hwnd_);
+void TControl::FocusEntered() {
+  if (TForm* f = ParentForm()) {
+    if (f != this) f->SetActiveControl(this);
+    Screen->ControlFocused(f);
   }
 }
 
@@ -255,10 +261,7 @@ void TControl::PaintThrough(HDC target) {
 LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SETFOCUS:
-      if (TForm* f = ParentForm()) {
-        if (f != this) f->SetActiveControl(this);
-        Screen->ControlFocused(f);
-      }
+      FocusEntered();
       break;
     case WM_SETCURSOR:
       if (Screen && Screen->Cursor() != crDefault) {

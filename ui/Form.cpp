@@ -11,6 +11,8 @@ namespace {
 const UINT CM_ACTIVATE = WM_APP + 0x100;
 const UINT CM_DEACTIVATE = WM_APP + 0x101;
 const UINT CM_RELEASE = WM_APP + 0x102;
+// The resolution that window definitions give their positions, sizes and fonts in.
+const int kDesignDpi = 96;
 
 // Runs a clean-up when the scope is left, by return or by an error.
 template <class F>
@@ -74,28 +76,27 @@ void TForm::ScaleControls() {
   scaledOnce_ = true;
   if (!def_.scaled) return;
   ScreenDC screen;
-  int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  if (dpi == 96 || dpi <= 0) return;
-  std::vector<TControl*> all;
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  if (dpi == kDesignDpi || dpi <= 0) return;
+  auto scale = [dpi](int designPixels) { return MulDiv(designPixels, dpi, kDesignDpi); };
   std::vector<TWinControl*> pending{this};
   while (!pending.empty()) {
     TWinControl* w = pending.back();
     pending.pop_back();
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
-      c->SetBounds(MulDiv(c->Left(), dpi, 96), MulDiv(c->Top(), dpi, 96),
-                   MulDiv(c->Width(), dpi, 96), MulDiv(c->Height(), dpi, 96));
+      c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
       TFont f = c->Font();
-      f.SetHeight(MulDiv(f.Height(), dpi, 96));
+      f.SetHeight(scale(f.Height()));
       c->SetFont(f);
       if (auto* sub = dynamic_cast<TWinControl*>(c)) pending.push_back(sub);
     }
   }
-  RECT r = {0, 0, MulDiv(def_.clientWidth, dpi, 96), MulDiv(def_.clientHeight, dpi, 96)};
+  RECT r = {0, 0, scale(def_.clientWidth), scale(def_.clientHeight)};
   AdjustWindowRectEx(&r, FormStyleBits(def_), FALSE, FormExStyleBits(def_));
   width_ = r.right - r.left;
   height_ = r.bottom - r.top;
-  font_.SetHeight(MulDiv(font_.Height(), dpi, 96));
+  font_.SetHeight(scale(font_.Height()));
 }
 
 void TForm::Place() {

@@ -42,7 +42,6 @@ public:
   TControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TControl* c);
   TFormStyle FormStyle() const { return def_.style; }
-  bool IsScaled() const { return def_.scaled; }
   // The push buttons Enter and Escape press, or nullptr.
   TControl* DefaultButton() const;
   TControl* CancelButton() const;

@@ -65,6 +65,8 @@ TBitmap TBitmap::FromResource(const char* name) {
 
 namespace {
 const WORD kBitmapSignature = 0x4D42;  // "BM"
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
 // The longest side a picture file may have. A picture is reduced while it is read, one row of
 // the file at a time, so this bounds that row (64 KiB at 32 bits a pixel); the picture kept is
 // no larger than the box it is drawn in.
@@ -181,7 +183,8 @@ void DecodeRunLength(BitmapFile& file, unsigned long long offset, int bitCount, 
     int count = file.NextByte(), value = file.NextByte();
     if (count < 0 || value < 0) return false;
     if (count > 0) {
-      for (int i = 0; i < count; ++i) put(bitCount == 8 ? value : (i % 2 ? value & 15 : value >> 4));
+      for (int i = 0; i < count; ++i)
+        put(bitCount == 8 ? value : (i % 2 ? value & 15 : value >> 4));
       return true;
     }
     switch (value) {
@@ -260,7 +263,8 @@ void TBitmap::LoadFromFile(const std::string& path, int maxWidth, int maxHeight)
     info.header.biClrUsed = colors;
   } else if (compression == BI_BITFIELDS) {
     DWORD masks[3] = {v4.bV4RedMask, v4.bV4GreenMask, v4.bV4BlueMask};
-    if (headerSize == sizeof(BITMAPINFOHEADER)) file.ReadAt(sizeof fh + headerSize, masks, sizeof masks);
+    if (headerSize == sizeof(BITMAPINFOHEADER))
+      file.ReadAt(sizeof fh + headerSize, masks, sizeof masks);
     memcpy(info.colors, masks, sizeof masks);
   }
 
@@ -277,8 +281,10 @@ void TBitmap::LoadFromFile(const std::string& path, int maxWidth, int maxHeight)
     if (runLength) {
       DecodeRunLength(file, fh.bfOffBits, bitCount, width, height, info, sink);
     } else {
-      const unsigned long long stride = ((static_cast<unsigned long long>(width) * bitCount + 31) / 32) * 4;
-      if (stride * static_cast<unsigned long long>(height) > file.Size() - fh.bfOffBits) InvalidBitmap();
+      const unsigned long long stride =
+          ((static_cast<unsigned long long>(width) * bitCount + 31) / 32) * 4;
+      if (stride * static_cast<unsigned long long>(height) > file.Size() - fh.bfOffBits)
+        InvalidBitmap();
       std::vector<BYTE> row(static_cast<size_t>(stride));
       for (int r = 0; r < targetHeight; ++r) {
         LONG y = sink.SourceOf(r);
@@ -332,8 +338,9 @@ void TBitmap::DrawTransparent(HDC dc, int x, int y, int srcX, int srcY, int w, i
   COLORREF oldBk = SetBkColor(image.Get(), key);
   BitBlt(mask.Get(), 0, 0, w, h, image.Get(), srcX, srcY, SRCCOPY);
   SetBkColor(image.Get(), oldBk);
-  COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-  COLORREF oldDcBk = SetBkColor(dc, RGB(255, 255, 255));
+  // With a monochrome source, black text and a white background keep the mask as it is.
+  COLORREF oldText = SetTextColor(dc, kBlack);
+  COLORREF oldDcBk = SetBkColor(dc, kWhite);
   BitBlt(dc, x, y, w, h, image.Get(), srcX, srcY, SRCINVERT);
   BitBlt(dc, x, y, w, h, mask.Get(), 0, 0, SRCAND);
   BitBlt(dc, x, y, w, h, image.Get(), srcX, srcY, SRCINVERT);
