@@ -109,13 +109,21 @@ protected:
     drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
   }
+  // A product directory for this test. The program started in it is ended before the directory
+  // goes, also when a failed assertion ends the test early: a running program keeps its files.
+  ProductDir& Product(const std::string& script, bool withScript = true) {
+    program.reset();
+    product.reset(new ProductDir(script, withScript));
+    return *product;
+  }
+  std::unique_ptr<ProductDir> product;  // outlives `program`, which is declared after it
   std::unique_ptr<RunningProgram> program;
 };
 }  // namespace
 
 TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   EXPECT_EQ(TextAt(w, 74, 216), dir.Path());
   EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
@@ -172,7 +180,7 @@ TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
   Menu menu;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ProductDir dir(kScript);
+    ProductDir& dir = Product(kScript);
     WriteFileBytes(dir / "title.bmp", c.picture);
     if (c.error) {
       program.reset(dir.Start());
@@ -200,7 +208,7 @@ TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
 }
 
 TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
-  ProductDir dir("", false);
+  ProductDir& dir = Product("", false);
   program.reset(dir.Start());
   HWND box = drv::WaitDialog("Setup", 20000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Cannot open file setup.ini.");
@@ -255,7 +263,7 @@ TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
 }
 
 TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
-  ProductDir dir("\\Widget\r\nWidget\r\n");
+  ProductDir& dir = Product("\\Widget\r\nWidget\r\n");
   program.reset(dir.Start());
   HWND box = drv::WaitDialog("Setup", 20000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "List index out of bounds.");
@@ -268,7 +276,7 @@ TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
 
 TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   HWND smenu = drv::RequireControlAt(w, 74, 306);
   drv::SetText(smenu, "");
@@ -289,7 +297,7 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
 
 TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   drv::Click(drv::RequireControlAt(w, 8 + 37, 328 + 12));
   HWND about = drv::WaitWindow("About", 10000, program->Id());
@@ -306,8 +314,8 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   Menu menu;
   ProgmanServer server;  // Wine's shell would leave a folder window open for the group
   const std::string record = "vtest_endtoend";
-  ProductDir dir("\\Velmora EndToEnd\r\nEndToEnd\r\nEndToEnd 1.0\r\ne2e.exe\r\n" + record +
-                 "\r\n:install\r\nE2E.EX_\r\nnotes.txt\r\n");
+  ProductDir& dir = Product("\\Velmora EndToEnd\r\nEndToEnd\r\nEndToEnd 1.0\r\ne2e.exe\r\n" +
+                            record + "\r\n:install\r\nE2E.EX_\r\nnotes.txt\r\n");
   WriteFileBytes(dir / "E2E.EX_", "program");
   WriteFileBytes(dir / "notes.txt", "notes");
   const std::string dest = "c:\\program files\\Velmora EndToEnd";
@@ -391,7 +399,7 @@ TEST_F(MainWindow, EndingAModalPromptGivesTheMainWindowBackAtOnce) {
       {"About, the system's close command", "About", about, buttons, Ending::SentClose},
   };
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   HWND smenu = drv::RequireControlAt(w, 74, 306);
   drv::SetText(smenu, "");
