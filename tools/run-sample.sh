@@ -15,7 +15,9 @@
 # records went, with the program group. The group is made by our own program-group server,
 # tools/progman.exe, started before the installer (Wine's shell answers "PROGMAN" too, but
 # makes no shortcuts where the uninstall record expects them); what it received is in
-# build/sample/progman.log. --no-build uses the build that is there; VELMORA_BUILD names
+# build/sample/progman.log. Then the installed remove.exe is started in the destination: its
+# question (build/sample/remove-ask.png) is answered Yes, its end (build/sample/remove-done.png)
+# closed with Done, and what is still there is shown. --no-build uses the build that is there; VELMORA_BUILD names
 # another x86_64 build directory than build/x86_64 for the tools (tools/driver.exe and
 # tools/progman.exe), VELMORA_DIST another directory of shipped programs than dist/.
 set -u
@@ -63,8 +65,10 @@ export WINEPREFIX=$sample/wineprefix WINEDEBUG=-all
 xvfb_pid=""
 setup_pid=""
 progman_pid=""
+remove_pid=""
 cleanup() {
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
+  [ -n "$remove_pid" ] && kill "$remove_pid" 2>/dev/null
   [ -n "$progman_pid" ] && kill "$progman_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -117,7 +121,8 @@ case "$sub" in
   /?*) find "$programs" -maxdepth 1 -ipath "$programs$sub" -exec rm -rf {} + 2>/dev/null ;;
 esac
 find "$windir" -maxdepth 1 -iname "$(line 4).ini" -delete
-rm -f "$sample"/main.png "$sample"/select-path.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log
+rm -f "$sample"/main.png "$sample"/select-path.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log \
+  "$sample"/remove-ask.png "$sample"/remove-done.png
 group_dir="$windir/Start Menu/Programs/$(line 1)"
 rm -rf "$group_dir"
 
@@ -231,4 +236,48 @@ say "the program-group server received (build/sample/progman.log):"
 tr -d '\r' <"$sample/progman.log" | tr '\0' '@' | sed 's/^/    /'
 [ -n "$dest" ] && [ -f "$dest/unin.ini" ] && [ -n "$record" ] || exit 1
 [ -f "$group_dir/$(line 2).lnk" ] && [ -f "$group_dir/$(line 2) Uninstaller.lnk" ] || exit 1
+
+# ---- the uninstaller: the installed remove.exe, started in the destination as its item starts it
+[ -f "$dest/remove.exe" ] || die "no remove.exe in $dest"
+(cd "$dest" && exec "$wine" remove.exe) &
+remove_pid=$!
+say "started the installed remove.exe (process $remove_pid)"
+if [ "$headless" = 1 ]; then
+  drive wait-window Uninstall 30000 >/dev/null || fail "remove.exe did not ask"
+  sleep 1
+  shot "$sample/remove-ask.png" Uninstall
+  say "remove.exe asks: $(drive text Uninstall 20 20)"
+  drive press Uninstall Yes || fail "could not answer Yes"
+  drive wait-window Removing 30000 >/dev/null || fail "the Removing dialog did not appear"
+  deadline=$((SECONDS + 120))
+  until drive wait-text Removing 8 10 "$done_text" 2000 2>/dev/null; do
+    # Files of the Windows directory are asked about one by one; the sample has none, but a
+    # changed script may.
+    drive press "Shared File" Yes 300 2>/dev/null && continue
+    kill -0 "$remove_pid" 2>/dev/null || fail "remove.exe ended during the removal"
+    [ "$SECONDS" -lt "$deadline" ] || fail "the removal did not finish"
+  done
+  sleep 1
+  shot "$sample/remove-done.png" Removing
+  # What could not go is listed under the status when there is any (the list at 8, 84).
+  left=$(drive items Removing 13 89 2>/dev/null || true)
+  [ -n "$left" ] && say "remove.exe left behind:" && echo "$left" | sed 's/^/    /'
+  drive press Removing Done || fail "could not press Done"
+else
+  say "remove.exe is yours to use; waiting for it to end"
+fi
+wait "$remove_pid"
+say "remove.exe ended with exit code $?"
+# remove.exe goes last, removed by a copy of it in the temporary folder once it has ended.
+for _ in $(seq 300); do [ -d "$dest" ] || break; sleep 0.1; done
+gone=1
+for thing in "$dest" "$record" "$group_dir"; do
+  if [ -e "$thing" ]; then
+    say "still there after the removal: $thing"
+    gone=0
+  fi
+done
+[ "$gone" = 1 ] && say "the destination, the location record and the program group are gone"
+grep -a -q 'DeleteGroup' "$sample/progman.log" && say "the program-group server was asked to delete the group"
+[ "$gone" = 1 ] || exit 1
 exit 0

@@ -8,6 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/install-deps.sh"
 bash "$top/tools/build.sh"
 bash "$top/tests/check-product.sh" "$top/build/i686/setup.exe"
+bash "$top/tests/check-product.sh" "$top/build/i686/remove.exe"
 
 export WINEDEBUG=-all
 # One prefix for both builds, made after the 32-bit Wine is there so that it has both halves.
