@@ -64,6 +64,11 @@ protected:
   TListDef listDef_;
 };
 
+class TListBox : public TCustomListBox {
+public:
+  using TCustomListBox::TCustomListBox;
+};
+
 enum TComboStyle { csDropDown, csDropDownList, csOwnerDrawFixed };
 
 class TComboBox : public TItemControl {
