@@ -114,7 +114,8 @@ void Tmain::FormActivate(TComponent&) {
   ini.Load("setup.ini");
   if (IsExistingFile("title.bmp")) {
     TBitmap picture;
-    picture.LoadFromFile("title.bmp");
+    // Shown stretched, the picture never needs more pixels than its box has.
+    picture.LoadFromFile("title.bmp", title->Width(), title->Height());
     title->SetPicture(std::move(picture));
   } else {
     title->Hide();

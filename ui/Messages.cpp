@@ -29,6 +29,8 @@ const Entry kTable[] = {
     {SInvalidInput, "Invalid numeric input"},
     {SInOutError, "I/O error %d"},
     {SUnknownError, "Unknown error"},
+    {SBitmapTooLarge, "Bitmap image is too large"},
+    {SCreateWindowError, "Error creating window"},
     {SDdeErr, "An error returned from DDE  ($0%x)"},
     {SDdeConvErr, "DDE Error - conversation not established ($0%x)"},
     {SDdeMemErr, "Error occurred when DDE ran out of memory ($0%x)"},

@@ -21,7 +21,9 @@ enum MsgId : int {
   SDiskFull,
   SInvalidInput,
   SInOutError,          // "I/O error %d"
-  SUnknownError,        // an error that is no exception of ours or of the library
+  SUnknownError,
+  SBitmapTooLarge,
+  SCreateWindowError,
   SDdeErr = 61522,
   SDdeConvErr = 61523,
   SDdeMemErr = 61524,
