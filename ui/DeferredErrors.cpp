@@ -1,20 +1,16 @@
 #include "ui/DeferredErrors.h"
 
 #include "ui/Application.h"
-#include "ui/Messages.h"
 
 namespace {
 const char kWindowClass[] = "VelmoraDeferredErrors";
 const UINT kShowPending = WM_APP;
 
-void Show(const std::exception_ptr& error) {
-  if (!Application) return;
+void Show(const std::exception_ptr& error) noexcept {
   try {
     std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    Application->HandleException(e);
   } catch (...) {
-    Application->ShowException(LoadStr(SUnknownError));
+    if (Application) Application->HandleCurrentException();
   }
 }
 }  // namespace
@@ -43,7 +39,7 @@ void DeferredErrors::Keep(std::exception_ptr error) noexcept {
   if (window_) PostMessageA(window_, kShowPending, 0, 0);
 }
 
-void DeferredErrors::ShowPending() {
+void DeferredErrors::ShowPending() noexcept {
   // Taken out first: a box's own loop may take the next request, and the callback may keep
   // new errors while a box is open.
   std::vector<std::exception_ptr> errors;
@@ -58,11 +54,7 @@ LRESULT CALLBACK DeferredErrors::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
   }
   auto* self = reinterpret_cast<DeferredErrors*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (msg == kShowPending && self) {
-    try {
-      self->ShowPending();
-    } catch (...) {
-      // Showing a box failed (no memory for its text): no exception leaves a window procedure.
-    }
+    self->ShowPending();
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);

@@ -22,7 +22,7 @@ public:
 
 private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void ShowPending();
+  void ShowPending() noexcept;
 
   HWND window_ = nullptr;  // owned: a message-only window that receives the request to show
   std::vector<std::exception_ptr> pending_;
