@@ -65,9 +65,23 @@ protected:
     return w;
   }
 
+  // After an error box the window goes on making its controls: a button is waited for, rather
+  // than clicking whatever stands at its place meanwhile.
+  static HWND WaitButton(HWND w, const std::string& text) {
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+      try {
+        HWND b = drv::FindButton(w, text);
+        if (IsWindowVisible(b) && IsWindowEnabled(w)) return b;
+      } catch (const drv::Error&) {
+        // not made yet
+      }
+    }
+    return drv::FindButton(w, text);
+  }
+
   // Waits for the next message box, notes its text and presses OK.
   std::string Answer() {
-    HWND box = drv::WaitDialog("Setup", 120000, program->Id());
+    HWND box = drv::WaitDialog("Setup", 60000, program->Id());
     const std::string text = drv::MessageText(box);
     drv::PressButton(box, "OK");
     for (int i = 0; i < 400 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(25);
@@ -77,13 +91,14 @@ protected:
   // Types the destination, presses Install and answers `messages` boxes. Then the program is
   // ended with Done when the run is to end with it, or with the dialog's close box otherwise.
   Outcome Install(ProductDir& dir, const std::string& dest, size_t messages, bool done) {
+    Ending ending{program};
     HWND w = Start(dir);
     drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
-    drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+    drv::Click(WaitButton(w, "Install"));
     Outcome o;
     for (size_t k = 0; k < messages; ++k) o.told.push_back(Answer());
     HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
-    if (done) drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 120000);
+    if (done) drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 60000);
     o.doneShown = IsWindowVisible(drv::FindButton(installing, "Done")) != FALSE;
     if (o.doneShown) drv::PressButton(installing, "Done");
     else drv::Close(installing);
@@ -109,6 +124,13 @@ protected:
       EXPECT_FALSE(DirExists(folder));
     }
   }
+
+  // Ends the program, if it still runs, before its product directory is removed: the directory
+  // of a running program cannot go.
+  struct Ending {
+    std::unique_ptr<RunningProgram>& program;
+    ~Ending() { program.reset(); }
+  };
 
   std::unique_ptr<RunningProgram> program;
 };
@@ -283,19 +305,18 @@ TEST_F(Failures, InstallOnAWindowTheStartUpCouldNotFillSaysWhyAndInstallsNothing
     row.prepare(dir);
     Leftovers left{{StartMenuPrograms() + "\\Unfilled"}, {LocationRecord("vtest_unfilled")}};
     const size_t connects = Connects();
+    Ending ending{program};
     program.reset(dir.Start());
     EXPECT_EQ(Answer(), row.startError);
     HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
-    for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
-    drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+    drv::Click(WaitButton(w, "Install"));
     const std::string startError = row.startError;
     EXPECT_EQ(Answer(), kNotPrepared + startError);
     EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
     // Until it was filled the destination box held its design text "d": nothing may go there.
     EXPECT_FALSE(DirExists(dir / "d"));
     EXPECT_FALSE(FileExists(LocationRecord("vtest_unfilled")));
-    for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
-    drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+    drv::Click(WaitButton(w, "Exit"));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
     EXPECT_EQ(Connects(), connects);
   }
@@ -314,7 +335,7 @@ TEST_F(Failures, AScriptOfRandomBytesRunsToAToldEndAndMakesNoGroup) {
   ProductDir dir(bytes);
   TempDir target("random");
   const std::string dest = target / "Random";
-  Leftovers left{{}, {LocationRecord(lines.Strings(4))}};
+  Leftovers left{{StartMenuPrograms() + "\\" + lines.Strings(1)}, {LocationRecord(lines.Strings(4))}};
   const size_t connects = Connects();
   const Outcome o = Install(dir, dest, 2, false);
   ASSERT_EQ(o.told.size(), 2u);

@@ -308,16 +308,15 @@ TEST_F(Install, FilesThatCannotBeCopiedAreToldOnceAndStillRecorded) {
 TEST_F(Install, MoreThanTheFreeSpaceIsRefusedBeforeAnythingIsMade) {
   std::string src = work / "src", dest = work / "huge";
   CreateDirectoryA(src.c_str(), nullptr);
-  {
-    // A sparse file: as large as a disk to the space check, nothing on the disk itself.
-    FileHandle f(CreateFileA((src + "\\HUGE.DA_").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f.Valid());
-    LARGE_INTEGER size;
-    size.QuadPart = 1LL << 40;
-    ASSERT_TRUE(SetFilePointerEx(f.Get(), size, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(SetEndOfFile(f.Get()));
-  }
+  // A sparse file: as large as a disk to the space check, nothing on the disk itself. It stays
+  // open and unshared, so that a run that did not check could not copy a byte of it either.
+  FileHandle huge(CreateFileA((src + "\\HUGE.DA_").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(huge.Valid());
+  LARGE_INTEGER size;
+  size.QuadPart = 1LL << 40;
+  ASSERT_TRUE(SetFilePointerEx(huge.Get(), size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(huge.Get()));
   char root[MAX_PATH + 1] = {};
   ASSERT_TRUE(GetVolumePathNameA(work.Path().c_str(), root, sizeof root));
   ULARGE_INTEGER free;
