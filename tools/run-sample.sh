@@ -3,9 +3,10 @@
 #
 #   bash tools/run-sample.sh [--no-build]
 #
-# Installs what it needs, builds, lays out build/sample/product (the sample's files, stand-ins
-# for its programs and setup.exe of the x86_64 build, since only 64-bit code runs under Wine
-# here) and starts setup.exe there with its own Wine prefix, build/sample/wineprefix.
+# Installs what it needs, builds, lays out build/sample/product (the sample's files, a stand-in
+# for its program and the shipped 32-bit setup.exe from dist/) and starts setup.exe there with its
+# own Wine prefix, build/sample/wineprefix. The prefix shows Wine's virtual desktop, so that the
+# windows have their title bars and frames in the pictures.
 # With $DISPLAY set the installer is left to a person. Without, it runs on a display of its own
 # (Xvfb) and the driver works it: screenshot of the main window (build/sample/main.png), the
 # Select Path dialog with its drive list open (build/sample/select-path.png) and cancelled,
@@ -15,14 +16,16 @@
 # tools/progman.exe, started before the installer (Wine's shell answers "PROGMAN" too, but
 # makes no shortcuts where the uninstall record expects them); what it received is in
 # build/sample/progman.log. --no-build uses the build that is there; VELMORA_BUILD names
-# another x86_64 build directory than build/x86_64 (it must hold setup.exe, tools/driver.exe
-# and tools/progman.exe).
+# another x86_64 build directory than build/x86_64 for the tools (tools/driver.exe and
+# tools/progman.exe), VELMORA_DIST another directory of shipped programs than dist/.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD:-$top/build/x86_64}
+dist=${VELMORA_DIST:-$top/dist}
 sample=$top/build/sample
 product=$sample/product
-wine=/usr/lib/wine/wine64
+# Wine's 32-bit loader runs the shipped programs and hands the 64-bit tools to wine64.
+wine=/usr/lib/wine/wine
 main_caption="The Velmora Installer V1.00"
 done_text="Click DONE to exit."
 
@@ -33,7 +36,7 @@ if [ "${1:-}" != "--no-build" ]; then
   bash "$top/tools/install-deps.sh" || die "installing the build tools failed"
   bash "$top/tools/build.sh" || die "the build failed"
 fi
-setup=$build/setup.exe
+setup=$dist/setup.exe
 driver_exe=$build/tools/driver.exe
 progman_exe=$build/tools/progman.exe
 [ -f "$setup" ] || die "no installer at $setup (build first, without --no-build)"
@@ -44,9 +47,13 @@ progman_exe=$build/tools/progman.exe
 rm -rf "$product"
 mkdir -p "$product"
 cp "$top"/tools/sample/* "$product"/
-# Stand-ins for the product's program and its uninstaller, compressed-name style as on a disk.
+# A stand-in for the product's program, compressed-name style as on a disk.
 cp "$driver_exe" "$product/SAMPLE.EX_"
-cp "$driver_exe" "$product/REMOVE.EX_"
+if [ -f "$dist/remove.exe" ]; then
+  cp "$dist/remove.exe" "$product/REMOVE.EX_"
+else
+  cp "$driver_exe" "$product/REMOVE.EX_"
+fi
 cp "$setup" "$product/setup.exe"
 line() { sed -n "$(($1 + 1))p" "$product/setup.ini" | tr -d '\r'; }
 say "sample product in $product"
@@ -79,15 +86,16 @@ if [ -z "${DISPLAY:-}" ]; then
   say "display $DISPLAY (Xvfb, process $xvfb_pid)"
 fi
 
-mkdir -p "$WINEPREFIX"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  say "making the Wine prefix $WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 || die "wineboot failed in $WINEPREFIX"
+# A prefix made before the 32-bit Wine was there has no 32-bit half: it is made again.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  rm -rf "$WINEPREFIX"
 fi
+[ -f "$WINEPREFIX/system.reg" ] || say "making the Wine prefix $WINEPREFIX"
+# The virtual desktop, and the Start Menu folders that the installer offers as program groups.
+bash "$top/tools/wine-prefix.sh" "$WINEPREFIX"
+[ -d "$WINEPREFIX/drive_c/windows" ] || die "wineboot failed in $WINEPREFIX"
 wineserver -p >/dev/null 2>&1
 windir=$WINEPREFIX/drive_c/windows
-# The installer offers the folders under the Windows directory's Start Menu as program groups.
-mkdir -p "$windir/Start Menu/Programs"
 
 # A floppy A: and a CD D: labelled VELMORA beside C: and Z:, so that the Select Path dialog lists
 # drives of three kinds. Wine takes a drive's kind from the registry and its label from a
@@ -114,7 +122,16 @@ group_dir="$windir/Start Menu/Programs/$(line 1)"
 rm -rf "$group_dir"
 
 drive() { "$wine" "$driver_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-shot() { xwd -root -display "$DISPLAY" | convert xwd:- "png:$1" && say "screenshot $1"; }
+# A picture of one window with its frame (and as much below it as the third argument asks, for
+# an open drop-down list), cut from the screen; of the whole screen when the window is not found.
+shot() {
+  local crop=()
+  if [ -n "${2:-}" ] && geom=$(drive rect "$2" 2>/dev/null); then
+    read -r x y w h <<<"$geom"
+    crop=(-crop "${w}x$((h + ${3:-0}))+${x}+${y}" +repage)
+  fi
+  xwd -root -display "$DISPLAY" | convert xwd:- "${crop[@]}" "png:$1" && say "screenshot $1"
+}
 fail() {
   echo "run-sample: $*" >&2
   if [ "$headless" = 1 ]; then
@@ -142,7 +159,7 @@ if [ "$headless" = 1 ]; then
     fail "the main window \"$main_caption\" did not appear"
   sleep 1  # let the window paint before the picture is taken
   if box=$(drive msgbox Setup 500 2>/dev/null); then fail "the installer reported at start: $box"; fi
-  shot "$sample/main.png"
+  shot "$sample/main.png" "$main_caption"
   say "source: $(drive text "$main_caption" 64 208)"
   say "destination: $(drive text "$main_caption" 64 256)"
   say "start menu folder: $(drive text "$main_caption" 64 296)"
@@ -153,7 +170,7 @@ if [ "$headless" = 1 ]; then
   drive wait-window "Select Path" 10000 >/dev/null || fail "the Select Path dialog did not appear"
   drive click "Select Path" 84 137 || fail "could not open the drive list"
   sleep 1
-  shot "$sample/select-path.png"
+  shot "$sample/select-path.png" "Select Path" 84
   drive press "Select Path" Cancel || fail "could not press Cancel in Select Path"
   drive wait-window "$main_caption" 10000 >/dev/null || fail "the main window did not come back"
 
@@ -169,7 +186,7 @@ if [ "$headless" = 1 ]; then
     [ "$SECONDS" -lt "$deadline" ] || fail "the installation did not finish: the label never read \"$done_text\""
   done
   sleep 1
-  shot "$sample/done.png"
+  shot "$sample/done.png" Installing
   # Done: left 336, top 24, 75 x 25.
   drive click Installing 373 36 || fail "could not press Done"
 fi
