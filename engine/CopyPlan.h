@@ -10,6 +10,9 @@ struct CopyEntry {
   std::string entry;   // the line as written, for the status text and the failure list
   std::string source;  // source prefix + the line as written
   std::string target;  // target prefix + the restored name
+  // A line of an ":ini" section: it feeds the location record and names no file to copy. It is
+  // recorded like every entry but not copied, so that it cannot fail.
+  bool iniLine = false;
 };
 
 struct CopyPlan {
@@ -23,5 +26,6 @@ struct CopyPlan {
 // directory, its system directory and the destination; an empty line closes the section; every
 // other line inside a section is a file entry. A marker met inside an open section is first an
 // entry of that section. An entry whose restored name is empty names no file and is left out.
+// The entries of a section opened by ":ini" are marked as its lines.
 CopyPlan PlanCopies(const std::vector<std::string>& script, const std::string& windowsDir,
                     const std::string& source, const std::string& destination);

@@ -63,7 +63,7 @@ bool FindSpaceShortage(const CopyPlan& plan, SpaceShortage& shortage) {
   // Target directory -> its drive in `drives` (-1: cannot be read); a long script names few.
   std::map<std::string, int> driveOf;
   for (const CopyEntry& e : plan.entries) {
-    const unsigned long long size = SourceSize(e.source);
+    const unsigned long long size = e.iniLine ? 0 : SourceSize(e.source);
     if (size == 0) continue;
     const std::string dir = DirectoryPart(e.target);
     auto known = driveOf.find(dir);
