@@ -155,7 +155,8 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const CopyPlan& plan) {
     const double fraction = static_cast<double>(e.line) / static_cast<double>(last) * 100.0;
     progress->SetPosition(static_cast<int>(fraction));
     RepaintFileStatus();
-    const DWORD error = CopyWhole(e.source, e.target);
+    // An ini line names no file: it is recorded below and nothing is copied for it.
+    const DWORD error = e.iniLine ? 0 : CopyWhole(e.source, e.target);
     if (error) failures.push_back(CopyFailure{e.entry, e.target, error});
     // The uninstaller goes by this list, so a failed entry is named as well.
     un.Add(e.target);
