@@ -107,7 +107,14 @@ Tmain::Tmain(TComponent* owner)
   Button3 = PushButton(this, "Button3", 8, 328, 8, "About");
   Button3->OnClick = [this](TComponent& c) { Button3Click(c); };
 
-  OnActivate = [this](TComponent& c) { FormActivate(c); };
+  OnActivate = [this](TComponent& c) {
+    try {
+      FormActivate(c);
+    } catch (const std::exception& e) {
+      if (!prepared_) notPreparedBecause_ = e.what();
+      throw;
+    }
+  };
 }
 
 void Tmain::FormActivate(TComponent&) {
@@ -123,6 +130,7 @@ void Tmain::FormActivate(TComponent&) {
   }
   s->SetText(CurrentDirectory());
   d->SetText("c:\\program files" + ini.Line(0));
+  prepared_ = true;
   // From here on the process's current directory is the Start Menu programs folder.
   smenubox->SetDirectory(StartMenuProgramsDirectory(WindowsDirectory()));
   smenu->Clear();
@@ -139,6 +147,13 @@ void Tmain::SpeedButton1Click(TComponent&) { BrowseSource(*s, *var1); }
 void Tmain::SpeedButton3Click(TComponent&) { BrowseDestination(*d, *var1, ini); }
 
 void Tmain::Button2Click(TComponent&) {
+  // A window the start-up did not fill shows design texts, not a destination to install into;
+  // asking for a Start Menu folder first would be asking in vain.
+  if (!prepared_) {
+    Application->MessageBox(EngineText(kNotPrepared, notPreparedBecause_) + ".",
+                            Application->Title(), MB_OK | MB_ICONSTOP);
+    return;
+  }
   if (smenu->Text().empty()) {
     velmora::efolder->ShowModal();
     return;

@@ -22,7 +22,17 @@ public:
 
 class EListError : public Exception { using Exception::Exception; };
 class EInvalidOperation : public Exception { using Exception::Exception; };
-class EStreamError : public Exception { using Exception::Exception; };
+// A file or stream failure. The system's error code, when the system gave one, travels with the
+// message, so that a caller can tell the user the cause in the system's own words.
+class EStreamError : public Exception {
+public:
+  explicit EStreamError(std::string message, unsigned long systemCode = 0)
+      : Exception(std::move(message)), systemCode_(systemCode) {}
+  unsigned long SystemCode() const { return systemCode_; }
+
+private:
+  unsigned long systemCode_;
+};
 class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
 class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
 class EWriteError : public EStreamError { using EStreamError::EStreamError; };

@@ -116,18 +116,23 @@ void TStringList::SaveToFile(const std::string& path) const {
   const std::string bytes = Text();
   const std::string cannotCreate = FmtLoadStr(SFCreateError, path.c_str());
 
+  // The error code is taken at the failing call: the clean-up on the way out makes calls of its
+  // own that would replace it.
   char tempName[MAX_PATH] = {};
-  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName))
-    throw EFCreateError(cannotCreate);
+  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName)) {
+    // A missing directory is called an invalid one here; creating the file would say not found.
+    const DWORD error = GetLastError();
+    throw EFCreateError(cannotCreate, error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
+  }
   TempFileOwner temp(tempName);
 
   FileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) throw EFCreateError(cannotCreate);
+  if (!file.Valid()) throw EFCreateError(cannotCreate, GetLastError());
   if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()) || !file.Close())
-    throw EWriteError(LoadStr(SWriteError));
+    throw EWriteError(LoadStr(SWriteError), GetLastError());
 
   if (!MoveFileExA(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-    throw EFCreateError(cannotCreate);
+    throw EFCreateError(cannotCreate, GetLastError());
   temp.Release();
 }
