@@ -8,7 +8,6 @@
 #include "FuzzInput.h"
 #include "setupcore/CopyPlan.h"
 #include "setupcore/Errors.h"
-#include "setupcore/PathText.h"
 #include "setupcore/TextLines.h"
 
 namespace {
@@ -51,10 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lastLine = entry.line;
     lastPosition = entry.position;
     copies += entry.copies ? 1 : 0;
-    // The file list shortens such paths for its label; every width ends in a text.
-    setupcore::FitPathToWidth(
-        entry.target, [](const std::string& t) { return static_cast<int>(t.size()); },
-        static_cast<int>(entry.line % 40));
   }
 
   // The run's error points: the title at its start, the program file after the copy pass, the
