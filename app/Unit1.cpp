@@ -118,7 +118,8 @@ void Tmain::FormActivate(TComponent&) {
   ini.Load("setup.ini");
   if (IsFile("title.bmp")) {
     TBitmap picture;
-    picture.LoadFromFile("title.bmp");
+    // Shown stretched, the picture never needs more pixels than its box has.
+    picture.LoadFromFile("title.bmp", title->Width(), title->Height());
     title->SetPicture(std::move(picture));
   } else {
     title->Hide();

@@ -4,9 +4,13 @@
 #include <windows.h>
 
 #include "support/BoxWatcher.h"
+#include "support/Files.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/Graphics.h"
+#include "ui/ListControls.h"
 #include "ui/StdCtrls.h"
 
 namespace {
@@ -67,6 +71,84 @@ TEST_F(Framework, ModalShowingActivatesOncePerShowingAndNotTheWindowBelow) {
   EXPECT_TRUE(IsWindowEnabled(mainForm->WindowHandle()));
 }
 
+// What the activation handler finds: every control of the window made, visible and drawn.
+struct BuiltState {
+  bool activated = false;
+  std::vector<std::string> missing;  // controls without a window, hidden, or not yet drawn
+};
+
+void NoteBuiltState(TWinControl* w, BuiltState& state) {
+  for (int i = 0; i < w->ControlCount(); ++i) {
+    TControl* c = w->Controls(i);
+    HWND h = c->WindowHandle();
+    if (!h) state.missing.push_back(c->Name() + " has no window");
+    else if (!IsWindowVisible(h)) state.missing.push_back(c->Name() + " is not visible");
+    else if (GetUpdateRect(h, nullptr, FALSE)) state.missing.push_back(c->Name() + " is not drawn");
+    if (auto* sub = dynamic_cast<TWinControl*>(c)) NoteBuiltState(sub, state);
+  }
+}
+
+TEST_F(Framework, EveryControlIsMadeAndDrawnBeforeTheWindowsActivation) {
+  for (bool modal : {false, true}) {
+    SCOPED_TRACE(modal ? "shown modally" : "shown");
+    DoneApplication();
+    InitApplication();
+    TForm* f = MakeForm(modal ? "built modal" : "built");
+    auto* label = new TLabel(f);
+    label->Define(f, "label", 8, 36, 80, 13, "A label");
+    auto* button = new TButton(f);
+    button->Define(f, "button", 100, 36, 75, 25, "Button");
+    button->SetTabOrder(1);
+    auto* panel = new TPanel(f);
+    panel->Define(f, "panel", 8, 64, 180, 30);
+    auto* inner = new TLabel(f);
+    inner->Define(panel, "inner", 4, 4, 60, 13, "Inside");
+    auto* bevel = new TBevel(f);
+    bevel->Define(panel, "bevel", 70, 4, 100, 20);
+    BuiltState state;
+    f->OnActivate = [&](TComponent&) {
+      state.activated = true;
+      if (!IsWindowVisible(f->WindowHandle())) state.missing.push_back("the window is not visible");
+      else if (GetUpdateRect(f->WindowHandle(), nullptr, FALSE))
+        state.missing.push_back("the window is not drawn");
+      NoteBuiltState(f, state);
+      if (modal) PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0);
+    };
+    if (modal) {
+      f->ShowModal();
+    } else {
+      Application->SetMainForm(f);
+      f->Show();
+    }
+    f->OnActivate = nullptr;  // `state` ends with this round
+    EXPECT_TRUE(state.activated);
+    EXPECT_EQ(state.missing, std::vector<std::string>());
+  }
+}
+
+TEST_F(Framework, TheTextOfAnEditableComboBoxTakingTheFocusMakesTheBoxTheActiveControl) {
+  TForm* f = MakeForm("combo");
+  Application->SetMainForm(f);
+  auto* combo = new TComboBox(f, csDropDown);
+  combo->Define(f, "combo", 8, 40, 120, 21);
+  combo->SetTabOrder(1);
+  f->Show();
+  Pump();
+  ASSERT_NE(f->ActiveControl(), combo);
+  // A click into the box's text gives the focus to the edit inside it, not to the box.
+  HWND edit = GetWindow(combo->Handle(), GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  SetFocus(edit);
+  Pump();
+  EXPECT_EQ(f->ActiveControl(), combo);
+  // So a modal showing gives the focus back to the box.
+  TForm* dialog = MakeForm("dialog");
+  CloseWhenShown(dialog);
+  dialog->ShowModal();
+  Pump();
+  EXPECT_EQ(GetFocus(), edit);
+}
+
 TEST_F(Framework, ModalRefusesVisibleWindowAndRestoresAfterAnError) {
   TForm* f = MakeForm("shown");
   f->Show();
@@ -89,7 +171,8 @@ TEST_F(Framework, ModalRefusesVisibleWindowAndRestoresAfterAnError) {
   EXPECT_THROW(dialog->ShowModal(), Exception);
   EXPECT_TRUE(thrown);
   EXPECT_FALSE(dialog->Modal());
-  EXPECT_TRUE(IsWindowEnabled(other->WindowHandle())) << "disabled windows come back after an error";
+  EXPECT_TRUE(IsWindowEnabled(other->WindowHandle()))
+      << "disabled windows come back after an error";
 }
 
 TEST_F(Framework, VisibleCannotChangeInsideShowOrHide) {
@@ -190,4 +273,123 @@ TEST_F(Framework, OwnedComponentsGoLastFirst) {
   owner->MoveComponentToLast(second);
   delete owner;
   EXPECT_EQ(order, (std::vector<std::string>{"second", "third", "first"}));
+}
+
+namespace {
+// A bitmap file: headers, a colour table or masks as given, and the pixel data as given.
+std::string BmpFile(int width, int height, int bits, unsigned compression, const std::string& table,
+                    const std::string& pixels) {
+  std::string b = "BM";
+  auto put = [&](unsigned v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  const unsigned offset = 14 + 40 + static_cast<unsigned>(table.size());
+  const unsigned colors = bits <= 8 ? static_cast<unsigned>(table.size() / 4) : 0;
+  put(offset + static_cast<unsigned>(pixels.size()), 4); put(0, 4); put(offset, 4);
+  put(40, 4); put(static_cast<unsigned>(width), 4); put(static_cast<unsigned>(height), 4);
+  put(1, 2); put(static_cast<unsigned>(bits), 2); put(compression, 4);
+  put(static_cast<unsigned>(pixels.size()), 4);
+  put(2835, 4);
+  put(2835, 4);
+  put(colors, 4);
+  put(0, 4);
+  return b + table + pixels;
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+// One row of four pixels, red or blue, in a stored form; rows are padded to four bytes.
+std::string PlainRow(int bits, unsigned compression, bool red) {
+  switch (bits) {
+    case 1: return Bytes({red ? 0xF0 : 0x00, 0, 0, 0});
+    case 4: return Bytes({red ? 0x11 : 0x00, red ? 0x11 : 0x00, 0, 0});
+    case 8: return std::string(4, red ? '\1' : '\0');
+    case 16: {
+      // 5-5-5 plainly, 5-6-5 with the masks given.
+      unsigned v = red ? (compression == BI_BITFIELDS ? 0xF800u : 0x7C00u) : 0x001Fu;
+      std::string px = Bytes({static_cast<int>(v & 0xFF), static_cast<int>(v >> 8)});
+      return px + px + px + px;
+    }
+    case 24: {
+      std::string px = red ? Bytes({0, 0, 0xFF}) : Bytes({0xFF, 0, 0});
+      return px + px + px + px;
+    }
+    default: {
+      std::string px = red ? Bytes({0, 0, 0xFF, 0}) : Bytes({0xFF, 0, 0, 0});
+      return px + px + px + px;
+    }
+  }
+}
+
+bool Near(COLORREF seen, COLORREF wanted) {
+  auto close = [](int a, int b) { return a - b < 16 && b - a < 16; };
+  return close(GetRValue(seen), GetRValue(wanted)) && close(GetGValue(seen), GetGValue(wanted)) &&
+         close(GetBValue(seen), GetBValue(wanted));
+}
+
+COLORREF PixelOf(const TBitmap& b, int x, int y) {
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, b.Handle());
+  COLORREF c = GetPixel(mem, x, y);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+}  // namespace
+
+// Every kind of bitmap file a title picture may be, four by four pixels with the upper half red
+// and the lower half blue: read whole, and reduced to two by two while it is read.
+TEST(TitlePictureFiles, EveryKindReadsTheRightWayUpWholeAndReduced) {
+  struct Kind {
+    const char* what;
+    int bits;
+    unsigned compression;
+    bool topDown;
+  };
+  const Kind kinds[] = {
+      {"1 bit", 1, BI_RGB, false},          {"4 bits", 4, BI_RGB, false},
+      {"8 bits", 8, BI_RGB, false},         {"16 bits", 16, BI_RGB, false},
+      {"16 bits, 5-6-5 masks", 16, BI_BITFIELDS, false},
+      {"24 bits", 24, BI_RGB, false},       {"24 bits, top-down", 24, BI_RGB, true},
+      {"32 bits", 32, BI_RGB, false},       {"8 bits, runs", 8, BI_RLE8, false},
+      {"4 bits, runs", 4, BI_RLE4, false},
+  };
+  const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  TempDir dir("pictures");
+  for (const Kind& k : kinds) {
+    SCOPED_TRACE(k.what);
+    std::string table;
+    if (k.bits <= 8) table = Bytes({0xFF, 0, 0, 0, 0, 0, 0xFF, 0});  // blue, red
+    if (k.compression == BI_BITFIELDS) table = Bytes({0, 0xF8, 0, 0, 0xE0, 7, 0, 0, 0x1F, 0, 0, 0});
+    std::string pixels;
+    for (int stored = 0; stored < 4; ++stored) {
+      int fromTop = k.topDown ? stored : 3 - stored;
+      bool isRed = fromTop < 2;
+      if (k.compression == BI_RLE8) pixels += Bytes({4, isRed ? 1 : 0, 0, 0});
+      else if (k.compression == BI_RLE4) pixels += Bytes({4, isRed ? 0x11 : 0, 0, 0});
+      else pixels += PlainRow(k.bits, k.compression, isRed);
+    }
+    if (k.compression == BI_RLE8 || k.compression == BI_RLE4) pixels += Bytes({0, 1});
+    const std::string path = dir / "title.bmp";
+    WriteFileBytes(path, BmpFile(4, k.topDown ? -4 : 4, k.bits, k.compression, table, pixels));
+    TBitmap whole, reduced;
+    whole.LoadFromFile(path, 100, 100);
+    EXPECT_EQ(whole.Width(), 4);
+    EXPECT_EQ(whole.Height(), 4);
+    EXPECT_PRED2(Near, PixelOf(whole, 0, 0), red);
+    EXPECT_PRED2(Near, PixelOf(whole, 3, 1), red);
+    EXPECT_PRED2(Near, PixelOf(whole, 0, 2), blue);
+    EXPECT_PRED2(Near, PixelOf(whole, 3, 3), blue);
+    reduced.LoadFromFile(path, 2, 2);
+    EXPECT_EQ(reduced.Width(), 2);
+    EXPECT_EQ(reduced.Height(), 2);
+    EXPECT_PRED2(Near, PixelOf(reduced, 1, 0), red);
+    EXPECT_PRED2(Near, PixelOf(reduced, 0, 1), blue);
+  }
 }

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include "driver/Driver.h"
 #include "support/Files.h"
 #include "support/Progman.h"
@@ -14,8 +18,9 @@ const char kCaption[] = "The Velmora Installer V1.00";
 const char kScript[] =
     "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\nWIDGET.EX_\r\n";
 
-// A tiny valid 24-bit bitmap of 2 x 2 pixels.
-std::string TinyBitmap() {
+// A bitmap file: headers, a colour table of `colors` entries and the pixel data as given.
+std::string BitmapFile(int width, int height, int bitCount, unsigned compression, int colors,
+                       const std::string& pixels) {
   std::string b = "BM";
   auto put32 = [&](unsigned v) {
     for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -24,11 +29,57 @@ std::string TinyBitmap() {
     b += static_cast<char>(v & 0xFF);
     b += static_cast<char>((v >> 8) & 0xFF);
   };
-  put32(54 + 16); put32(0); put32(54);
-  put32(40); put32(2); put32(2); put16(1); put16(24); put32(0); put32(16);
-  put32(2835); put32(2835); put32(0); put32(0);
-  b += std::string(16, '\x7f');
-  return b;
+  const unsigned offset = 14 + 40 + 4 * colors;
+  put32(offset + static_cast<unsigned>(pixels.size())); put32(0); put32(offset);
+  put32(40); put32(width); put32(height); put16(1); put16(bitCount); put32(compression);
+  put32(static_cast<unsigned>(pixels.size())); put32(2835); put32(2835); put32(colors); put32(0);
+  for (int i = 0; i < colors; ++i) put32(i % 2 ? 0x00FFFFFF : 0x00204080 + i);
+  return b + pixels;
+}
+
+// A tiny valid 24-bit bitmap of 2 x 2 pixels.
+std::string TinyBitmap() { return BitmapFile(2, 2, 24, BI_RGB, 0, std::string(16, '\x7f')); }
+
+// 8000 x 8000 white pixels in 8-bit runs: half a megabyte on disk, 64 million pixels drawn.
+std::string HugeRunLengthBitmap() {
+  std::string row;
+  for (int x = 0; x < 8000; x += 250) row += "\xFA\x01";
+  row += std::string("\0\0", 2);
+  std::string pixels;
+  for (int y = 0; y < 8000; ++y) pixels += row;
+  pixels += std::string("\0\1", 2);
+  return BitmapFile(8000, 8000, 8, BI_RLE8, 2, pixels);
+}
+
+// 8000 x 8000 white pixels of 4 bits, stored plainly: 32 megabytes.
+std::string HugePlainBitmap() {
+  return BitmapFile(8000, 8000, 4, BI_RGB, 16, std::string(4000u * 8000u, '\x11'));
+}
+
+// The colour a person sees at a client position of a window (at 96 pixels per inch), once it
+// reads `wanted` or, after a bounded wait for the drawing, whatever is there.
+COLORREF ScreenColourAt(HWND w, int x, int y, COLORREF wanted) {
+  POINT p = {x, y};
+  ClientToScreen(w, &p);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, p.x, p.y);
+  for (int i = 0; i < 100 && c != wanted; ++i) {
+    Sleep(20);
+    c = GetPixel(screen, p.x, p.y);
+  }
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// The most memory the process has held for itself so far.
+SIZE_T PeakPrivateBytes(HANDLE process) {
+  using Query = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+  auto query = reinterpret_cast<Query>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo"));
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!query || !query(process, &counters, sizeof counters)) return 0;
+  return counters.PeakPagefileUsage;
 }
 
 struct Menu {
@@ -51,25 +102,28 @@ protected:
     drv::WaitText(w, 74, 216, dir.Path(), 20000);
     return w;
   }
-  // After an error box the window goes on making its controls; a control is waited for.
-  static HWND ControlAt(HWND w, int x, int y) {
-    for (int i = 0; i < 200 && !drv::ControlAt(w, x, y); ++i) Sleep(50);
-    return drv::RequireControlAt(w, x, y);
-  }
-  std::string TextAt(HWND w, int x, int y) { return drv::Text(ControlAt(w, x, y)); }
+  std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {
     // After an error box the window takes input again a moment after the box has gone.
     for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
-    drv::Click(ControlAt(w, 344 + 37, 328 + 12));
+    drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
   }
+  // A product directory for this test. The program started in it is ended before the directory
+  // goes, also when a failed assertion ends the test early: a running program keeps its files.
+  ProductDir& Product(const std::string& script, bool withScript = true) {
+    program.reset();
+    product.reset(new ProductDir(script, withScript));
+    return *product;
+  }
+  std::unique_ptr<ProductDir> product;  // outlives `program`, which is declared after it
   std::unique_ptr<RunningProgram> program;
 };
 }  // namespace
 
 TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   EXPECT_EQ(TextAt(w, 74, 216), dir.Path());
   EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
@@ -101,31 +155,115 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   Exit(w);
 }
 
-TEST_F(MainWindow, WithATitlePictureTheTitleTextStaysEmpty) {
+TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
+  struct Case {
+    const char* what;
+    std::string picture;
+    const char* error;  // nullptr: shown, the title text stays empty and the fields fill in
+    COLORREF colour;    // of the picture, seen also through the title label that lies on it
+  };
+  const COLORREF kWhite = RGB(255, 255, 255);
+  const Case cases[] = {
+      {"a small picture", TinyBitmap(), nullptr, RGB(127, 127, 127)},
+      {"a huge run-length picture", HugeRunLengthBitmap(), nullptr, kWhite},
+      {"a huge plain picture", HugePlainBitmap(), nullptr, kWhite},
+      {"no picture at all", "This is a text, not a picture.", "Bitmap image is not valid.", 0},
+      {"a picture cut short", HugePlainBitmap().substr(0, 100000), "Bitmap image is not valid.", 0},
+      {"a picture wider than any screen",
+       BitmapFile(20000, 10, 4, BI_RGB, 16, std::string(100000, '\0')),
+       "Bitmap image is too large.", 0},
+  };
+  // What a picture may add to the memory the program holds with a small one. Reading the huge
+  // ones whole took hundreds of megabytes.
+  const SIZE_T kAllowance = 64u << 20;
+  SIZE_T small = 0;
   Menu menu;
-  ProductDir dir(kScript);
-  WriteFileBytes(dir / "title.bmp", TinyBitmap());
-  HWND w = Start(dir);
-  EXPECT_EQ(TextAt(w, 60, 70), "");
-  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
-  Exit(w);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProductDir& dir = Product(kScript);
+    WriteFileBytes(dir / "title.bmp", c.picture);
+    if (c.error) {
+      program.reset(dir.Start());
+      HWND box = drv::WaitDialog("Setup", 20000, program->Id());
+      EXPECT_EQ(drv::MessageText(box), c.error);
+      drv::PressButton(box, "OK");
+      HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
+      EXPECT_EQ(TextAt(w, 74, 216), "s") << "the window fills in nothing after the picture";
+      Exit(w);
+      continue;
+    }
+    HWND w = Start(dir);
+    EXPECT_EQ(TextAt(w, 60, 70), "") << "the title text stays empty under a picture";
+    EXPECT_EQ(ScreenColourAt(w, 30, 30, c.colour), c.colour) << "the picture is drawn";
+    EXPECT_EQ(ScreenColourAt(w, 216, 96, c.colour), c.colour)
+        << "the picture is drawn under the title text";
+    EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+    SIZE_T peak = PeakPrivateBytes(program->Process());
+    ASSERT_GT(peak, 0u);
+    if (!small) small = peak;
+    EXPECT_LT(peak, small + kAllowance) << "peak " << (peak >> 20) << " MiB, with a small picture "
+                                        << (small >> 20) << " MiB";
+    Exit(w);
+  }
 }
 
-TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownAndTheFieldsKeepTheirDesignTexts) {
-  ProductDir dir("", false);
+TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
+  ProductDir& dir = Product("", false);
   program.reset(dir.Start());
   HWND box = drv::WaitDialog("Setup", 20000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Cannot open file setup.ini.");
+  // While the box is up, the window below it is complete: every control there, shown and drawn,
+  // the fields with their design texts.
+  HWND w = drv::FindWindowByCaption(kCaption, program->Id());
+  ASSERT_NE(w, nullptr) << "the main window is on the screen under the box";
+  struct Expected {
+    const char* what;
+    int x, y;
+    const char* text;  // nullptr: a control without a text to compare
+  };
+  const Expected controls[] = {
+      {"background", 10, 180, nullptr},
+      {"title picture", 30, 30, nullptr},
+      {"title label", 60, 70, ""},
+      {"source label", 70, 198, "Source Directory"},
+      {"source", 74, 216, "s"},
+      {"source browse", 344 + 12, 200 + 12, nullptr},
+      {"destination label", 70, 246, "Destination Directory"},
+      {"destination", 74, 264, "d"},
+      {"destination browse", 344 + 12, 248 + 12, nullptr},
+      {"folder label", 70, 286, "Start Menu Folder"},
+      {"folder", 74, 306, ""},
+      {"Install", 248 + 37, 328 + 12, "Install"},
+      {"Exit", 344 + 37, 328 + 12, "Exit"},
+      {"About", 8 + 37, 328 + 12, "About"},
+      {"status bar", 200, 370, nullptr},
+  };
+  std::vector<HWND> seen;
+  for (const Expected& c : controls) {
+    SCOPED_TRACE(c.what);
+    HWND h = drv::ControlAt(w, c.x, c.y);
+    ASSERT_NE(h, nullptr) << "no control there";
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE)) << "drawn";
+    if (c.text) {
+      EXPECT_EQ(drv::Text(h), c.text);
+    }
+    seen.push_back(h);
+  }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "each is a control of its own";
+  int shown = 0;
+  for (HWND h = GetWindow(w, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    shown += IsWindowVisible(h) ? 1 : 0;
+  EXPECT_EQ(shown, 15) << "no other control is shown";
   drv::PressButton(box, "OK");
-  HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
-  drv::WaitText(w, 74, 216, "s", 10000);
-  drv::WaitText(w, 74, 264, "d", 10000);
-  EXPECT_EQ(TextAt(w, 74, 306), "");
+  EXPECT_EQ(TextAt(w, 74, 216), "s");
+  EXPECT_EQ(TextAt(w, 74, 264), "d");
   Exit(w);
 }
 
 TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
-  ProductDir dir("\\Widget\r\nWidget\r\n");
+  ProductDir& dir = Product("\\Widget\r\nWidget\r\n");
   program.reset(dir.Start());
   HWND box = drv::WaitDialog("Setup", 20000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "List index out of bounds.");
@@ -138,7 +276,7 @@ TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
 
 TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   HWND smenu = drv::RequireControlAt(w, 74, 306);
   drv::SetText(smenu, "");
@@ -159,7 +297,7 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
 
 TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   Menu menu;
-  ProductDir dir(kScript);
+  ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
   drv::Click(drv::RequireControlAt(w, 8 + 37, 328 + 12));
   HWND about = drv::WaitWindow("About", 10000, program->Id());
@@ -176,8 +314,8 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   Menu menu;
   ProgmanServer server;  // Wine's shell would leave a folder window open for the group
   const std::string record = "vtest_endtoend";
-  ProductDir dir("\\Velmora EndToEnd\r\nEndToEnd\r\nEndToEnd 1.0\r\ne2e.exe\r\n" + record +
-                 "\r\n:install\r\nE2E.EX_\r\nnotes.txt\r\n");
+  ProductDir& dir = Product("\\Velmora EndToEnd\r\nEndToEnd\r\nEndToEnd 1.0\r\ne2e.exe\r\n" +
+                            record + "\r\n:install\r\nE2E.EX_\r\nnotes.txt\r\n");
   WriteFileBytes(dir / "E2E.EX_", "program");
   WriteFileBytes(dir / "notes.txt", "notes");
   const std::string dest = "c:\\program files\\Velmora EndToEnd";
@@ -200,4 +338,86 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   DeleteFileA(locationRecord.c_str());
   RemoveTree(dest);
   RemoveTree(StartMenuPrograms() + "\\EndToEnd");
+}
+
+namespace {
+// How a small modal window of the main window is ended. A click and a key come posted, as the
+// mouse and the keyboard deliver them; the system's close command (the task bar's Close) and an
+// assistive tool's press of a button come as sent messages, which the program handles while it
+// looks for posted ones.
+enum class Ending { OkClicked, Enter, CloseBox, SentClose, SentPress };
+
+void End(HWND modal, Ending how) {
+  DWORD_PTR answer = 0;
+  switch (how) {
+    case Ending::OkClicked: drv::PressButton(modal, "OK"); break;
+    case Ending::Enter: drv::PressKey(drv::FindButton(modal, "OK"), drv::Key::Enter); break;
+    case Ending::CloseBox: drv::Close(modal); break;
+    case Ending::SentClose:
+      ASSERT_TRUE(
+          SendMessageTimeoutA(modal, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 10000, &answer));
+      break;
+    case Ending::SentPress:
+      ASSERT_TRUE(SendMessageTimeoutA(drv::FindButton(modal, "OK"), BM_CLICK, 0, 0, SMTO_NORMAL,
+                                      10000, &answer));
+      break;
+  }
+}
+
+// Waits at most `ms` for a condition that needs nothing more from the program than the end of the
+// showing: a loop that waits for one more message would leave it false for seconds.
+template <class Condition>
+bool Within(DWORD ms, Condition done) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(5);
+  }
+  return true;
+}
+}  // namespace
+
+TEST_F(MainWindow, EndingAModalPromptGivesTheMainWindowBackAtOnce) {
+  struct Case {
+    const char* what;
+    const char* caption;
+    int openX, openY;  // the main window's button that opens it
+    Ending ending;
+  };
+  const int install = 248 + 37, about = 8 + 37, buttons = 328 + 12;
+  const Case cases[] = {
+      {"Start Menu prompt, OK clicked", "Setup Message", install, buttons, Ending::OkClicked},
+      {"Start Menu prompt, Enter", "Setup Message", install, buttons, Ending::Enter},
+      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install, buttons,
+       Ending::SentPress},
+      {"Start Menu prompt, the system's close command", "Setup Message", install, buttons,
+       Ending::SentClose},
+      {"About, OK clicked", "About", about, buttons, Ending::OkClicked},
+      {"About, Enter", "About", about, buttons, Ending::Enter},
+      {"About, close box", "About", about, buttons, Ending::CloseBox},
+      {"About, OK pressed by a sent click", "About", about, buttons, Ending::SentPress},
+      {"About, the system's close command", "About", about, buttons, Ending::SentClose},
+  };
+  Menu menu;
+  ProductDir& dir = Product(kScript);
+  HWND w = Start(dir);
+  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  drv::SetText(smenu, "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    drv::Click(drv::RequireControlAt(w, c.openX, c.openY));
+    HWND modal = drv::WaitWindow(c.caption, 10000, program->Id());
+    ASSERT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
+    End(modal, c.ending);
+    // Nothing else reaches the program meanwhile. 500 ms is far above what the work takes.
+    EXPECT_TRUE(Within(500, [&] { return !IsWindowVisible(modal); })) << "the window is hidden";
+    ASSERT_TRUE(Within(500, [&] { return IsWindowEnabled(w) != FALSE; }))
+        << "the main window is enabled again";
+    EXPECT_TRUE(Within(500, [&] { return !GetUpdateRect(w, nullptr, FALSE); }))
+        << "the main window is drawn again where the closed window was";
+    EXPECT_TRUE(Within(500, [&] { return GetForegroundWindow() == w; }))
+        << "the main window is the active one again";
+  }
+  EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
+  Exit(w);
 }

@@ -17,7 +17,7 @@ const Picture kPictures[] = {
     {"RAM", 16, 11, 4, true},           {"OPENFOLDER", 16, 15, 4, true},
     {"CLOSEDFOLDER", 16, 15, 4, true},  {"CURRENTFOLDER", 16, 15, 4, true},
     {"EXECUTABLE", 16, 15, 4, true},    {"UNKNOWNFILE", 16, 15, 4, true},
-    {"BROWSE", 32, 16, 4, true},        {"BACKGROUND", 392, 331, 24, false},
+    {"BROWSE", 32, 16, 4, true},        {"BACKGROUND", 392, 331, 8, false},
 };
 
 COLORREF PixelOf(HBITMAP bmp, int x, int y) {

@@ -4,7 +4,7 @@
 set -eu
 pkgs="cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
 binutils-mingw-w64-x86-64 googletest wine wine64 wine32:i386 xvfb xauth x11-apps imagemagick
-clang libfuzzer-14-dev libclang-rt-14-dev e2fsprogs"
+clang libfuzzer-14-dev libclang-rt-14-dev e2fsprogs fonts-wine"
 missing=""
 for p in $pkgs; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

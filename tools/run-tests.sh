@@ -1,19 +1,32 @@
 #!/usr/bin/env bash
-# Installs what it needs, builds both targets and runs the whole test suite under Wine and Xvfb.
+# Installs what it needs, builds both targets and runs the whole test suite: the tests of both
+# Windows builds under Wine and Xvfb (the product's own end-to-end tests start the i686 programs),
+# then the native tests of the code that needs no window, under the sanitizers, with a bounded
+# run of each fuzz target.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/install-deps.sh"
 bash "$top/tools/build.sh"
 bash "$top/tests/check-product.sh" "$top/build/i686/setup.exe"
+bash "$top/tests/check-product.sh" "$top/build/i686/remove.exe"
 
 export WINEDEBUG=-all
-export WINEPREFIX="$top/build/x86_64/wineprefix"
+# One prefix for both builds, made after the 32-bit Wine is there so that it has both halves.
+export WINEPREFIX="$top/build/wineprefix"
 mkdir -p "$WINEPREFIX"
-cd "$top/build/x86_64"
 # One display and one Wine server for the whole run; the prefix is made once.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   bash "'"$top"'/tools/wine-prefix.sh" "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 || true
-  ctest --output-on-failure "$@"; rc=$?
+  rc=0
+  for tree in x86_64 i686; do
+    echo "== tests of the $tree build"
+    (cd "'"$top"'/build/$tree" && ctest --output-on-failure "$@") || rc=1
+  done
   wineserver -k >/dev/null 2>&1 || true
-  exit $rc' ctest "$@"
+  exit $rc' ctest "$@" || wine_rc=$?
+native_rc=0
+if [ -f "$top/tools/run-native.sh" ]; then
+  bash "$top/tools/run-native.sh" || native_rc=$?
+fi
+[ "${wine_rc:-0}" -eq 0 ] && [ "$native_rc" -eq 0 ]

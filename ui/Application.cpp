@@ -6,6 +6,7 @@
 
 #include "ui/Errors.h"
 #include "ui/Form.h"
+#include "ui/Messages.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -33,8 +34,8 @@ LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // A close request from the task bar closes the main window.
       try {
         if (Application && Application->MainForm()) Application->MainForm()->Close();
-      } catch (const std::exception& e) {
-        Application->HandleException(e);
+      } catch (...) {
+        if (Application) Application->HandleCurrentException();
       }
       return 0;
   }
@@ -44,11 +45,18 @@ LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 struct ThreadWindows {
   HWND except;
   std::vector<HWND>* out;
+  std::exception_ptr failure;  // raised inside the callback, passed on after the enumeration
 };
 
 BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
   auto* tw = reinterpret_cast<ThreadWindows*>(lp);
-  if (hwnd != tw->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) tw->out->push_back(hwnd);
+  try {
+    if (hwnd != tw->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+      tw->out->push_back(hwnd);
+  } catch (...) {
+    tw->failure = std::current_exception();
+    return FALSE;
+  }
   return TRUE;
 }
 }  // namespace
@@ -61,10 +69,12 @@ TApplication::TApplication() : TComponent(nullptr), title_(TitleFromModule()) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
   wc.lpszClassName = "TApplication";
+  // A registration that fails (other than by an earlier one) shows as a failed creation below.
   RegisterClassA(&wc);
   handle_ = CreateWindowExA(0, wc.lpszClassName, title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                             nullptr, nullptr, wc.hInstance, nullptr);
+  if (!handle_) throw Exception(LoadStr(SCreateWindowError));
 }
 
 TApplication::~TApplication() {
@@ -95,8 +105,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
       if (TForm* f = c->ParentForm()) {
         try {
           taken = f->PreProcessKey(msg);
-        } catch (const std::exception& e) {
-          HandleException(e);
+        } catch (...) {
+          HandleCurrentException();
           taken = true;
         }
       }
@@ -125,6 +135,20 @@ void TApplication::HandleException(const std::exception& e) {
   ShowException(e.what());
 }
 
+void TApplication::HandleCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      HandleException(e);
+    } catch (...) {
+      ShowException(LoadStr(SUnknownError));
+    }
+  } catch (...) {
+    // The error box itself failed (no memory left for it): nothing is left to report with.
+  }
+}
+
 void TApplication::ShowException(const std::string& message) {
   MessageBox(message + ".", title_, MB_OK | MB_ICONSTOP);
 }
@@ -142,8 +166,9 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
   std::vector<HWND> windows;
-  ThreadWindows tw{except, &windows};
+  ThreadWindows tw{except, &windows, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&tw));
+  if (tw.failure) std::rethrow_exception(tw.failure);
   for (HWND h : windows) EnableWindow(h, FALSE);
   return windows;
 }
@@ -181,11 +206,6 @@ void TScreen::AddForm(TForm* f) { forms_.push_back(f); }
 void TScreen::RemoveForm(TForm* f) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
   if (focusedForm_ == f) focusedForm_ = nullptr;
-}
-
-TForm* TScreen::ActiveForm() const {
-  TControl* c = TControl::FromHandle(GetActiveWindow());
-  return dynamic_cast<TForm*>(c);
 }
 
 void TScreen::ControlFocused(TForm* form) {

@@ -51,6 +51,9 @@ public:
 
   // The error box: the message followed by ".", the title as caption, a stop icon, OK.
   void HandleException(const std::exception& e);
+  // The same for the error being handled; for a catch (...) in a callback of the system, which
+  // no error may leave.
+  void HandleCurrentException() noexcept;
   void ShowException(const std::string& message);
   // A message box owned by the application window, other windows disabled meanwhile.
   int MessageBox(const std::string& text, const std::string& caption, UINT flags);
@@ -88,7 +91,6 @@ public:
   // The window that last received the keyboard focus in one of its controls.
   TForm* FocusedForm() const { return focusedForm_; }
   void SetFocusedForm(TForm* f) { focusedForm_ = f; }
-  TForm* ActiveForm() const;
   // A control received the focus: its window becomes the focused window, firing the
   // deactivation and activation events when that is a change.
   void ControlFocused(TForm* form);

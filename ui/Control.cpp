@@ -5,11 +5,16 @@
 #include <set>
 
 #include "ui/Application.h"
+#include "ui/Errors.h"
 #include "ui/Form.h"
+#include "ui/Messages.h"
 
 namespace {
 const char kObjectProp[] = "VelmoraObject";
-int gNextId = 100;
+// Child windows are numbered from here on, in the order they are made; ids below are left to
+// the system's own dialog items (IDOK, IDCANCEL and the like).
+const int kFirstControlId = 100;
+int gNextId = kFirstControlId;
 
 const char* RegisterOwnClass(const char* name, bool isForm) {
   static std::set<std::string> registered;
@@ -21,6 +26,7 @@ const char* RegisterOwnClass(const char* name, bool isForm) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = isForm ? LoadIconA(GetModuleHandleA(nullptr), "MAINICON") : nullptr;
     wc.lpszClassName = name;
+    // A registration that fails shows as a failed creation of the window, which is checked.
     RegisterClassA(&wc);
   }
   return name;
@@ -47,10 +53,8 @@ LRESULT CALLBACK ControlTrampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   try {
     return c->WndProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
   } catch (...) {
-    if (Application) Application->ShowException("Unknown error");
+    if (Application) Application->HandleCurrentException();
   }
   return 0;
 }
@@ -109,7 +113,9 @@ void TControl::SetAlign(TAlign a) {
 void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  if (IsGraphic()) Invalidate();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -186,13 +192,17 @@ void TControl::CreateHandle() {
   const char* cls = p.className;
   if (!cls) cls = RegisterOwnClass(ClassName(), dynamic_cast<TForm*>(this) != nullptr);
   if (!parentWnd) parentWnd = OwnerWindow();
-  DWORD style = p.style | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  // A top-level window is made hidden and shown by its own Show once every control on it
+  // exists: made visible here it would be activated, and its activation handler run, while it
+  // still had no controls.
+  const bool child = (p.style & WS_CHILD) != 0;
+  DWORD style = p.style | (visible_ && child ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   HWND h = CreateWindowExA(p.exStyle, cls, text_.c_str(), style, left_, top_, width_, height_,
                            parentWnd,
-                           (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
+                           child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(gNextId++))
                                               : nullptr,
                            GetModuleHandleA(nullptr), this);
-  if (!h) return;
+  if (!h) throw Exception(LoadStr(SCreateWindowError));
   if (p.subclass) {
     hwnd_ = h;
     SetPropA(h, kObjectProp, this);
@@ -208,13 +218,20 @@ void TControl::DestroyHandle() {
 }
 
 void TControl::Invalidate() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (!hwnd_) return;
+  if (IsGraphic() && parent_ && parent_->hwnd_) {
+    // Drawn-through controls lying above this one show it as well, so they are drawn again too.
+    RECT r = {left_, top_, left_ + width_, top_ + height_};
+    RedrawWindow(parent_->hwnd_, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return;
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TControl::Repaint() {
-  if (hwnd_) {
-    InvalidateRect(hwnd_, nullptr, TRUE);
-    UpdateWindow(hwnd_);
+void TControl::FocusEntered() {
+  if (TForm* f = ParentForm()) {
+    if (f != this) f->SetActiveControl(this);
+    Screen->ControlFocused(f);
   }
 }
 
@@ -244,10 +261,7 @@ void TControl::PaintThrough(HDC target) {
 LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SETFOCUS:
-      if (TForm* f = ParentForm()) {
-        if (f != this) f->SetActiveControl(this);
-        Screen->ControlFocused(f);
-      }
+      FocusEntered();
       break;
     case WM_SETCURSOR:
       if (Screen && Screen->Cursor() != crDefault) {

@@ -39,7 +39,6 @@ public:
   int Width() const { return width_; }
   int Height() const { return height_; }
   virtual void SetBounds(int left, int top, int width, int height);
-  void SetWidth(int w) { SetBounds(left_, top_, w, height_); }
   void SetHeight(int h) { SetBounds(left_, top_, width_, h); }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign a);
@@ -78,7 +77,6 @@ public:
   virtual void CreateHandle();
   void DestroyHandle();
   void Invalidate();
-  void Repaint();
 
   // Drawn through: labels, pictures and bevels show what lies below them.
   virtual bool IsGraphic() const { return false; }
@@ -117,7 +115,9 @@ protected:
 
   // Paints through: the graphic controls below this one first, then this one.
   void PaintThrough(HDC dc);
-  void SetTextField(const std::string& text) { text_ = text; }
+  // The keyboard focus entered this control: it becomes its window's active control, and the
+  // window the focused one.
+  void FocusEntered();
 
   friend class TWinControl;
   friend class TForm;

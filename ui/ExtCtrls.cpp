@@ -2,21 +2,26 @@
 
 #include <commctrl.h>
 
+namespace {
+// The size of the program's icons, in which an unstretched icon is drawn.
+const int kIconSize = 32;
+}  // namespace
+
 void TImage::SetPicture(TBitmap&& b) {
   picture_ = std::move(b);
   Invalidate();
 }
 
 void TImage::SetIcon(const char* resourceName) {
-  icon_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), resourceName, IMAGE_ICON, 32, 32, LR_SHARED));
+  icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resourceName, IMAGE_ICON,
+                                        kIconSize, kIconSize, LR_SHARED));
   Invalidate();
 }
 
 void TImage::PaintContent(HDC dc) {
   if (icon_) {
-    DrawIconEx(dc, 0, 0, icon_, stretch_ ? width_ : 32, stretch_ ? height_ : 32, 0, nullptr,
-               DI_NORMAL);
+    DrawIconEx(dc, 0, 0, icon_, stretch_ ? width_ : kIconSize, stretch_ ? height_ : kIconSize, 0,
+               nullptr, DI_NORMAL);
     return;
   }
   if (stretch_) {

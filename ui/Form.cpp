@@ -11,6 +11,21 @@ namespace {
 const UINT CM_ACTIVATE = WM_APP + 0x100;
 const UINT CM_DEACTIVATE = WM_APP + 0x101;
 const UINT CM_RELEASE = WM_APP + 0x102;
+// The resolution that window definitions give their positions, sizes and fonts in.
+const int kDesignDpi = 96;
+
+// Runs a clean-up when the scope is left, by return or by an error.
+template <class F>
+class ScopeExit {
+public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ~ScopeExit() { f_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+  F f_;
+};
 
 DWORD FormStyleBits(const TFormDef& def) {
   if (def.border == bsDialog)
@@ -61,28 +76,27 @@ void TForm::ScaleControls() {
   scaledOnce_ = true;
   if (!def_.scaled) return;
   ScreenDC screen;
-  int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  if (dpi == 96 || dpi <= 0) return;
-  std::vector<TControl*> all;
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  if (dpi == kDesignDpi || dpi <= 0) return;
+  auto scale = [dpi](int designPixels) { return MulDiv(designPixels, dpi, kDesignDpi); };
   std::vector<TWinControl*> pending{this};
   while (!pending.empty()) {
     TWinControl* w = pending.back();
     pending.pop_back();
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* c = w->Controls(i);
-      c->SetBounds(MulDiv(c->Left(), dpi, 96), MulDiv(c->Top(), dpi, 96),
-                   MulDiv(c->Width(), dpi, 96), MulDiv(c->Height(), dpi, 96));
+      c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
       TFont f = c->Font();
-      f.SetHeight(MulDiv(f.Height(), dpi, 96));
+      f.SetHeight(scale(f.Height()));
       c->SetFont(f);
       if (auto* sub = dynamic_cast<TWinControl*>(c)) pending.push_back(sub);
     }
   }
-  RECT r = {0, 0, MulDiv(def_.clientWidth, dpi, 96), MulDiv(def_.clientHeight, dpi, 96)};
+  RECT r = {0, 0, scale(def_.clientWidth), scale(def_.clientHeight)};
   AdjustWindowRectEx(&r, FormStyleBits(def_), FALSE, FormExStyleBits(def_));
   width_ = r.right - r.left;
   height_ = r.bottom - r.top;
-  font_.SetHeight(MulDiv(font_.Height(), dpi, 96));
+  font_.SetHeight(scale(font_.Height()));
 }
 
 void TForm::Place() {
@@ -121,6 +135,13 @@ void TForm::ShowWindowNow(bool visible) {
     ScaleControls();
     Handle();
     Place();
+    // The window and all its controls are on the screen and drawn before it is activated: the
+    // activation runs handlers that may stop at an error box or work for a long time, and the
+    // person meanwhile sees the whole window, not a frame that fills in afterwards.
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     BringWindowToTop(hwnd_);
     return;
@@ -183,7 +204,7 @@ bool TForm::CloseQuery() {
 
 void TForm::Close() {
   if (modal_) {
-    modalResult_ = mrCancel;
+    SetModalResult(mrCancel);
     return;
   }
   if (!CloseQuery()) return;
@@ -206,8 +227,18 @@ void TForm::Release() {
   if (hwnd_) PostMessageA(hwnd_, CM_RELEASE, 0, 0);
 }
 
+void TForm::SetModalResult(int r) {
+  modalResult_ = r;
+  // A result may be set inside a message sent from another thread or process, which the system
+  // delivers while the modal loop looks for posted ones; the loop would then sleep on until some
+  // other message came. A posted message of our own wakes it to see the result at once.
+  if (modal_ && r != mrNone && hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
 int TForm::ShowModal() {
   if (visible_ || !enabled_ || modal_) throw EInvalidOperation(LoadStr(SCannotShowModal));
+  // Made before anything is changed, so that a window that cannot be made leaves nothing to undo.
+  HWND self = Handle();
   if (GetCapture()) ReleaseCapture();
   modal_ = true;
   HWND activeWindow = GetActiveWindow();
@@ -215,8 +246,9 @@ int TForm::ShowModal() {
   Screen->SetFocusedForm(this);
   TCursor cursor = Screen->Cursor();
   Screen->SetCursor(crDefault);
-  std::vector<HWND> disabled = Application->DisableTaskWindows(Handle());
-  auto restore = [&]() {
+  std::vector<HWND> disabled;
+  // Whatever ends the showing, an error included, the window is hidden and the rest given back.
+  ScopeExit restore([&]() noexcept {
     if (hwnd_) {
       visible_ = false;
       SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -228,38 +260,33 @@ int TForm::ShowModal() {
     Screen->SetFocusedForm(focused);
     if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
     modal_ = false;
-  };
-  try {
-    Show();
-    SendMessageA(hwnd_, CM_ACTIVATE, 0, 0);
-    modalResult_ = mrNone;
-    do {
-      Application->HandleMessage();
-      if (Application->Terminated()) {
-        modalResult_ = mrCancel;
-      } else if (modalResult_ != mrNone) {
-        try {
-          if (!CloseQuery()) {
-            modalResult_ = mrNone;
-          } else {
-            TCloseAction action = caHide;
-            if (OnClose) OnClose(*this, action);
-            if (action == caNone) modalResult_ = mrNone;
-            else if (action == caFree) Release();
-          }
-        } catch (const std::exception& e) {
+  });
+  disabled = Application->DisableTaskWindows(self);
+  Show();
+  SendMessageA(hwnd_, CM_ACTIVATE, 0, 0);
+  modalResult_ = mrNone;
+  do {
+    Application->HandleMessage();
+    if (Application->Terminated()) {
+      modalResult_ = mrCancel;
+    } else if (modalResult_ != mrNone) {
+      try {
+        if (!CloseQuery()) {
           modalResult_ = mrNone;
-          Application->HandleException(e);
+        } else {
+          TCloseAction action = caHide;
+          if (OnClose) OnClose(*this, action);
+          if (action == caNone) modalResult_ = mrNone;
+          else if (action == caFree) Release();
         }
+      } catch (...) {
+        modalResult_ = mrNone;
+        Application->HandleCurrentException();
       }
-    } while (modalResult_ == mrNone);
-    SendMessageA(hwnd_, CM_DEACTIVATE, 0, 0);
-    if (GetActiveWindow() != hwnd_) activeWindow = nullptr;
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
+    }
+  } while (modalResult_ == mrNone);
+  SendMessageA(hwnd_, CM_DEACTIVATE, 0, 0);
+  if (GetActiveWindow() != hwnd_) activeWindow = nullptr;
   return modalResult_;
 }
 

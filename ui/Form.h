@@ -38,11 +38,10 @@ public:
 
   bool Modal() const { return modal_; }
   int ModalResult() const { return modalResult_; }
-  void SetModalResult(int r) { modalResult_ = r; }
+  void SetModalResult(int r);
   TControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TControl* c);
   TFormStyle FormStyle() const { return def_.style; }
-  bool IsScaled() const { return def_.scaled; }
   // The push buttons Enter and Escape press, or nullptr.
   TControl* DefaultButton() const;
   TControl* CancelButton() const;

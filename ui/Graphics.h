@@ -109,9 +109,11 @@ public:
 
   // Loads a bitmap resource of this program by name; an empty bitmap if there is none.
   static TBitmap FromResource(const char* name);
-  // Loads a .bmp file; throws EFOpenError when it cannot be read and EInvalidGraphic
-  // ("Bitmap image is not valid") when it is no bitmap.
-  void LoadFromFile(const std::string& path);
+  // Loads a .bmp file reduced, while it is read, to at most maxWidth x maxHeight pixels: a picture
+  // drawn stretched into a box never needs more than the box has. Throws EFOpenError when the
+  // file cannot be opened and EInvalidGraphic when it is no bitmap ("Bitmap image is not valid")
+  // or one with a side longer than 16384 pixels ("Bitmap image is too large").
+  void LoadFromFile(const std::string& path, int maxWidth, int maxHeight);
 
   bool Empty() const { return !handle_; }
   int Width() const { return width_; }

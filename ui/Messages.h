@@ -21,6 +21,9 @@ enum MsgId : int {
   SDiskFull,
   SInvalidInput,
   SInOutError,          // "I/O error %d"
+  SUnknownError,
+  SBitmapTooLarge,
+  SCreateWindowError,
   SDdeErr = 61522,
   SDdeConvErr = 61523,
   SDdeMemErr = 61524,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 TempDir::TempDir(const std::string& tag) {
@@ -95,4 +96,32 @@ std::vector<std::string> FolderNames(const std::string& dir) {
   } while (FindNextFileA(h, &f));
   FindClose(h);
   return names;
+}
+
+namespace {
+void ListInto(const std::string& root, const std::string& below, std::vector<std::string>& out) {
+  WIN32_FIND_DATAA f;
+  HANDLE h = FindFirstFileA((root + below + "\\*").c_str(), &f);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = f.cFileName;
+    if (name == "." || name == "..") continue;
+    const std::string path = below + "\\" + name;
+    if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out.push_back(path + "\\");
+      // Links are listed, not followed: the prefix's drive links lead out of it.
+      if (!(f.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) ListInto(root, path, out);
+    } else {
+      out.push_back(path + " " + std::to_string(f.nFileSizeLow));
+    }
+  } while (FindNextFileA(h, &f));
+  FindClose(h);
+}
+}  // namespace
+
+std::vector<std::string> TreeListing(const std::string& root) {
+  std::vector<std::string> out;
+  ListInto(root, "", out);
+  std::sort(out.begin(), out.end());
+  return out;
 }

@@ -24,5 +24,8 @@ bool DirExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // The names of the folders in `dir`, in the system's order.
 std::vector<std::string> FolderNames(const std::string& dir);
+// Every file and folder below `root`, one a line: the path below root, and for a file its size;
+// sorted, so that two listings of the same tree compare equal.
+std::vector<std::string> TreeListing(const std::string& root);
 // The directory the test program runs from.
 std::string ExeDirectory();

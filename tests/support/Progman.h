@@ -26,6 +26,8 @@ public:
   ProgmanServer& operator=(const ProgmanServer&) = delete;
 
   DWORD Id() const { return program_->Id(); }
+  // The log file, which grows while the server runs.
+  std::string LogPath() const { return dir_ / "log"; }
   std::vector<ProgmanRecord> Log() const;
   // The bytes of every execute, in the order they came.
   std::vector<std::string> Executes() const;

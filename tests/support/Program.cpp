@@ -7,24 +7,37 @@
 
 #include "support/Files.h"
 
-std::string BuildDir() {
+namespace {
+// A directory named by the environment; ctest hands the Unix path, and Wine maps the Unix root
+// to drive Z.
+bool DirFromEnvironment(const char* name, std::string& dir) {
   char buf[MAX_PATH];
-  DWORD n = GetEnvironmentVariableA("VELMORA_BIN", buf, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) {
-    std::string dir(buf, n);
-    // ctest hands the Unix path; Wine maps the Unix root to drive Z.
-    if (!dir.empty() && dir[0] == '/') {
-      for (char& c : dir)
-        if (c == '/') c = '\\';
-      dir = "Z:" + dir;
-    }
-    return dir;
+  DWORD n = GetEnvironmentVariableA(name, buf, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  dir.assign(buf, n);
+  if (!dir.empty() && dir[0] == '/') {
+    for (char& c : dir)
+      if (c == '/') c = '\\';
+    dir = "Z:" + dir;
   }
+  return true;
+}
+}  // namespace
+
+std::string BuildDir() {
+  std::string dir;
+  if (DirFromEnvironment("VELMORA_BIN", dir)) return dir;
   std::string exe = ExeDirectory();
   return exe.substr(0, exe.find_last_of('\\'));
 }
 
-std::string SetupExe() { return BuildDir() + "\\setup.exe"; }
+std::string ProductBuildDir() {
+  std::string dir;
+  return DirFromEnvironment("VELMORA_PRODUCT", dir) ? dir : BuildDir();
+}
+
+std::string SetupExe() { return ProductBuildDir() + "\\setup.exe"; }
+std::string ProductExe(const std::string& name) { return ProductBuildDir() + "\\" + name + ".exe"; }
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\tools\\" + name + ".exe"; }
 
 RunningProgram::RunningProgram(const std::string& exe, const std::string& args,

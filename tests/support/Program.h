@@ -8,7 +8,11 @@
 
 // The build tree's programs: VELMORA_BIN, or the directory above the test program.
 std::string BuildDir();
+// The shipped programs (setup.exe and those beside it): the i686 build that VELMORA_PRODUCT
+// names, or this build tree when it is not set.
+std::string ProductBuildDir();
 std::string SetupExe();
+std::string ProductExe(const std::string& name);
 std::string ToolExe(const std::string& name);
 
 class RunningProgram {

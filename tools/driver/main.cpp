@@ -25,6 +25,7 @@ const char kUsage[] =
     "  close CAPTION                        close the window, as its close box would\n"
     "  wait-process PID [TIMEOUT_MS]        wait until the process ends\n"
     "  windows                              list the visible windows: pid, class, caption\n"
+    "  rect CAPTION                         print the window's frame on the screen: X Y W H\n"
     "X and Y are client positions in pixels at 96 pixels per inch. Windows are waited for\n"
     "up to 10000 ms unless a timeout is given.\n";
 
@@ -113,6 +114,12 @@ int Run(const Args& a, DWORD pid) {
     if (!drv::WaitProcessId(static_cast<DWORD>(Number(a[1], "PID")), timeoutMs))
       throw drv::Error("process " + a[1] + " was still running after " +
                        std::to_string(timeoutMs) + " ms");
+  } else if (cmd == "rect") {
+    a.Need(2, 2);
+    RECT r;
+    GetWindowRect(window(), &r);
+    PrintLine(std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+              std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
   } else if (cmd == "windows") {
     a.Need(1, 1);
     for (const drv::WindowInfo& w : drv::VisibleWindows())

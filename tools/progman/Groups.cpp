@@ -69,6 +69,23 @@ void SplitCommandLine(const std::string& cmd, std::string& program, std::string&
   args = rest == std::string::npos ? std::string() : cmd.substr(rest);
 }
 
+// Removes the directory and everything below it; false when anything stays.
+bool RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = dir + "\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+      else DeleteFileA(full.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  return RemoveDirectoryA(dir.c_str()) != FALSE;
+}
+
 std::string DirOf(const std::string& path) {
   size_t cut = path.find_last_of('\\');
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
@@ -119,6 +136,7 @@ bool ProgramGroups::Run(const std::vector<MacroCommand>& commands, std::string& 
     else if (lstrcmpiA(c.name.c_str(), "ShowGroup") == 0) ok = ShowGroup(c.args, group);
     else if (lstrcmpiA(c.name.c_str(), "ReplaceItem") == 0) ok = ReplaceItem(c.args, group);
     else if (lstrcmpiA(c.name.c_str(), "AddItem") == 0) ok = AddItem(c.args, group);
+    else if (lstrcmpiA(c.name.c_str(), "DeleteGroup") == 0) ok = DeleteGroup(c.args, group);
     if (!ok) return false;
   }
   return true;
@@ -174,4 +192,13 @@ bool ProgramGroups::AddItem(const std::vector<std::string>& args, const std::str
   const std::string file = GroupDir(group) + "\\" + title + ".lnk";
   if (file.size() >= MAX_PATH) return false;
   return WriteShortcut(file, program, arguments, workDir, icon, iconIndex);
+}
+
+// DeleteGroup(name[,common]): the group goes with its items; a group that is not there fails.
+bool ProgramGroups::DeleteGroup(const std::vector<std::string>& args, std::string& group) const {
+  if (args.empty() || args.size() > 2 || !SafeGroup(args[0]) || !IsDir(GroupDir(args[0])))
+    return false;
+  if (!RemoveTree(GroupDir(args[0]))) return false;
+  if (lstrcmpiA(group.c_str(), args[0].c_str()) == 0) group.clear();
+  return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Carries out the program-group commands the way the installer's uninstall record expects them
 // kept: a group is the directory <Windows directory>\Start Menu\Programs\<group>, an item is
-// <title>.lnk in it.
+// <title>.lnk in it. DeleteGroup takes the group with everything in it, as the shell's does.
 #include <string>
 #include <vector>
 
@@ -21,6 +21,7 @@ private:
   bool ShowGroup(const std::vector<std::string>& args, std::string& group) const;
   bool ReplaceItem(const std::vector<std::string>& args, const std::string& group) const;
   bool AddItem(const std::vector<std::string>& args, const std::string& group) const;
+  bool DeleteGroup(const std::vector<std::string>& args, std::string& group) const;
   std::string GroupDir(const std::string& group) const;
 
   std::string programs_;

@@ -3,8 +3,8 @@
 //   progman.exe LOG [SERVICE]
 //
 // It answers DDE service "PROGMAN" (or SERVICE) on topic "PROGMAN", carries out CreateGroup,
-// ShowGroup, ReplaceItem and AddItem under the Windows directory's Start Menu programs folder,
-// and writes what its conversations do to LOG, each record ending in CR LF:
+// ShowGroup, ReplaceItem, AddItem and DeleteGroup under the Windows directory's Start Menu
+// programs folder, and writes what its conversations do to LOG, each record ending in CR LF:
 //
 //   connect
 //   execute N        followed by the N bytes of the execute exactly as they came, then CR LF

@@ -1,0 +1,291 @@
+// What remove.exe decides from the records before it touches anything: the kind of every line,
+// the lines it leaves alone, and the records it writes back when something stays.
+#include <gtest/gtest.h>
+
+#include "uninstaller/RemovePlan.h"
+
+namespace {
+const char kDest[] = "c:\\program files\\Widget";
+const char kGroup[] = "C:\\windows\\Start Menu\\Programs\\Widget\\";
+
+TRemovePlaces Places(const std::string& destination = kDest) {
+  TRemovePlaces p;
+  p.windowsDir = "C:\\windows";
+  p.systemDirs = {"C:\\windows\\system32", "C:\\windows\\system"};
+  p.destination = destination;
+  p.self = destination + "\\remove.exe";
+  p.uninstallRecord = destination + "\\unin.ini";
+  p.locationRecord = "C:\\windows\\widget.ini";
+  return p;
+}
+
+// The step planned for the one line of interest, placed among a record like the installer's.
+TRemoveStep StepFor(const std::string& line, const TRemovePlaces& places = Places()) {
+  TRecords r;
+  r.uninstall = {"Widget 2.0", line, std::string("+") + kGroup, ":c:\\program files\\Widget\\"};
+  const TRemovePlan plan = PlanRemoval(r, places);
+  for (const TRemoveStep& s : plan.steps)
+    if (s.record == riUninstall && s.line == 1) return s;
+  ADD_FAILURE() << "no step for " << line;
+  return TRemoveStep();
+}
+
+struct LineCase {
+  const char* behaviour;
+  const char* line;
+  TStepKind kind;
+  TRefusal refusal;
+};
+
+const LineCase kLines[] = {
+    {"a file of the destination goes", "c:\\program files\\Widget\\widget.exe", skFile, rfNone},
+    {"the destination matches without regard to case", "C:\\PROGRAM FILES\\WIDGET\\README.TXT", skFile, rfNone},
+    {"Western letters fold too", "c:\\program files\\widget\\\xC4rger.txt", skFile, rfNone},
+    {"a file deeper in the destination goes", "c:\\program files\\Widget\\sub\\deep.dat", skFile, rfNone},
+    {"a file of the installer's system folder is shared", "C:\\windows\\system\\widglib.dll", skShared, rfNone},
+    {"a file of the Windows directory is shared", "C:\\windows\\widget.hlp", skShared, rfNone},
+    {"an item of the group is a shortcut", "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk", skShortcut, rfNone},
+    {"the records go as records, not in the file pass", "c:\\program files\\Widget\\UNIN.INI", skIgnored, rfNone},
+    {"the location record goes as a record", "C:\\windows\\widget.ini", skIgnored, rfNone},
+    {"a name without drive and directory names nothing", "ini~\\unin.ini", skIgnored, rfNone},
+    {"so does an ini section's marker behind its relative prefix", "ini:end", skIgnored, rfNone},
+    {"and a climb without a drive", "..\\..\\boot.ini", skIgnored, rfNone},
+    {"a marker copied as a file opens a stream", "c:\\program files\\Widget\\:ini", skRefused, rfNotAFileName},
+    {"wildcards name no one file", "c:\\program files\\Widget\\*.*", skRefused, rfNotAFileName},
+    {"forward slashes are not the records' separator", "c:/windows/win.ini", skRefused, rfNotAFileName},
+    {"a name relative to a drive's current directory", "c:widget.exe", skRefused, rfNotAFileName},
+    {"a doubled backslash", "c:\\program files\\Widget\\\\x.txt", skRefused, rfNotAFileName},
+    {"a path climbing out of the destination", "c:\\program files\\Widget\\..\\Other\\x.txt", skRefused, rfDotPart},
+    {"dots and blanks that the system reads as a climb", "c:\\program files\\Widget\\.. \\x.txt", skRefused, rfDotPart},
+    {"a drive root", "C:\\", skRefused, rfDriveRoot},
+    {"a drive without a backslash", "d:", skRefused, rfDriveRoot},
+    {"the Windows directory", "C:\\windows", skRefused, rfWindowsDir},
+    {"the Windows directory with its backslash", "c:\\WINDOWS\\", skRefused, rfWindowsDir},
+    {"the system directory", "C:\\windows\\system32", skRefused, rfSystemDir},
+    {"a line ending in a backslash names a directory", "c:\\program files\\Widget\\data\\", skRefused, rfDirectory},
+    {"the destination itself", "c:\\program files\\Widget", skRefused, rfDirectory},
+    {"the group's folder as a file", "C:\\windows\\Start Menu\\Programs\\Widget", skRefused, rfDirectory},
+    {"the programs folder", "C:\\windows\\Start Menu\\Programs", skRefused, rfDirectory},
+    {"a file of another directory", "c:\\program files\\Other\\x.txt", skRefused, rfOutside},
+    {"a directory whose name only begins like the destination", "c:\\program files\\Widgetx\\y.txt", skRefused, rfOutside},
+    {"another drive", "d:\\Widget\\x.txt", skRefused, rfOutside},
+};
+
+class PlanLine : public ::testing::TestWithParam<LineCase> {};
+}  // namespace
+
+TEST_P(PlanLine, KindAndRefusal) {
+  const LineCase& c = GetParam();
+  const TRemoveStep s = StepFor(c.line);
+  EXPECT_EQ(s.kind, c.kind) << c.behaviour << ": " << c.line;
+  EXPECT_EQ(s.refusal, c.refusal) << c.behaviour << ": " << c.line;
+  EXPECT_EQ(s.path, c.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(UninstallRecordLines, PlanLine, ::testing::ValuesIn(kLines));
+
+TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenItself) {
+  TRecords r;
+  r.uninstall = {"Widget 2.0",
+                 "c:\\program files\\Widget\\widget.exe",
+                 "c:\\program files\\Widget\\remove.exe",
+                 "C:\\windows\\system\\widglib.dll",
+                 "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk",
+                 "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0 Uninstaller.lnk",
+                 std::string("+") + kGroup,
+                 ":C:\\windows\\system\\"};
+  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows"};
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  EXPECT_EQ(plan.title, "Widget 2.0");
+  std::vector<TStepKind> kinds;
+  for (const TRemoveStep& s : plan.steps) kinds.push_back(s.kind);
+  EXPECT_EQ(kinds, (std::vector<TStepKind>{skFile, skIgnored, skShared, skShortcut, skShortcut,
+                                           skGroup, skFile, skPlace, skSelf}));
+  ASSERT_EQ(plan.self, 8);
+  EXPECT_EQ(plan.steps[8].path, "c:\\program files\\Widget\\remove.exe");
+  EXPECT_EQ(plan.steps[5].group, "Widget");
+}
+
+TEST(RemovePlan, AThingNamedTwiceIsRemovedOnce) {
+  TRecords r;
+  r.uninstall = {"W", "c:\\program files\\Widget\\a.txt"};
+  r.location = {":run", kDest, "C:\\Program Files\\Widget\\A.TXT"};
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  ASSERT_EQ(plan.steps.size(), 2u);
+  EXPECT_EQ(plan.steps[0].kind, skFile);
+  EXPECT_EQ(plan.steps[1].kind, skIgnored);
+}
+
+TEST(RemovePlan, GroupLines) {
+  struct Case {
+    const char* behaviour;
+    const char* dir;
+    TStepKind kind;
+    TRefusal refusal;
+    const char* name;
+  } cases[] = {
+      {"the installer's group", kGroup, skGroup, rfNone, "Widget"},
+      {"a group in a sub-folder keeps its path", "C:\\windows\\Start Menu\\Programs\\Tools\\Widget\\", skGroup, rfNone, "Tools\\Widget"},
+      {"the Windows directory", "C:\\windows\\", skRefused, rfWindowsDir, ""},
+      {"the programs folder itself", "C:\\windows\\Start Menu\\Programs\\", skRefused, rfOutside, ""},
+      {"a climb out of the programs folder", "C:\\windows\\Start Menu\\Programs\\..\\..\\", skRefused, rfDotPart, ""},
+      {"a drive root", "C:\\", skRefused, rfDriveRoot, ""},
+      {"the destination", "c:\\program files\\Widget\\", skRefused, rfOutside, ""},
+  };
+  for (const Case& c : cases) {
+    TRecords r;
+    r.uninstall = {"W", std::string("+") + c.dir};
+    const TRemovePlan plan = PlanRemoval(r, Places());
+    ASSERT_EQ(plan.steps.size(), 1u) << c.behaviour;
+    EXPECT_EQ(plan.steps[0].kind, c.kind) << c.behaviour;
+    EXPECT_EQ(plan.steps[0].refusal, c.refusal) << c.behaviour;
+    EXPECT_EQ(plan.steps[0].group, c.name) << c.behaviour;
+  }
+}
+
+TEST(RemovePlan, LocationRecordLines) {
+  TRecords r;
+  r.location = {":run", kDest, "C:\\WINDOWS", "c:\\program files\\Widget\\settings.ini",
+                "c:\\program files\\Widget\\..\\..\\windows\\win.ini", "c:\\program files\\Widget\\"};
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  ASSERT_EQ(plan.steps.size(), 4u);
+  EXPECT_EQ(plan.steps[0].kind, skPlace) << "a \">\" line names the Windows directory as a place";
+  EXPECT_EQ(plan.steps[1].kind, skFile);
+  EXPECT_EQ(plan.steps[1].record, riLocation);
+  EXPECT_EQ(plan.steps[1].line, 3);
+  EXPECT_EQ(plan.steps[2].refusal, rfDotPart);
+  EXPECT_EQ(plan.steps[3].refusal, rfDirectory) << "\"~\" alone names the destination";
+}
+
+TEST(RemovePlan, ADestinationThatIsNoPlaceOfItsOwnGivesItsFilesNoFreePass) {
+  // Installed into the Windows directory: its files are shared ones and are asked about.
+  EXPECT_EQ(StepFor("C:\\windows\\widget.exe", Places("C:\\windows")).kind, skShared);
+  // Installed into a drive root: nothing there belongs to the installation alone.
+  EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:\\")).refusal, rfOutside);
+  EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:")).refusal, rfOutside);
+}
+
+TEST(RemovePlan, DirectoriesThatMayBeRemoved) {
+  const TRemovePlaces p = Places();
+  struct Case {
+    const char* dir;
+    bool may;
+  } cases[] = {
+      {kDest, true},
+      {"c:\\program files\\Widget\\", true},
+      {"C:\\", false},
+      {"C:", false},
+      {"C:\\windows", false},
+      {"C:\\windows\\system", false},
+      {"C:\\windows\\SYSTEM32\\", false},
+      {"C:\\windows\\Start Menu\\Programs", false},
+      {"C:\\windows\\Start Menu\\Programs\\Widget", true},
+      {"c:\\program files\\Widget\\..", false},
+      {"relative\\dir", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MayRemoveDirectory(c.dir, p), c.may) << c.dir;
+  TRemovePlaces nested = p;
+  nested.windowsDir = "C:\\os\\windows";
+  EXPECT_FALSE(MayRemoveDirectory("C:\\os", nested)) << "a directory above the Windows directory";
+}
+
+TEST(RemovePlan, TheLocationRecordIsKnownByItsFirstTwoLines) {
+  EXPECT_TRUE(IsLocationRecordFor({":run", kDest}, kDest));
+  EXPECT_TRUE(IsLocationRecordFor({":run", "C:\\Program Files\\WIDGET\\", "x"}, kDest));
+  EXPECT_FALSE(IsLocationRecordFor({":RUN", kDest}, kDest)) << "the marker is exact";
+  EXPECT_FALSE(IsLocationRecordFor({":run", "c:\\program files\\Widget2"}, kDest));
+  EXPECT_FALSE(IsLocationRecordFor({":run"}, kDest));
+  EXPECT_FALSE(IsLocationRecordFor({"[boot]", kDest}, kDest));
+}
+
+namespace {
+TRecords InstalledRecords() {
+  TRecords r;
+  r.uninstall = {"Widget 2.0",
+                 "c:\\program files\\Widget\\widget.exe",
+                 "c:\\program files\\Widget\\data.bin",
+                 "c:\\program files\\Widget\\remove.exe",
+                 "ini~\\unin.ini",
+                 "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk",
+                 "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0 Uninstaller.lnk",
+                 std::string("+") + kGroup,
+                 ":c:\\program files\\Widget\\"};
+  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows",
+                "c:\\program files\\Widget\\cache.dat"};
+  return r;
+}
+
+// The flags for a plan with the steps of these paths still there.
+std::vector<bool> LeftOf(const TRemovePlan& plan, const std::vector<std::string>& paths) {
+  std::vector<bool> left(plan.steps.size(), false);
+  for (size_t i = 0; i < plan.steps.size(); ++i)
+    for (const std::string& p : paths)
+      if (plan.steps[i].path == p && plan.steps[i].kind != skIgnored) left[i] = true;
+  return left;
+}
+}  // namespace
+
+TEST(RemainingRecords, NothingLeftMeansNoRecords) {
+  const TRecords r = InstalledRecords();
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  EXPECT_TRUE(RemainingRecords(r, plan, LeftOf(plan, {})).Empty());
+  EXPECT_TRUE(RemainingRecords(r, plan, LeftOf(plan, {"c:\\program files\\Widget\\remove.exe"})).Empty())
+      << "remove.exe alone goes by its clean-up";
+}
+
+TEST(RemainingRecords, WhatIsLeftWithRemoveExeAndTheHeadLines) {
+  const TRecords r = InstalledRecords();
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  const TRecords rest = RemainingRecords(
+      r, plan, LeftOf(plan, {"c:\\program files\\Widget\\data.bin", "c:\\program files\\Widget\\cache.dat"}));
+  EXPECT_EQ(rest.uninstall, (std::vector<std::string>{"Widget 2.0", "c:\\program files\\Widget\\data.bin",
+                                                      "c:\\program files\\Widget\\remove.exe",
+                                                      ":c:\\program files\\Widget\\"}));
+  EXPECT_EQ(rest.location, (std::vector<std::string>{":run", kDest, "C:\\windows",
+                                                     "c:\\program files\\Widget\\cache.dat"}));
+}
+
+TEST(RemainingRecords, AGroupStaysWhileOneOfItsItemsDoes) {
+  const TRecords r = InstalledRecords();
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  const std::string item = "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk";
+  const TRecords rest = RemainingRecords(r, plan, LeftOf(plan, {item}));
+  EXPECT_EQ(rest.uninstall, (std::vector<std::string>{"Widget 2.0", "c:\\program files\\Widget\\remove.exe",
+                                                      item, std::string("+") + kGroup,
+                                                      ":c:\\program files\\Widget\\"}));
+  EXPECT_EQ(rest.location, (std::vector<std::string>{":run", kDest, "C:\\windows"}));
+}
+
+TEST(CleanUpCall, TheCommandLineReadsBack) {
+  TCleanUpArgs a;
+  a.process = 1234;
+  a.exe = "c:\\program files\\Widget\\remove.exe";
+  a.destination = kDest;
+  const std::string line = CleanUpCommandLine("C:\\users\\me\\Temp\\rmv1.tmp", a);
+  TCleanUpArgs b;
+  ASSERT_TRUE(ParseCleanUpCommandLine(line, b)) << line;
+  EXPECT_EQ(b.process, 1234u);
+  EXPECT_EQ(b.exe, a.exe);
+  EXPECT_EQ(b.destination, a.destination);
+  for (const char* other : {"\"c:\\w\\remove.exe\"", "remove.exe", "", "\"x\" /cleanup 12 \"a\"",
+                            "\"x\" /cleanup x12 \"a\" \"b\"", "\"x\" /clean 12 \"a\" \"b\"",
+                            "\"x\" /cleanup 12 \"a\" \"b"})
+    EXPECT_FALSE(ParseCleanUpCommandLine(other, b)) << other;
+}
+
+TEST(CleanUpCall, OnlyAProgramDirectlyInARemovableDirectory) {
+  const TRemovePlaces p = Places();
+  auto safe = [&](const char* exe, const char* dest) {
+    TCleanUpArgs a;
+    a.exe = exe;
+    a.destination = dest;
+    return CleanUpIsSafe(a, p);
+  };
+  EXPECT_TRUE(safe("c:\\program files\\Widget\\remove.exe", kDest));
+  EXPECT_TRUE(safe("C:\\PROGRAM FILES\\WIDGET\\REMOVE.EXE", kDest));
+  EXPECT_FALSE(safe("c:\\program files\\Widget\\readme.txt", kDest));
+  EXPECT_FALSE(safe("c:\\program files\\Widget\\sub\\remove.exe", kDest));
+  EXPECT_FALSE(safe("C:\\windows\\remove.exe", "C:\\windows"));
+  EXPECT_FALSE(safe("C:\\remove.exe", "C:\\"));
+  EXPECT_FALSE(safe("c:\\program files\\Widget\\..\\remove.exe", "c:\\program files\\Widget\\.."));
+}

@@ -1,0 +1,444 @@
+// remove.exe as a person uses it: a product installed with setup.exe (or records laid out as the
+// installer leaves them), remove.exe started from the destination, its questions answered with
+// the driver, and the disk looked at afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+#include "driver/Driver.h"
+#include "support/Files.h"
+#include "support/Program.h"
+#include "support/Progman.h"
+#include "ui/Strings.h"
+#include "uninstaller/Records.h"
+
+using namespace std::string_literals;
+
+namespace {
+const char kInstaller[] = "The Velmora Installer V1.00";
+const char kDone[] = "Click DONE to exit.";
+const char kPending[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+std::string WindowsDir() {
+  char buf[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+  return std::string(buf, n);
+}
+
+std::vector<std::string> LinesOf(const std::string& path) {
+  TStringList l;
+  l.SetText(ReadFileBytes(path));
+  return l.Lines();
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += "\n  " + l;
+  return s;
+}
+
+// Whether the end list has an entry for `path` with `why`.
+bool Listed(const std::vector<std::string>& list, const std::string& path, const std::string& why) {
+  return std::find(list.begin(), list.end(), path + ": " + why) != list.end();
+}
+
+// Presses the button once the window has made it: a window is on the screen a moment before
+// its controls are.
+HWND ButtonWhenThere(HWND window, const std::string& text) {
+  for (int i = 0;; ++i) {
+    try {
+      return drv::FindButton(window, text);
+    } catch (const drv::Error&) {
+      if (i == 200) throw;
+    }
+    Sleep(50);
+  }
+}
+
+void PressWhenThere(HWND window, const std::string& text) { drv::Click(ButtonWhenThere(window, text)); }
+
+// What an installation of a test left, removed with the test whatever remove.exe did.
+struct InstalledProduct {
+  std::string dest, record, group;
+  ~InstalledProduct() {
+    SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveTree(dest);
+    DeleteFileA(record.c_str());
+    RemoveTree(group);
+  }
+};
+
+// Installs the product with setup.exe as a person would: Install, then Done.
+void Install(ProductDir& dir) {
+  std::unique_ptr<RunningProgram> setup(dir.Start());
+  HWND w = drv::WaitWindow(kInstaller, 20000, setup->Id());
+  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  HWND installing = drv::WaitWindow("Installing", 20000, setup->Id());
+  drv::WaitText(installing, 8 + 5, 16 + 5, kDone, 30000);
+  drv::PressButton(installing, "Done");
+  ASSERT_TRUE(setup->WaitExit(10000));
+}
+
+struct RemoveRun {
+  std::vector<std::string> questions;  // the files the shared-file question named
+  std::vector<std::string> left;       // the end list
+};
+
+// Starts remove.exe in `dir`, as the uninstaller item does, answers Yes, then each shared-file
+// question with the next of `answers`, reads the end list and presses Done. Waits for the copy
+// that removes remove.exe too.
+RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers = {}) {
+  RemoveRun run;
+  RunningProgram remove(dir + "\\remove.exe", "", dir);
+  PressWhenThere(drv::WaitWindow("Uninstall", 20000, remove.Id()), "Yes");
+  HWND removing = drv::WaitWindow("Removing", 20000, remove.Id());
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND question = drv::FindWindowByCaption("Shared File", remove.Id())) {
+      HWND label = drv::ControlAt(question, 16 + 5, 16 + 5);
+      const std::string text = label ? drv::Text(label) : std::string();
+      run.questions.push_back(text.substr(0, text.find('\n')));
+      if (run.questions.size() > answers.size()) throw drv::Error("an unexpected question: " + text);
+      PressWhenThere(question, answers[run.questions.size() - 1]);
+      // The answered question goes; the next one may come in the same window at once.
+      for (int i = 0; i < 200; ++i) {
+        HWND again = drv::FindWindowByCaption("Shared File", remove.Id());
+        HWND now = again ? drv::ControlAt(again, 16 + 5, 16 + 5) : nullptr;
+        if (!again || (now && drv::Text(now) != text)) break;
+        Sleep(50);
+      }
+      continue;
+    }
+    HWND label = drv::ControlAt(removing, 8 + 5, 10 + 5);
+    if (label && drv::Text(label) == kDone) break;
+    if (GetTickCount() - start > 60000) throw drv::Error("the removal did not end");
+    Sleep(50);
+  }
+  // The list is on view only when the window has grown to show it.
+  if (HWND list = drv::ControlAt(removing, 8 + 5, 84 + 5)) run.left = drv::Items(list);
+  PressWhenThere(removing, "Done");
+  EXPECT_TRUE(remove.WaitExit(10000)) << "Done ends remove.exe";
+  for (const ChildProcess& copy : ChildProcesses(remove.Id()))
+    EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
+  return run;
+}
+
+// The pending deletions of the next system start: the clean-up copy leaves its name there for
+// systems that keep a running program's file; read, then taken away so that nothing is left.
+std::vector<std::string> TakePendingDeletions() {
+  std::vector<std::string> names;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPending, 0, KEY_READ | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return names;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) ==
+      ERROR_SUCCESS) {
+    std::string data(size, '\0');
+    RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type,
+                     reinterpret_cast<BYTE*>(&data[0]), &size);
+    for (size_t at = 0; at < data.size();) {
+      const size_t end = data.find('\0', at);
+      if (end == std::string::npos || end == at) {
+        at = end == std::string::npos ? data.size() : end + 1;
+        continue;
+      }
+      names.push_back(data.substr(at, end - at));
+      at = end + 1;
+    }
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+// Records laid out as the installer leaves them, around a copy of remove.exe in a destination
+// of the test's own; everything goes again with the test.
+class Installed {
+public:
+  explicit Installed(const std::string& recordName)
+      : location_(WindowsDir() + "\\" + recordName + ".ini"), dest_(root_ / "Dest") {
+    CreateDirectoryA(dest_.c_str(), nullptr);
+    if (!CopyFileA(ProductExe("remove").c_str(), (dest_ + "\\remove.exe").c_str(), FALSE))
+      throw std::runtime_error("cannot copy " + ProductExe("remove"));
+  }
+  ~Installed() {
+    DeleteFileA(location_.c_str());
+    for (const std::string& f : others_) {
+      SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(f.c_str());
+    }
+  }
+  Installed(const Installed&) = delete;
+  Installed& operator=(const Installed&) = delete;
+
+  const std::string& Dest() const { return dest_; }
+  const std::string& Root() const { return root_.Path(); }
+  const std::string& LocationRecord() const { return location_; }
+  // Writes unin.ini (the title, the lines, remove.exe, the last target) and the location record
+  // (":run", the destination, the lines).
+  void Records(const std::vector<std::string>& unin, const std::vector<std::string>& location) {
+    std::string u = "Test Product 1.0\r\n";
+    for (const std::string& l : unin) u += l + "\r\n";
+    u += dest_ + "\\remove.exe\r\n:" + dest_ + "\\\r\n";
+    WriteFileBytes(dest_ + "\\unin.ini", u);
+    std::string r = ":run\r\n" + dest_ + "\r\n";
+    for (const std::string& l : location) r += l + "\r\n";
+    WriteFileBytes(location_, r);
+  }
+  // A file outside the test's folders, removed with the test whatever happens.
+  void Own(const std::string& path) { others_.push_back(path); }
+
+private:
+  TempDir root_{"remove"};
+  std::string location_;
+  std::string dest_;
+  std::vector<std::string> others_;
+};
+}  // namespace
+
+TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
+  ProgmanServer server;
+  ProductDir dir(
+      "\\Velmora RTest\r\nVelmora RTest\r\nRTest 1.0\r\nrtest.exe\r\nvtest_remove\r\n"
+      ":install\r\nRTEST.EX_\r\nREMOVE.EX_\r\nnotes.txt\r\n\r\n"
+      ":win\r\nRTEST.HL_\r\n\r\n:win\\system\r\nRTESTLIB.DL_\r\n\r\n"
+      ":ini\r\n~\\settings.ini\r\n>\r\n:end\r\n");
+  for (const char* f : {"RTEST.EX_", "notes.txt", "RTEST.HL_", "RTESTLIB.DL_"}) WriteFileBytes(dir / f, f);
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
+  const std::string dest = "c:\\program files\\Velmora RTest";
+  const std::string group = StartMenuPrograms() + "\\Velmora RTest";
+  const std::string shared[] = {WindowsDir() + "\\rtest.hll", WindowsDir() + "\\system\\rtestlib.dll"};
+  InstalledProduct installed{dest, WindowsDir() + "\\vtest_remove.ini", group};
+  struct SharedFiles {
+    const std::string* files;
+    ~SharedFiles() {
+      for (int i = 0; i < 2; ++i) DeleteFileA(files[i].c_str());
+    }
+  } sharedFiles{shared};
+  // The server's log grows with every conversation; it is the test's, not the installation's.
+  auto listing = [&] {
+    std::vector<std::string> all = TreeListing("C:");
+    const std::string log = server.LogPath().substr(2);
+    all.erase(std::remove_if(all.begin(), all.end(),
+                             [&](const std::string& l) { return l.compare(0, log.size(), log) == 0; }),
+              all.end());
+    return all;
+  };
+  const std::vector<std::string> before = listing();
+
+  Install(dir);
+  ASSERT_TRUE(FileExists(dest + "\\remove.exe"));
+  ASSERT_TRUE(FileExists(group + "\\RTest 1.0 Uninstaller.lnk"));
+  ASSERT_TRUE(FileExists(WindowsDir() + "\\system\\rtestlib.dll"));
+  // The product makes a file of its own as it runs; the location record names it.
+  WriteFileBytes(dest + "\\settings.ini", "[window]\r\n");
+
+  const RemoveRun run = Remove(dest, {"Yes", "Yes to All"});
+  EXPECT_TRUE(run.left.empty()) << Joined(run.left);
+  EXPECT_EQ(run.questions, (std::vector<std::string>{shared[0], shared[1]}));
+  const std::vector<std::string> pending = TakePendingDeletions();
+  const std::vector<std::string> after = listing();
+  std::vector<std::string> added, gone;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+  std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
+  EXPECT_TRUE(added.empty()) << "left behind:" << Joined(added);
+  EXPECT_TRUE(gone.empty()) << "taken away:" << Joined(gone);
+  EXPECT_FALSE(DirExists(group));
+  const std::vector<std::string> executes = server.Executes();
+  ASSERT_FALSE(executes.empty());
+  EXPECT_EQ(executes.back(), "[DeleteGroup(Velmora RTest)]\r\n\0"s);
+  const std::vector<ProgmanRecord> log = server.Log();
+  size_t last = 0;
+  for (size_t i = 0; i < log.size(); ++i)
+    if (log[i].kind == "execute") last = i;
+  ASSERT_LT(last + 1, log.size());
+  EXPECT_EQ(log[last + 1].kind, "ack") << "the server deleted the group";
+  ASSERT_EQ(pending.size(), 1u) << "the copy marks itself for the next start as well";
+  EXPECT_NE(pending[0].find("\\Temp\\rmv"), std::string::npos) << pending[0];
+}
+
+TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes) {
+  ProgmanServer server;
+  ProductDir dir(
+      "\\Velmora RFaults\r\nVelmora RFaults\r\nRFaults 1.0\r\nrf.exe\r\nvtest_removefaults\r\n"
+      ":install\r\nRF.EX_\r\nREMOVE.EX_\r\nheld.dat\r\nreadonly.dat\r\ngone.dat\r\n\r\n"
+      ":ini\r\n~\\settings.ini\r\n");
+  for (const char* f : {"RF.EX_", "held.dat", "readonly.dat", "gone.dat"}) WriteFileBytes(dir / f, f);
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
+  const std::string dest = "c:\\program files\\Velmora RFaults";
+  const std::string record = WindowsDir() + "\\vtest_removefaults.ini";
+  InstalledProduct installed{dest, record, StartMenuPrograms() + "\\Velmora RFaults"};
+  Install(dir);
+  ASSERT_TRUE(FileExists(dest + "\\held.dat"));
+
+  TempDir scratch("holder");
+  std::unique_ptr<RunningProgram> holder(new RunningProgram(
+      ToolExe("holder"), "\"" + dest + "\\held.dat\" \"" + (scratch / "ready") + "\"", ""));
+  for (int i = 0; i < 200 && !FileExists(scratch / "ready"); ++i) Sleep(50);
+  ASSERT_TRUE(FileExists(scratch / "ready")) << "the holder has the file";
+  ASSERT_TRUE(SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(DeleteFileA((dest + "\\gone.dat").c_str()));
+
+  const RemoveRun first = Remove(dest);
+  struct Row {
+    const char* behaviour;
+    const char* file;
+    DWORD error;
+    bool stays;
+  } rows[] = {
+      {"a file in use", "held.dat", ERROR_SHARING_VIOLATION, true},
+      {"a read-only file", "readonly.dat", ERROR_ACCESS_DENIED, true},
+      {"a file already gone", "gone.dat", ERROR_FILE_NOT_FOUND, false},
+  };
+  for (const Row& r : rows) {
+    const std::string path = dest + "\\" + r.file;
+    EXPECT_TRUE(Listed(first.left, path, SystemReason(r.error))) << r.behaviour << Joined(first.left);
+    EXPECT_EQ(FileExists(path), r.stays) << r.behaviour;
+  }
+  EXPECT_EQ(first.left.size(), 3u) << Joined(first.left);
+  EXPECT_EQ(LinesOf(dest + "\\unin.ini"),
+            (std::vector<std::string>{"RFaults 1.0", dest + "\\remove.exe", dest + "\\held.dat",
+                                      dest + "\\readonly.dat", ":ini"}))
+      << "the record holds what is left, and remove.exe for the next run";
+  EXPECT_EQ(LinesOf(record), (std::vector<std::string>{":run", dest}));
+  EXPECT_TRUE(FileExists(dest + "\\remove.exe"));
+  EXPECT_FALSE(FileExists(dest + "\\rf.exe"));
+  EXPECT_FALSE(DirExists(StartMenuPrograms() + "\\Velmora RFaults"));
+
+  holder.reset();
+  SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+  const RemoveRun second = Remove(dest);
+  EXPECT_TRUE(second.left.empty()) << Joined(second.left);
+  EXPECT_FALSE(DirExists(dest));
+  EXPECT_FALSE(FileExists(record));
+  TakePendingDeletions();
+}
+
+TEST(Remove, TamperedLinesRemoveNothingTheyName) {
+  ProgmanServer server;
+  Installed in("vtest_tampered");
+  const std::string victim = in.Root() + "\\victim.txt";
+  const std::string outside = in.Root() + "\\outside.txt";
+  const std::string folder = in.Dest() + "\\folder";
+  WriteFileBytes(victim, "v");
+  WriteFileBytes(outside, "o");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteFileBytes(folder + "\\inside.txt", "i");
+  WriteFileBytes(in.Dest() + "\\ours.txt", "ours");
+  const std::string win = WindowsDir();
+  char sys[MAX_PATH];
+  const std::string system(sys, GetSystemDirectoryA(sys, MAX_PATH));
+  struct Row {
+    const char* behaviour;
+    std::string line;   // as the record has it
+    std::string named;  // what must still be there
+    std::string why;
+  };
+  const std::vector<Row> rows = {
+      {"the Windows directory as a file", win, win + "\\win.ini", "the Windows directory; left alone"},
+      {"the system directory as a file", system, system, "the system directory; left alone"},
+      {"a directory where a file is expected", folder, folder + "\\inside.txt",
+       "a directory where a file was expected; left alone"},
+      {"a path climbing out of the destination", in.Dest() + "\\..\\victim.txt", victim,
+       "the path climbs with \"..\"; left alone"},
+      {"a drive root", "C:\\", "C:\\windows", "the root of a drive; left alone"},
+      {"a file outside every recorded place", outside, outside,
+       "outside the places of the installation; left alone"},
+      {"the Windows directory as the program group", "+" + win + "\\", win + "\\win.ini",
+       "the Windows directory; left alone"},
+  };
+  // A group that holds an item of someone else's: the server would take it along.
+  const std::string group = StartMenuPrograms() + "\\vtest_tampered";
+  struct GroupGoes {
+    std::string dir;
+    ~GroupGoes() { RemoveTree(dir); }
+  } groupGoes{group};
+  CreateDirectoryA(group.c_str(), nullptr);
+  WriteFileBytes(group + "\\ours.lnk", "L");
+  WriteFileBytes(group + "\\theirs.lnk", "L");
+  std::vector<std::string> unin{in.Dest() + "\\ours.txt", group + "\\ours.lnk", "+" + group + "\\"};
+  for (const Row& r : rows) unin.push_back(r.line);
+  const std::string climb = in.Dest() + "\\sub\\..\\..\\outside.txt";
+  in.Records(unin, {climb});
+
+  const RemoveRun run = Remove(in.Dest());
+  for (const Row& r : rows) {
+    EXPECT_TRUE(FileExists(r.named) || DirExists(r.named)) << r.behaviour;
+    const std::string shown = r.line[0] == '+' ? r.line.substr(1) : r.line;
+    EXPECT_TRUE(Listed(run.left, shown, r.why)) << r.behaviour << Joined(run.left);
+  }
+  EXPECT_TRUE(Listed(run.left, climb, "the path climbs with \"..\"; left alone"))
+      << "the location record's lines pass the same checks";
+  EXPECT_FALSE(FileExists(in.Dest() + "\\ours.txt")) << "what the records rightly name goes";
+  EXPECT_FALSE(FileExists(in.Dest() + "\\remove.exe"));
+  EXPECT_TRUE(DirExists(in.Dest())) << "the destination stays while something else is in it";
+  EXPECT_FALSE(FileExists(group + "\\ours.lnk"));
+  EXPECT_TRUE(FileExists(group + "\\theirs.lnk")) << "a folder that is not empty stays";
+  EXPECT_TRUE(Listed(run.left, group + "\\", "the folder holds other things too; it stays"))
+      << Joined(run.left);
+  EXPECT_TRUE(server.Executes().empty()) << "no group was asked to go";
+  TakePendingDeletions();
+}
+
+TEST(Remove, SharedFilesGoOnlyWhenTheUserAgrees) {
+  struct Row {
+    const char* behaviour;
+    std::vector<std::string> answers;
+    bool firstStays, secondStays;
+  } rows[] = {
+      {"No keeps that file; the next is asked about", {"No", "Yes"}, true, false},
+      {"No to All keeps every shared file and asks no more", {"No to All"}, true, true},
+      {"Yes to All removes every shared file and asks no more", {"Yes to All"}, false, false},
+  };
+  for (const Row& r : rows) {
+    Installed in("vtest_shared");
+    const std::string first = WindowsDir() + "\\vtest_first.hlp";
+    const std::string second = WindowsDir() + "\\system\\vtest_second.dll";
+    for (const std::string& f : {first, second}) {
+      in.Own(f);
+      WriteFileBytes(f, "shared");
+    }
+    in.Records({first, second}, {});
+    const RemoveRun run = Remove(in.Dest(), r.answers);
+    EXPECT_EQ(run.questions.size(), r.answers.size()) << r.behaviour;
+    EXPECT_EQ(FileExists(first), r.firstStays) << r.behaviour;
+    EXPECT_EQ(FileExists(second), r.secondStays) << r.behaviour;
+    EXPECT_TRUE(run.left.empty()) << r.behaviour << Joined(run.left);
+    EXPECT_FALSE(FileExists(in.LocationRecord())) << r.behaviour << ": a kept file is the user's";
+    TakePendingDeletions();
+  }
+}
+
+TEST(Remove, NoRemovesNothing) {
+  Installed in("vtest_no");
+  WriteFileBytes(in.Dest() + "\\ours.txt", "ours");
+  in.Records({in.Dest() + "\\ours.txt"}, {});
+  const std::string unin = ReadFileBytes(in.Dest() + "\\unin.ini");
+  RunningProgram remove(in.Dest() + "\\remove.exe", "", in.Dest());
+  HWND ask = drv::WaitWindow("Uninstall", 20000, remove.Id());
+  EXPECT_EQ(drv::Text(drv::RequireControlAt(ask, 16 + 5, 16 + 5)),
+            "Remove Test Product 1.0 and all of its components?");
+  drv::PressKey(ButtonWhenThere(ask, "No"), drv::Key::Enter);
+  EXPECT_TRUE(remove.WaitExit(10000));
+  EXPECT_TRUE(FileExists(in.Dest() + "\\ours.txt"));
+  EXPECT_TRUE(FileExists(in.Dest() + "\\remove.exe"));
+  EXPECT_EQ(ReadFileBytes(in.Dest() + "\\unin.ini"), unin);
+  EXPECT_TRUE(FileExists(in.LocationRecord()));
+}
+
+TEST(Remove, WithoutRecordsThereIsNothingToRemove) {
+  TempDir clean("clean");
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (clean / "remove.exe").c_str(), FALSE));
+  RunningProgram remove(clean / "remove.exe", "", clean.Path());
+  // The title is the program file's name as the installer restores it: "remove".
+  HWND box = drv::WaitDialog("remove", 20000, remove.Id());
+  EXPECT_EQ(drv::MessageText(box), "There is nothing to remove.");
+  PressWhenThere(box, "OK");
+  EXPECT_TRUE(remove.WaitExit(10000));
+  EXPECT_TRUE(FileExists(clean / "remove.exe")) << "remove.exe names nothing, itself included";
+}

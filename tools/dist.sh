@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Lays out what a vendor ships in dist/: the i686 programs of build/i686, stripped, and prints
+# the size of each with what its largest parts weigh (the sections of the program file, and the
+# resources within .rsrc).
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+dist=$top/dist
+mkdir -p "$dist"
+for name in setup remove; do
+  exe=$top/build/i686/$name.exe
+  [ -f "$exe" ] || continue
+  i686-w64-mingw32-strip -o "$dist/$name.exe" "$exe"
+  size=$(stat -c %s "$dist/$name.exe")
+  echo "dist/$name.exe: $size bytes ($(( (size + 1023) / 1024 )) KiB), stripped"
+  i686-w64-mingw32-objdump -h "$dist/$name.exe" | awk '
+    $1 ~ /^[0-9]+$/ { n = 0; hex = tolower($3)
+      for (i = 1; i <= length(hex); i++) n = n * 16 + index("0123456789abcdef", substr(hex, i, 1)) - 1
+      printf "  %-10s %8d bytes\n", $2, n }' | sort -k2 -n -r | head -6
+done
+# The resources are ours: the pictures under res/ are most of .rsrc.
+echo "  largest resources:"
+ls -S -l "$top"/res/*.bmp "$top"/res/*.ico | head -3 | awk '{ printf "    %-18s %8d bytes\n", substr($9, match($9, /[^\/]+$/)), $5 }'

@@ -1,0 +1,100 @@
+#include "uninstaller/CleanUp.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/FileHandle.h"
+#include "uninstaller/Records.h"
+
+namespace {
+// How long the copy waits for remove.exe to end, and then for its file to be let go.
+const DWORD kProcessWaitMs = 60000;
+const int kDeleteTries = 50;
+const DWORD kDeletePauseMs = 100;
+
+struct Prepared {
+  std::string copy;
+  std::string exe;
+  std::string destination;
+  FileHandle deleteOnClose;
+};
+Prepared* prepared = nullptr;  // owned; from PrepareCleanUp to StartCleanUp
+
+std::string TempFolder() {
+  char buf[MAX_PATH + 1] = {};
+  DWORD n = GetTempPathA(sizeof buf, buf);
+  return n && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+}  // namespace
+
+bool PrepareCleanUp(const TRemovePlaces& places, std::string& reason) {
+  const std::string temp = TempFolder();
+  char name[MAX_PATH] = {};
+  if (temp.empty() || !GetTempFileNameA(temp.c_str(), "rmv", 0, name)) {
+    reason = SystemReason(GetLastError());
+    return false;
+  }
+  auto failed = [&] {
+    reason = SystemReason(GetLastError());
+    DeleteFileA(name);  // the reserved name; nothing else refers to it
+    return false;
+  };
+  if (!CopyFileA(places.self.c_str(), name, FALSE)) return failed();
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  FileHandle h(CreateFileA(name, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                           &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!h.Valid()) return failed();
+  delete prepared;
+  prepared = new Prepared{name, places.self, places.destination, std::move(h)};
+  return true;
+}
+
+void StartCleanUp() {
+  if (!prepared) return;
+  Prepared p = std::move(*prepared);
+  delete prepared;
+  prepared = nullptr;
+  HANDLE self = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                       SYNCHRONIZE, TRUE, 0))
+    return;  // remove.exe then stays, with nothing left for it to do
+  TCleanUpArgs args;
+  args.process = reinterpret_cast<ULONG_PTR>(self);
+  args.exe = p.exe;
+  args.destination = p.destination;
+  std::string line = CleanUpCommandLine(p.copy, args);
+  std::vector<char> buf(line.begin(), line.end());
+  buf.push_back('\0');
+  const std::string temp = TempFolder();
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (CreateProcessA(p.copy.c_str(), buf.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     temp.empty() ? nullptr : temp.c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(self);
+  // The copy holds its own handle to its file now; closing ours leaves the deletion to its end.
+}
+
+int RunCleanUp(const TCleanUpArgs& args) {
+  const TRemovePlaces places = SystemPlaces();
+  HANDLE process = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(args.process));
+  if (!CleanUpIsSafe(args, places)) return 2;
+  if (WaitForSingleObject(process, kProcessWaitMs) != WAIT_OBJECT_0) return 3;
+  CloseHandle(process);
+  // The system may hold the ended program's file a moment longer.
+  for (int i = 0; i < kDeleteTries && !DeleteFileA(args.exe.c_str()); ++i) {
+    if (GetFileAttributesA(args.exe.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+    Sleep(kDeletePauseMs);
+  }
+  // Only an empty directory goes: anything the user put there keeps it.
+  RemoveDirectoryA(args.destination.c_str());
+  const std::string self = places.self;
+  // Where the delete-on-close handle has done its work this names nothing by then, which the
+  // system's start passes over.
+  MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  return 0;
+}

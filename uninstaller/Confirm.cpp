@@ -1,0 +1,44 @@
+#include "uninstaller/Confirm.h"
+
+#include "uninstaller/RemoveText.h"
+#include "uninstaller/Removing.h"
+
+namespace velmora {
+Tconfirm* confirm = nullptr;
+}
+
+Tconfirm::Tconfirm(TComponent* owner)
+    : TForm(owner, TFormDef{"Uninstall", 320, 96, bsDialog, false, false, poScreenCenter,
+                            fsStayOnTop}) {
+  SetName("confirm");
+  Bevel1 = new TBevel(this, bsFrame, true);
+  Bevel1->Define(this, "Bevel1", 8, 8, 305, 49);
+  Label1 = new TLabel(this);
+  Label1->SetFont(TFont("MS Sans Serif", 13, fsBold, RGB(0, 0, 0)));
+  Label1->SetAutoSize(false);
+  Label1->SetWordWrap(true);
+  Label1->Define(this, "Label1", 16, 16, 289, 33);
+  Button1 = new TButton(this);
+  Button1->Define(this, "Button1", 158, 64, 75, 25, "Yes");
+  Button1->SetTabOrder(0);
+  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
+  Button2 = new TButton(this);
+  Button2->Define(this, "Button2", 238, 64, 75, 25, "No");
+  Button2->SetTabOrder(1);
+  Button2->SetDefault(true);
+  Button2->SetCancel(true);
+  Button2->OnClick = [this](TComponent& c) { Button2Click(c); };
+  SetActiveControl(Button2);
+}
+
+void Tconfirm::SetProduct(const std::string& title) {
+  Label1->SetCaption(RemoveText(kConfirmRemove, title));
+}
+
+void Tconfirm::Button1Click(TComponent&) {
+  Hide();
+  velmora::removing->ShowModal();
+  Close();
+}
+
+void Tconfirm::Button2Click(TComponent&) { Close(); }

@@ -1,0 +1,116 @@
+#pragma once
+// What remove.exe decides from the two records the installer left, before it touches anything:
+// which line names which kind of thing, which lines it must leave alone and why, and what the
+// records hold afterwards when not everything could go. No window and no system call in here:
+// the places come in as text, the outcomes of the deletions come back as flags.
+#include <string>
+#include <vector>
+
+// Paths as the records hold them: ANSI text, "X:\..." with backslashes, compared without regard
+// to case (ASCII and the Western ANSI letters) and without regard to one trailing backslash.
+bool SamePath(const std::string& a, const std::string& b);
+// Whether `path` lies below `dir` (at any depth; `dir` itself is not below itself).
+bool IsBelow(const std::string& dir, const std::string& path);
+// "X:\" followed by anything: the only form of path the installer writes.
+bool IsFullPath(const std::string& path);
+// A "." or ".." among the parts: such a path may lead anywhere.
+bool HasDotPart(const std::string& path);
+// "X:\" or "X:" alone.
+bool IsDriveRoot(const std::string& path);
+
+// The places remove.exe knows from the system and from where it runs.
+struct TRemovePlaces {
+  std::string windowsDir;               // without a trailing backslash
+  std::vector<std::string> systemDirs;  // the system directory and the installer's <Windows>\system
+  std::string destination;              // remove.exe's own directory
+  std::string self;                     // remove.exe's own file
+  std::string uninstallRecord;          // destination + "\unin.ini"
+  std::string locationRecord;           // the location record found for the destination, or ""
+  // The folder under which the installer's program groups lie: <Windows>\Start Menu\Programs.
+  std::string ProgramsFolder() const { return windowsDir + "\\Start Menu\\Programs"; }
+};
+
+// Whether a directory may ever be removed: a full path without "." or "..", not a drive root,
+// not the Windows or a system directory, nor one above them.
+bool MayRemoveDirectory(const std::string& dir, const TRemovePlaces& places);
+
+// Whether the first two lines of a file make it the location record of `destination`: ":run"
+// exactly, then the destination (compared as paths).
+bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination);
+
+enum TStepKind {
+  skFile,      // a file in the destination: removed
+  skShared,    // a file in the Windows or a system directory: removed when the user agrees
+  skShortcut,  // an item of the program group: removed
+  skGroup,     // the program group's directory: removed when empty, and the server asked
+  skSelf,      // remove.exe itself: removed last, after this process has ended
+  skRefused,   // named, but never removed; `refusal` says why and the user is told
+  skPlace,     // the Windows directory named as where the product keeps things: nothing to do
+  skIgnored,   // not a thing to remove: a record itself, a repeat, a name without its place
+};
+
+enum TRefusal {
+  rfNone,
+  rfNotAFileName,  // a character no file name has, or a ':' past the drive
+  rfDotPart,       // "." or ".." among the parts
+  rfDriveRoot,
+  rfWindowsDir,
+  rfSystemDir,
+  rfDirectory,     // names a directory where a file is expected
+  rfOutside,       // outside every place the installation recorded
+};
+
+// The words the user reads for a refusal.
+const char* RefusalText(TRefusal refusal);
+
+enum TRecordId { riUninstall, riLocation };
+
+struct TRemoveStep {
+  TStepKind kind = skIgnored;
+  TRefusal refusal = rfNone;
+  std::string path;
+  std::string group;  // skGroup: the name the program-group server knows it by
+  TRecordId record = riUninstall;
+  int line = 0;       // the line of that record the step comes from
+};
+
+// The two records as lines; a record that is not there is an empty list.
+struct TRecords {
+  std::vector<std::string> uninstall;  // unin.ini: the title, then one entry a line
+  std::vector<std::string> location;   // ":run", the destination, then one entry a line
+  bool Empty() const { return uninstall.empty() && location.empty(); }
+};
+
+struct TRemovePlan {
+  std::string title;               // line 1 of unin.ini
+  std::vector<TRemoveStep> steps;  // in the order they are carried out
+  // The order: the files of unin.ini as listed, the shortcuts, the group, the files of the
+  // location record's "~" lines; remove.exe itself is not among them but in `self`.
+  int self = -1;                   // index of the skSelf step, or -1 when the records do not
+                                   // name remove.exe (it then stays)
+};
+
+TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places);
+
+// What each step left behind: true for a thing that is still there and still ours to remove (a
+// file in use, a read-only one, a group folder that could not go while one of our items is in
+// it). Refused, declined and already-gone things are not left: they are no longer the records'.
+// Returns the records as they are to be rewritten, or two empty lists when nothing is left, in
+// which case both records go. remove.exe's own line stays whenever anything else does, since a
+// second run needs it.
+TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
+                          const std::vector<bool>& left);
+
+// The command line of the clean-up copy and its reading back: the process handle to wait for,
+// remove.exe's file and its directory.
+struct TCleanUpArgs {
+  unsigned long long process = 0;
+  std::string exe;
+  std::string destination;
+};
+std::string CleanUpCommandLine(const std::string& copy, const TCleanUpArgs& args);
+// False for a command line that is not a clean-up call; `args` is then untouched.
+bool ParseCleanUpCommandLine(const std::string& commandLine, TCleanUpArgs& args);
+// Whether a clean-up call may remove `args.exe` and then `args.destination`: the file lies
+// directly in the directory, and the directory is one that may be removed at all.
+bool CleanUpIsSafe(const TCleanUpArgs& args, const TRemovePlaces& places);

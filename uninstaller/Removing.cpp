@@ -1,0 +1,267 @@
+#include "uninstaller/Removing.h"
+
+#include <windows.h>
+
+#include "dde/DdeClientConv.h"
+#include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/Strings.h"
+#include "uninstaller/CleanUp.h"
+#include "uninstaller/Records.h"
+#include "uninstaller/RemoveText.h"
+#include "uninstaller/SharedFile.h"
+
+namespace velmora {
+Tremoving* removing = nullptr;
+}
+
+namespace {
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsEmptyDirectory(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool empty = true;
+  do {
+    const std::string name = fd.cFileName;
+    if (name != "." && name != "..") empty = false;
+  } while (empty && FindNextFileA(h, &fd));
+  FindClose(h);
+  return empty;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+}  // namespace
+
+Tremoving::Tremoving(TComponent* owner)
+    : TForm(owner, TFormDef{"Removing", 520, 57, bsDialog, false, false, poScreenCenter,
+                            fsStayOnTop, TFont("MS Sans Serif", 13), false}) {
+  SetName("removing");
+  DdeClientConv1 = new TDdeClientConv(this);
+  DdeClientConv1->SetName("DdeClientConv1");
+  DdeClientConv1->SetConnectMode(ddeManual);
+
+  Button1 = new TButton(this);
+  Button1->Define(this, "Button1", 438, 24, 75, 25, "Done");
+  Button1->SetTabOrder(0);
+  Button1->SetDefault(true);
+  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
+
+  progress = new TProgressBar(this);
+  progress->Define(this, "progress", 8, 32, 415, 17);
+  progress->SetRange(0, 100);
+  progress->SetStep(1);
+
+  Label1 = new TLabel(this);
+  Label1->SetFont(TFont("MS Sans Serif", 13, fsBold));
+  Label1->Define(this, "Label1", 8, 10, 0, 16);
+
+  // Below the first view: the window grows to show them when something was not removed.
+  Label2 = new TLabel(this);
+  Label2->Define(this, "Label2", 8, 64, 0, 16, RemoveText(kLeftBehind));
+  left = new TListBox(this);
+  left->Define(this, "left", 8, 84, 505, 113);
+  left->SetTabOrder(1);
+
+  OnActivate = [this](TComponent& c) { FormActivate(c); };
+}
+
+void Tremoving::Button1Click(TComponent&) { Close(); }
+
+void Tremoving::ShowStatus(const std::string& text) {
+  Label1->SetCaption(text);
+  // The removal holds the thread, so the dialog is drawn now rather than by the message loop.
+  if (HandleAllocated())
+    RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Tremoving::Report(const std::string& what, const std::string& why) {
+  report_.push_back(what + ": " + why);
+}
+
+void Tremoving::FormActivate(TComponent&) {
+  // The run lets messages through while it asks about shared files and waits for the
+  // program-group server; the activation they bring back to this window must not start it anew.
+  if (started_) return;
+  started_ = true;
+  try {
+    Run();
+  } catch (...) {
+    // The error box follows; Done is the only way out of this window.
+    Button1->Show();
+    throw;
+  }
+}
+
+void Tremoving::Run() {
+  Button1->Hide();
+  plan_ = PlanRemoval(records, places);
+  stillThere_.assign(plan_.steps.size(), false);
+  report_.clear();
+  sharedAnswer_ = 0;
+  const size_t count = plan_.steps.size();
+  for (size_t i = 0; i < count; ++i) {
+    const TRemoveStep& s = plan_.steps[i];
+    progress->SetPosition(static_cast<int>(100.0 * static_cast<double>(i) / static_cast<double>(count)));
+    switch (s.kind) {
+      case skFile:
+      case skShortcut:
+        RemoveFile(i);
+        break;
+      case skShared:
+        RemoveSharedFile(i);
+        break;
+      case skGroup:
+        RemoveGroup(i);
+        break;
+      case skRefused:
+        Report(s.path, RefusalText(s.refusal));
+        break;
+      case skSelf:     // goes last, after this process
+      case skPlace:
+      case skIgnored:
+        break;
+    }
+  }
+  SaveOrDeleteRecords();
+  if (recordsGone_ && plan_.self >= 0) {
+    std::string reason;
+    if (!PrepareCleanUp(places, reason)) Report(places.self, RemoveText(kNoCleanUp, reason));
+  }
+  progress->SetPosition(100);
+  ShowLeftBehind();
+  Button1->Show();
+  ShowStatus(RemoveText(kRemoveDone));
+}
+
+void Tremoving::RemoveFile(size_t step) {
+  const std::string& path = plan_.steps[step].path;
+  ShowStatus(RemoveText(kRemovingFile, path));
+  DWORD a = GetFileAttributesA(path.c_str());
+  // A directory where the record has a file is not ours to empty.
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
+    Report(path, RefusalText(rfDirectory));
+    return;
+  }
+  if (DeleteFileA(path.c_str())) return;
+  const DWORD error = GetLastError();
+  // The location record's "~" lines name files the product may make as it runs; one it never
+  // made is no fault.
+  if (plan_.steps[step].record == riLocation && !Exists(path)) return;
+  Report(path, SystemReason(error));
+  // A file that is gone is not left; one in use or read-only waits for the next run.
+  stillThere_[step] = Exists(path);
+}
+
+void Tremoving::RemoveSharedFile(size_t step) {
+  const std::string& path = plan_.steps[step].path;
+  // A file that is not there needs no answer: the deletion reports it.
+  if (Exists(path)) {
+    int answer = sharedAnswer_;
+    if (!answer) {
+      ShowStatus(RemoveText(kRemovingFile, path));
+      answer = velmora::shared->Ask(path);
+      if (answer == saYesToAll || answer == saNoToAll) sharedAnswer_ = answer;
+    }
+    // Kept at the user's word: it is no longer the records' to remove.
+    if (answer == saNo || answer == saNoToAll) return;
+  }
+  RemoveFile(step);
+}
+
+void Tremoving::RemoveGroup(size_t step) {
+  const TRemoveStep& s = plan_.steps[step];
+  const std::string dir = WithoutTrailingBackslash(s.path);
+  ShowStatus(RemoveText(kRemovingGroup, s.group));
+  DWORD a = GetFileAttributesA(dir.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) {
+    Report(s.path, SystemReason(GetLastError()));
+    return;
+  }
+  if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
+    Report(s.path, RemoveText(kNotAFolder));
+    return;
+  }
+  // The server would delete the group with whatever is in it: it is asked only for an empty one.
+  if (!IsEmptyDirectory(dir)) {
+    Report(s.path, RemoveText(kFolderNotEmpty));
+    return;
+  }
+  if (!DeleteGroupThroughServer(s.group)) Report(s.group, RemoveText(kNoProgramManager));
+  // Where the server keeps its groups elsewhere, or none answered, the folder is still here.
+  if (Exists(dir) && IsEmptyDirectory(dir) && !RemoveDirectoryA(dir.c_str())) {
+    Report(s.path, SystemReason(GetLastError()));
+    stillThere_[step] = Exists(dir);
+  }
+}
+
+bool Tremoving::DeleteGroupThroughServer(const std::string& group) {
+  TStringList macro;
+  macro.Add("[DeleteGroup(" + group + ")]");
+  DdeClientConv1->SetConnectMode(ddeManual);
+  DdeClientConv1->SetServiceTopic("PROGMAN", "PROGMAN");
+  if (!DdeClientConv1->OpenConversation()) return false;
+  bool sent = false;
+  try {
+    sent = DdeClientConv1->ExecuteMacroList(macro, true);
+    // The folder is looked at again after the server's answer, so the answer is waited for.
+    const DWORD start = GetTickCount();
+    while (sent && DdeClientConv1->ExecutePending() && GetTickCount() - start < kServerWaitMs) {
+      Application->ProcessMessages();
+      Sleep(10);
+    }
+  } catch (...) {
+    DdeClientConv1->CloseConversation();
+    throw;
+  }
+  DdeClientConv1->CloseConversation();
+  return sent;
+}
+
+void Tremoving::SaveOrDeleteRecords() {
+  const TRecords rest = RemainingRecords(records, plan_, stillThere_);
+  recordsGone_ = false;
+  if (!rest.Empty()) {
+    // Each record is replaced whole (written beside it, then put in its place), so a failure
+    // leaves the previous one as it was.
+    auto save = [&](const std::vector<std::string>& lines, const std::string& path) {
+      if (lines.empty() || path.empty()) return;
+      TStringList list;
+      for (const std::string& l : lines) list.Add(l);
+      try {
+        list.SaveToFile(path);
+      } catch (const Exception& e) {
+        Report(path, RemoveText(kRecordNotSaved, e.Message()));
+      }
+    };
+    save(rest.location, places.locationRecord);
+    save(rest.uninstall, places.uninstallRecord);
+    return;
+  }
+  bool gone = true;
+  for (const std::string& path : {places.locationRecord, places.uninstallRecord}) {
+    if (path.empty() || !Exists(path)) continue;
+    ShowStatus(RemoveText(kRemovingFile, path));
+    if (!DeleteFileA(path.c_str())) {
+      Report(path, SystemReason(GetLastError()));
+      gone = gone && !Exists(path);
+    }
+  }
+  recordsGone_ = gone;
+}
+
+void Tremoving::ShowLeftBehind() {
+  left->Clear();
+  if (report_.empty()) return;
+  for (const std::string& line : report_) left->AddItem(line);
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int wanted = left->Top() + left->Height() + 8;
+  SetBounds(Left(), Top(), Width(), Height() + wanted - (client.bottom - client.top));
+}

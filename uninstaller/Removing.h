@@ -1,0 +1,57 @@
+#pragma once
+// The Removing dialog: its activation runs the whole removal, with progress, and ends with the
+// list of what was not removed and why.
+#include <string>
+#include <vector>
+
+#include "ui/ExtCtrls.h"
+#include "ui/Form.h"
+#include "ui/ListControls.h"
+#include "ui/StdCtrls.h"
+#include "uninstaller/RemovePlan.h"
+
+class TDdeClientConv;
+
+class Tremoving : public TForm {
+public:
+  explicit Tremoving(TComponent* owner);
+
+  TDdeClientConv* DdeClientConv1;
+  TButton* Button1;  // "Done"
+  TProgressBar* progress;
+  TLabel* Label1;
+  TLabel* Label2;
+  TListBox* left;
+
+  // What the run works from; set once at start-up.
+  TRemovePlaces places;
+  TRecords records;
+
+  void FormActivate(TComponent& sender);
+  void Button1Click(TComponent& sender);
+
+  // How long the run waits for the program-group server to answer.
+  static const int kServerWaitMs = 10000;
+
+private:
+  void Run();
+  void RemoveFile(size_t step);
+  void RemoveSharedFile(size_t step);
+  void RemoveGroup(size_t step);
+  bool DeleteGroupThroughServer(const std::string& group);
+  void SaveOrDeleteRecords();
+  void Report(const std::string& what, const std::string& why);
+  void ShowStatus(const std::string& text);
+  void ShowLeftBehind();
+
+  TRemovePlan plan_;
+  std::vector<bool> stillThere_;
+  std::vector<std::string> report_;
+  bool recordsGone_ = false;
+  int sharedAnswer_ = 0;  // a "to All" answer, once given
+  bool started_ = false;
+};
+
+namespace velmora {
+extern Tremoving* removing;
+}
