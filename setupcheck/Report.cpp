@@ -90,9 +90,11 @@ void PrintPlan(std::ostream& out, const ProductCheck& check) {
     PrintLines(out, setupcore::GroupCommands(plan.GroupTexts()));
     out << "\nUninstall record " << Show(plan.UninstallRecordPath()) << ":\n";
     PrintLines(out, plan.UninstallRecord());
-    out << "\nLocation record ";
+    // The record's lines are made before its name is read; a script without the name stops
+    // the run there, after the uninstall record.
     const std::vector<std::string> location = plan.LocationRecord();
-    out << Show(plan.LocationRecordPath()) << ":\n";
+    const std::string locationPath = plan.LocationRecordPath();
+    out << "\nLocation record " << Show(locationPath) << ":\n";
     PrintLines(out, location);
   } catch (const setupcore::EListError& error) {
     out << "\n";
