@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "setupcore/PeerData.h"
+
 namespace {
 // The program is single-threaded; the counts are plain.
 int gLiveStrings = 0;
@@ -94,8 +96,6 @@ bool DataText(HDDEDATA data, std::string& text) {
   std::vector<char> bytes(size);
   DWORD got = DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), size, 0);
   if (got > size) got = size;
-  DWORD n = 0;
-  while (n < got && bytes[n] != 0) ++n;
-  text.assign(bytes.data(), n);
+  text = setupcore::PeerDataText(bytes.data(), got).value_or(std::string());
   return true;
 }

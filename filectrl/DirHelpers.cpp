@@ -11,13 +11,9 @@
 #include "ui/Text.h"
 
 namespace {
-const size_t kMaxPartLength = 255;
 const DWORD kLabelBufferSize = 261;
 // "C:": a drive designator, the shortest path that names a directory the chain need not make.
 const size_t kDriveDesignatorLength = 2;
-// What stands for the directories a shortened path leaves out.
-const char kElided[] = "...\\";
-const size_t kElidedLength = sizeof kElided - 1;
 
 // Sets the process's error mode for a scope and puts the previous one back on exit.
 class ErrorModeScope {
@@ -88,30 +84,6 @@ void CreateDirectoryChain(const std::string& path) {
   }
 }
 
-std::string DirectoryPart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
-}
-
-std::string NamePart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  size_t start = sep == std::string::npos ? 0 : sep + 1;
-  return path.substr(start, kMaxPartLength);
-}
-
-std::string ExtensionPart(const std::string& name) {
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return std::string();
-  size_t sep = name.find_last_of(":\\");
-  if (sep != std::string::npos && sep > dot) return std::string();
-  return name.substr(dot, kMaxPartLength);
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  const char* separator = (!dir.empty() && dir.back() == '\\') ? "" : "\\";
-  return Format("%s%s%s", dir.c_str(), separator, name.c_str());
-}
-
 EnteredPath SplitEnteredPath(const std::string& text) {
   const std::string saved = CurrentDirectoryPath();
   EnteredPath result;
@@ -151,42 +123,6 @@ EnteredPath SplitEnteredPath(const std::string& text) {
   keeper.Restore();
   result.directoryPart = dir;
   result.filePart = file;
-  return result;
-}
-
-std::string DropLeadingDirectory(const std::string& dir) {
-  if (dir == "\\") return std::string();
-  std::string rest = dir;
-  const bool leadingBackslash = !rest.empty() && rest[0] == '\\';
-  if (leadingBackslash) rest.erase(0, 1);
-  // Takes off the "...\" of an earlier step, and equally four characters of a name that
-  // begins with a dot.
-  if (!rest.empty() && rest[0] == '.') rest.erase(0, kElidedLength);
-  size_t sep = rest.find('\\');
-  rest = sep == std::string::npos ? std::string() : kElided + rest.substr(sep + 1);
-  return leadingBackslash ? "\\" + rest : rest;
-}
-
-std::string FitPathToWidth(const std::string& path, const TextMeasure& measure, int maxWidth) {
-  std::string result = path;
-  std::string dir = DirectoryPart(path);
-  const std::string name = NamePart(path);
-  std::string drive;
-  if (dir.size() >= 2 && dir[1] == ':') {
-    drive = dir.substr(0, 2);
-    dir.erase(0, 2);
-  }
-  while ((!dir.empty() || !drive.empty()) && measure(result) > maxWidth) {
-    if (dir == "\\" + std::string(kElided)) {
-      drive.clear();
-      dir = kElided;
-    } else if (dir.empty()) {
-      drive.clear();
-    } else {
-      dir = DropLeadingDirectory(dir);
-    }
-    result = drive + dir + name;
-  }
   return result;
 }
 
@@ -230,8 +166,4 @@ int FontLineHeight(HFONT font) {
   TEXTMETRICA metrics = {};
   if (!GetTextMetricsA(dc.Get(), &metrics)) return 0;
   return static_cast<int>(metrics.tmHeight);
-}
-
-int PathDepth(const std::string& path) {
-  return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "setupcore/TextLines.h"
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/Messages.h"
@@ -71,30 +72,9 @@ int TStringList::IndexOf(const std::string& text) const {
   return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());
 }
 
-std::string TStringList::Text() const {
-  std::string out;
-  for (const std::string& line : lines_) {
-    out += line;
-    out += "\r\n";
-  }
-  return out;
-}
+std::string TStringList::Text() const { return setupcore::JoinLines(lines_); }
 
-void TStringList::SetText(const std::string& text) {
-  const size_t end = std::min(text.find('\0'), text.size());
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < end) {
-    size_t stop = at;
-    while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
-    lines.push_back(text.substr(at, stop - at));
-    // CR LF is one line end; an LF is never joined to a CR after it.
-    if (stop < end && text[stop] == '\r') ++stop;
-    if (stop < end && text[stop] == '\n') ++stop;
-    at = stop;
-  }
-  lines_.swap(lines);
-}
+void TStringList::SetText(const std::string& text) { lines_ = setupcore::SplitLines(text); }
 
 void TStringList::LoadFromFile(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
