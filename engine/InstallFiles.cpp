@@ -58,12 +58,12 @@ std::string SystemErrorText(DWORD code) {
   return text.empty() ? EngineText(kSystemError, std::to_string(code)) : text;
 }
 
-bool FindSpaceShortage(const CopyPlan& plan, SpaceShortage& shortage) {
+bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage) {
   std::vector<Drive> drives;
   // Target directory -> its drive in `drives` (-1: cannot be read); a long script names few.
   std::map<std::string, int> driveOf;
-  for (const CopyEntry& e : plan.entries) {
-    const unsigned long long size = e.iniLine ? 0 : SourceSize(e.source);
+  for (const setupcore::CopyEntry& e : plan.Entries()) {
+    const unsigned long long size = e.copies ? SourceSize(e.source) : 0;
     if (size == 0) continue;
     const std::string dir = DirectoryPart(e.target);
     auto known = driveOf.find(dir);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/CopyPlan.h"
+#include "setupcore/CopyPlan.h"
 
 class TStringList;
 
@@ -21,7 +21,7 @@ struct SpaceShortage {
   unsigned long long needed = 0;
   unsigned long long free = 0;
 };
-bool FindSpaceShortage(const CopyPlan& plan, SpaceShortage& shortage);
+bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage);
 
 // Creates the destination and every missing ancestor, outermost first. When a level cannot be
 // made, the levels made so far are removed again and Exception says which destination and why.

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "dde/DdeClientConv.h"
-#include "engine/CopyPlan.h"
 #include "engine/EngineText.h"
 #include "engine/InstallFiles.h"
 #include "engine/ProgramGroup.h"
 #include "engine/ScriptStore.h"
 #include "engine/WindowsDir.h"
+#include "setupcore/CopyPlan.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
@@ -83,8 +83,9 @@ void Tcopyfiles::FormActivate(TComponent&) {
   // Every header line is read before anything is made: a script too short for them stops the
   // run while the disk is as it was.
   const std::string programFile = ini->Line(3);
-  const std::string recordName = ini->Line(4);
-  const CopyPlan plan = PlanCopies(ScriptLines(), windowsDir, s->Text(), destination);
+  ini->Line(4);  // the location record's name, read again when the record is saved
+  const setupcore::CopyPlan plan(setupcore::Script(ScriptLines()),
+                                 setupcore::RunPlaces{s->Text(), destination, windowsDir});
 
   CheckSpace(plan);
   MakeDestination(destination);
@@ -108,13 +109,13 @@ void Tcopyfiles::FormActivate(TComponent&) {
   un.Add(group + Edit2 + ".lnk");
   un.Add(group + Edit2 + " Uninstaller" + ".lnk");
   un.Add("+" + group);
-  un.Add(":" + plan.lastTarget);
+  un.Add(plan.LastTargetLine());
 
   // The records come before the group: a group whose uninstaller finds no record would point
   // at an installation that nothing can remove.
   try {
     SaveRecord(un, destination + "\\unin.ini");
-    SaveLocationRecord(windowsDir, destination, recordName);
+    SaveLocationRecord(plan);
   } catch (const Exception& e) {
     ReportCopyFailures(failures);
     throw Exception(e.Message() + " " + EngineText(kNoGroupWithoutRecord));
@@ -134,7 +135,7 @@ std::vector<std::string> Tcopyfiles::ScriptLines() const {
   return lines;
 }
 
-void Tcopyfiles::CheckSpace(const CopyPlan& plan) {
+void Tcopyfiles::CheckSpace(const setupcore::CopyPlan& plan) {
   SpaceShortage shortage;
   if (!FindSpaceShortage(plan, shortage)) return;
   auto kilobytes = [](unsigned long long bytes) { return std::to_string((bytes + 1023) / 1024); };
@@ -142,18 +143,15 @@ void Tcopyfiles::CheckSpace(const CopyPlan& plan) {
                              kilobytes(shortage.free)));
 }
 
-std::vector<CopyFailure> Tcopyfiles::CopyPass(const CopyPlan& plan) {
+std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
   std::vector<CopyFailure> failures;
-  const int last = ini->Count() - 1;
-  for (const CopyEntry& e : plan.entries) {
-    Label1->SetCaption(EngineText(kCopyingFile) + e.entry);
-    // The bar counts script lines, not files: the entry on the last line sets 100.
-    const double fraction = static_cast<double>(e.line) / static_cast<double>(last) * 100.0;
-    progress->SetPosition(static_cast<int>(fraction));
+  for (const setupcore::CopyEntry& e : plan.Entries()) {
+    Label1->SetCaption(e.status);
+    progress->SetPosition(e.position);
     RepaintFileStatus();
-    // An ini line names no file: it is recorded below and nothing is copied for it.
-    const DWORD error = e.iniLine ? 0 : CopyWhole(e.source, e.target);
-    if (error) failures.push_back(CopyFailure{e.entry, e.target, error});
+    if (!e.recorded) continue;
+    const DWORD error = e.copies ? CopyWhole(e.source, e.target) : 0;
+    if (error) failures.push_back(CopyFailure{ini->Line(e.line), e.target, error});
     // The uninstaller goes by this list, so a failed entry is named as well.
     un.Add(e.target);
   }
@@ -184,22 +182,8 @@ void Tcopyfiles::WaitForProgramFile(const std::string& path) {
   }
 }
 
-void Tcopyfiles::SaveLocationRecord(const std::string& windowsDir, const std::string& destination,
-                                    const std::string& recordName) {
+void Tcopyfiles::SaveLocationRecord(const setupcore::CopyPlan& plan) {
   un.Clear();
-  un.Add(":run");
-  un.Add(destination);
-  for (int k = 0; k <= ini->Count() - 1; ++k) {
-    if (ini->Line(k) != ":ini") continue;
-    // A section ends at its first line beginning with ':' or at the end of the script;
-    // empty lines inside it contribute nothing.
-    for (int j = k + 1; j <= ini->Count() - 1; ++j) {
-      const std::string line = ini->Line(j);
-      if (line.empty()) continue;
-      if (line[0] == '>') un.Add(windowsDir);
-      else if (line[0] == '~') un.Add(destination + line.substr(1));
-      if (line[0] == ':') break;
-    }
-  }
-  SaveRecord(un, windowsDir + "\\" + recordName + ".ini");
+  for (const std::string& line : plan.LocationRecord()) un.Add(line);
+  SaveRecord(un, plan.LocationRecordPath());
 }

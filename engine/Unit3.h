@@ -11,7 +11,9 @@
 
 class TScriptStore;
 class TDdeClientConv;
-struct CopyPlan;
+namespace setupcore {
+class CopyPlan;
+}
 
 // A file entry whose copy failed: the entry as written, its target and the system's error code.
 struct CopyFailure {
@@ -47,11 +49,10 @@ public:
 
 private:
   std::vector<std::string> ScriptLines() const;
-  void CheckSpace(const CopyPlan& plan);
-  std::vector<CopyFailure> CopyPass(const CopyPlan& plan);
+  void CheckSpace(const setupcore::CopyPlan& plan);
+  std::vector<CopyFailure> CopyPass(const setupcore::CopyPlan& plan);
   void WaitForProgramFile(const std::string& path);
-  void SaveLocationRecord(const std::string& windowsDir, const std::string& destination,
-                          const std::string& recordName);
+  void SaveLocationRecord(const setupcore::CopyPlan& plan);
   void ReportCopyFailures(const std::vector<CopyFailure>& failures);
   void ShowStatus(const std::string& text);
   void RepaintNow();

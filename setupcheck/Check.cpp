@@ -216,7 +216,7 @@ private:
   void CheckEntries() {
     for (const CopyEntry& entry : plan_.Entries()) {
       const std::string line = script_.Line(entry.line);
-      if (!entry.copies) {
+      if (!entry.recorded) {
         Add(Finding::kRestoresToNothing, entry.line,
             Quoted(line) + " restores to an empty name: the installer shows it but copies and "
                            "records nothing");

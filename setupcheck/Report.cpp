@@ -52,11 +52,11 @@ void PrintCopyPass(std::ostream& out, const ProductCheck& check, const CopyPlan&
     char head[32];
     std::snprintf(head, sizeof head, "  %5d %4d%%  ", entry.line + 1, entry.position);
     out << head << Show(line) << " -> ";
-    if (!entry.copies)
+    if (!entry.recorded)
       out << "(shown, nothing copied or recorded)";
     else
       out << Show(entry.target);
-    if (section == "ini") out << "   [ini section line: names no product file]";
+    if (section == "ini") out << "   [ini section line: recorded, not copied]";
     out << "\n";
   }
 }

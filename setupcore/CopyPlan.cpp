@@ -40,7 +40,8 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
       entry.target = lastTargetPrefix_ + restored;
       entry.status = "Copying file: " + line;
       entry.position = ProgressAt(i, script_.Count());
-      entry.copies = !restored.empty();
+      entry.recorded = !restored.empty();
+      entry.copies = entry.recorded && markers_.back().name != "ini";
       entries_.push_back(entry);
     }
     // A marker does not close the open section: it has just been copied as one of its files.
@@ -105,7 +106,7 @@ std::string CopyPlan::UninstallRecordPath() const { return places_.destination +
 std::vector<std::string> CopyPlan::UninstallRecord() const {
   std::vector<std::string> record{Title()};
   for (const CopyEntry& entry : entries_)
-    if (entry.copies) record.push_back(entry.target);
+    if (entry.recorded) record.push_back(entry.target);
   for (const std::string& line : StartMenuLines()) record.push_back(line);
   record.push_back(LastTargetLine());
   return record;

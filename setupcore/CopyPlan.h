@@ -27,6 +27,10 @@ struct CopyEntry {
   int position = 0;     // the progress bar's position while it is copied
   // False for a line that restores to no name ("_"): its status and position are shown, but it
   // is neither copied (the target would be the section's directory itself) nor recorded.
+  bool recorded = true;
+  // Also false for a line of a section opened by ":ini": such a line feeds the location record
+  // and names no product file, so it is recorded like every entry but not copied, where it
+  // could only fail.
   bool copies = true;
 };
 
