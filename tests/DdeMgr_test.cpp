@@ -150,6 +150,7 @@ TEST(DdeMgr, ANoConversationErrorNamesItsCode) {
   DdeFreeStringHandle(DdeManager->InstanceId(), service);
   try {
     DdeManager->RaiseDdeError();
+    FAIL() << "the error was not raised";
   } catch (const EDdeError& e) {
     EXPECT_STREQ(e.what(), "DDE Error - conversation not established ($0400a)");
   }
