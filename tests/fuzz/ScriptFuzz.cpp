@@ -46,10 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(entry.position >= lastPosition && entry.position <= 100);
     Require(entry.marker >= 0 && entry.marker < static_cast<int>(plan.Markers().size()));
     Require(plan.Markers()[static_cast<size_t>(entry.marker)].line < entry.line);
-    Require(entry.copies == !setupcore::RestoredName(script.Line(entry.line)).empty());
+    const std::string& section = plan.Markers()[static_cast<size_t>(entry.marker)].name;
+    Require(entry.recorded == !setupcore::RestoredName(script.Line(entry.line)).empty());
+    Require(entry.copies == (entry.recorded && section != "ini"));
     lastLine = entry.line;
     lastPosition = entry.position;
-    copies += entry.copies ? 1 : 0;
+    copies += entry.recorded ? 1 : 0;
   }
 
   // The run's error points: the title at its start, the program file after the copy pass, the
