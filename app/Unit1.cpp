@@ -11,6 +11,7 @@
 #include "filectrl/FileListBox.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 
 namespace velmora {
 Tmain* main = nullptr;
@@ -18,11 +19,6 @@ Tmain* main = nullptr;
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
-
-bool IsFile(const char* name) {
-  DWORD a = GetFileAttributesA(name);
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 TLabel* WhiteLabel(TForm* form, const char* name, int l, int t, int w, int h, const char* text) {
   auto* label = new TLabel(form);
@@ -111,12 +107,19 @@ Tmain::Tmain(TComponent* owner)
   Button3 = PushButton(this, "Button3", 8, 328, 8, "About");
   Button3->OnClick = [this](TComponent& c) { Button3Click(c); };
 
-  OnActivate = [this](TComponent& c) { FormActivate(c); };
+  OnActivate = [this](TComponent& c) {
+    try {
+      FormActivate(c);
+    } catch (const std::exception& e) {
+      if (!prepared_) notPreparedBecause_ = e.what();
+      throw;
+    }
+  };
 }
 
 void Tmain::FormActivate(TComponent&) {
   ini.Load("setup.ini");
-  if (IsFile("title.bmp")) {
+  if (IsExistingFile("title.bmp")) {
     TBitmap picture;
     // Shown stretched, the picture never needs more pixels than its box has.
     picture.LoadFromFile("title.bmp", title->Width(), title->Height());
@@ -127,8 +130,9 @@ void Tmain::FormActivate(TComponent&) {
   }
   s->SetText(CurrentDirectory());
   d->SetText("c:\\program files" + ini.Line(0));
+  prepared_ = true;
   // From here on the process's current directory is the Start Menu programs folder.
-  smenubox->SetDirectory(WindowsDirectory() + "\\Start Menu\\Programs");
+  smenubox->SetDirectory(StartMenuProgramsDirectory(WindowsDirectory()));
   smenu->Clear();
   // Items 0 and 1 are the folder itself and its parent; the brackets are dropped.
   for (int i = 2; i < smenubox->Count(); ++i) {
@@ -143,6 +147,13 @@ void Tmain::SpeedButton1Click(TComponent&) { BrowseSource(*s, *var1); }
 void Tmain::SpeedButton3Click(TComponent&) { BrowseDestination(*d, *var1, ini); }
 
 void Tmain::Button2Click(TComponent&) {
+  // A window the start-up did not fill shows design texts, not a destination to install into;
+  // asking for a Start Menu folder first would be asking in vain.
+  if (!prepared_) {
+    Application->MessageBox(EngineText(kNotPrepared, notPreparedBecause_) + ".",
+                            Application->Title(), MB_OK | MB_ICONSTOP);
+    return;
+  }
   if (smenu->Text().empty()) {
     velmora::efolder->ShowModal();
     return;

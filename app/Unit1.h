@@ -37,6 +37,12 @@ public:
   void Button2Click(TComponent& sender);
   void Button1Click(TComponent& sender);
   void Button3Click(TComponent& sender);
+
+private:
+  // Install needs what the start-up fills in: the script, the source and the destination.
+  // Until then it says why it cannot go on, with the error that stopped the start-up.
+  bool prepared_ = false;
+  std::string notPreparedBecause_;
 };
 
 namespace velmora {

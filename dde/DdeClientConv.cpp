@@ -1,15 +1,16 @@
 #include "dde/DdeClientConv.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "dde/DdeClientItem.h"
 #include "dde/DdeMgr.h"
 #include "ui/Messages.h"
 
 namespace {
-// Names and the server's command line pass through buffers of 256 characters.
-std::string Cut255(const std::string& s) { return s.size() > 255 ? s.substr(0, 255) : s; }
+// WinExec's results below this are its error codes.
+const UINT kWinExecStarted = 32;
+
+std::string CutName(const std::string& s) { return s.substr(0, kMaxDdeNameLength); }
 }  // namespace
 
 TDdeClientConv::TDdeClientConv(TComponent* owner) : TComponent(owner) {
@@ -20,9 +21,7 @@ TDdeClientConv::TDdeClientConv(TComponent* owner) : TComponent(owner) {
 TDdeClientConv::~TDdeClientConv() {
   BeginDestroy();
   CloseConversation();
-  std::vector<TDdeCliItem*> links;
-  links.swap(itemLinks_);
-  for (TDdeCliItem* link : links) delete link;
+  while (!itemLinks_.empty()) DropItemLink(itemLinks_.back().get());
   if (!managerGone_ && DdeManager) DdeManager->RemoveClientConv(this);
 }
 
@@ -32,7 +31,7 @@ DWORD TDdeClientConv::Instance() const {
 
 void TDdeClientConv::ManagerGone() {
   CloseConversation();
-  for (TDdeCliItem* link : itemLinks_) link->ForgetItemHandle();
+  for (const auto& link : itemLinks_) link->ForgetItemHandle();
   managerGone_ = true;
 }
 
@@ -68,14 +67,14 @@ bool TDdeClientConv::OpenConversation() {
   if (!Instance()) return false;
   // Opening a conversation makes the manager the first thing the application destroys.
   if (TComponent* appOwner = DdeManager->Owner()) appOwner->MoveComponentToLast(DdeManager);
-  if (!linkServiceHandle_) linkServiceHandle_ = DdeString(Instance(), Cut255(ddeService_));
-  if (!linkTopicHandle_) linkTopicHandle_ = DdeString(Instance(), Cut255(ddeTopic_));
+  if (!linkServiceHandle_) linkServiceHandle_ = DdeString(Instance(), CutName(ddeService_));
+  if (!linkTopicHandle_) linkTopicHandle_ = DdeString(Instance(), CutName(ddeTopic_));
   bool ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
   if (!ok && (!ddeService_.empty() || !ServiceApplication.empty())) {
     const std::string command =
-        Cut255(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
+        CutName(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
     // One retry, straight away, once the server program has been asked to start.
-    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= 32)
+    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= kWinExecStarted)
       ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
   }
   if (!ok) {
@@ -125,7 +124,7 @@ void TDdeClientConv::CloseConversation() {
 void TDdeClientConv::ConversationEnded() {
   if (conversation_) NotifyClose();
   conversation_ = nullptr;
-  for (TDdeCliItem* link : itemLinks_) link->ReleaseItemHandle();
+  for (const auto& link : itemLinks_) link->ReleaseItemHandle();
 }
 
 // Messages name their item by a global atom, which each side adds for the messages it posts
@@ -136,7 +135,7 @@ void TDdeClientConv::ConversationEnded() {
 // it: the link stays. A reference held by the conversation keeps the name alive for it.
 void TDdeClientConv::HoldItemAtom(const std::string& itemName) {
   if (!conversation_ || itemName.empty()) return;
-  if (ATOM atom = GlobalAddAtomA(Cut255(itemName).c_str())) heldAtoms_.push_back(atom);
+  if (ATOM atom = GlobalAddAtomA(CutName(itemName).c_str())) heldAtoms_.push_back(atom);
 }
 
 void TDdeClientConv::ReleaseHeldAtoms() {
@@ -146,14 +145,13 @@ void TDdeClientConv::ReleaseHeldAtoms() {
 
 bool TDdeClientConv::ExecuteMacroText(const char* text, bool wait) {
   if (!conversation_ || executePending_) return false;
-  HDDEDATA data = DdeCreateDataHandle(Instance(), reinterpret_cast<LPBYTE>(const_cast<char*>(text)),
-                                      static_cast<DWORD>(std::strlen(text) + 1), 0, nullptr,
-                                      dataFormat_, 0);
+  DdeData data = DdeData::Text(Instance(), text, nullptr, dataFormat_);
   if (!data) return false;
   if (wait) executePending_ = true;
   DWORD id = 0;
-  HDDEDATA r = DdeClientTransaction(reinterpret_cast<LPBYTE>(data), 0xFFFFFFFF, conversation_,
-                                    nullptr, dataFormat_, XTYP_EXECUTE, TIMEOUT_ASYNC, &id);
+  HDDEDATA r = DdeClientTransaction(reinterpret_cast<LPBYTE>(data.HandOn()), kDataHandleLength,
+                                    conversation_, nullptr, dataFormat_, XTYP_EXECUTE,
+                                    TIMEOUT_ASYNC, &id);
   if (r) return true;
   executePending_ = false;
   return false;
@@ -247,64 +245,62 @@ void TDdeClientConv::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation != TOperation::opRemove) return;
   // A linked component that goes takes its link with it; it is past answering calls itself.
-  auto it = std::find_if(itemLinks_.begin(), itemLinks_.end(), [component](TDdeCliItem* l) {
-    return static_cast<TComponent*>(l->Linked()) == component;
-  });
-  if (it != itemLinks_.end()) {
-    TDdeCliItem* link = *it;
-    itemLinks_.erase(it);
+  if (TDdeCliItem* link = FindItemLink(component)) {
     link->SetLinked(nullptr);
-    delete link;
+    DropItemLink(link);
   }
 }
 
 void TDdeClientConv::DeliverItemData(HDDEDATA data, HSZ item) {
-  std::vector<TDdeCliItem*> links = itemLinks_;
+  // A linked item's change event may drop links, its own or others', while the data goes round:
+  // each record is looked for again before it is given the data.
+  std::vector<TDdeCliItem*> links;
+  for (const auto& link : itemLinks_) links.push_back(link.get());
   for (TDdeCliItem* link : links) {
+    if (!HoldsItemLink(link)) continue;
     if (!item || (link->ItemHandle() && DdeCmpStringHandles(link->ItemHandle(), item) == 0))
       link->StoreData(data);
   }
 }
 
-bool TDdeClientConv::StartItemAdvises() {
-  if (!conversation_) return false;
+void TDdeClientConv::StartItemAdvises() {
+  if (!conversation_) return;
   size_t i = 0;
   while (i < itemLinks_.size()) {
-    TDdeCliItem* link = itemLinks_[i];
+    TDdeCliItem* link = itemLinks_[i].get();
     if (link->StartAdvise()) {
       ++i;
     } else if (link->Linked()) {
       link->Linked()->SetItemName(std::string());  // removes the link; the walk stays here
     } else {
-      itemLinks_.erase(itemLinks_.begin() + static_cast<long>(i));
-      delete link;
+      DropItemLink(link);
     }
   }
-  return true;
 }
 
 void TDdeClientConv::ClearItemLinks() {
   size_t n = itemLinks_.size();
   for (size_t k = 0; k < n && !itemLinks_.empty(); ++k) {
-    TDdeCliItem* link = itemLinks_.front();
-    if (link->Linked()) {
-      link->Linked()->SetItemName(std::string());
-    } else {
-      itemLinks_.erase(itemLinks_.begin());
-      delete link;
-    }
+    TDdeCliItem* link = itemLinks_.front().get();
+    if (link->Linked()) link->Linked()->SetItemName(std::string());
+    else DropItemLink(link);
   }
 }
 
 TDdeCliItem* TDdeClientConv::FindItemLink(TComponent* linked) const {
-  for (TDdeCliItem* link : itemLinks_)
-    if (static_cast<TComponent*>(link->Linked()) == linked) return link;
+  for (const auto& link : itemLinks_)
+    if (static_cast<TComponent*>(link->Linked()) == linked) return link.get();
   return nullptr;
 }
 
+bool TDdeClientConv::HoldsItemLink(const TDdeCliItem* link) const {
+  return std::any_of(itemLinks_.begin(), itemLinks_.end(),
+                     [link](const std::unique_ptr<TDdeCliItem>& l) { return l.get() == link; });
+}
+
 void TDdeClientConv::AddItemLink(TComponent* linked) {
-  auto* link = new TDdeCliItem(this);
-  itemLinks_.push_back(link);
+  itemLinks_.push_back(std::make_unique<TDdeCliItem>(this));
+  TDdeCliItem* link = itemLinks_.back().get();
   link->SetLinked(dynamic_cast<TDdeLinkedItem*>(linked));
   link->SetItemName(std::string());
 }
@@ -313,8 +309,17 @@ void TDdeClientConv::RemoveItemLink(TComponent* linked) {
   TDdeCliItem* link = FindItemLink(linked);
   if (!link) return;
   link->SetItemName(std::string());
-  itemLinks_.erase(std::find(itemLinks_.begin(), itemLinks_.end(), link));
-  delete link;
+  DropItemLink(link);
+}
+
+void TDdeClientConv::DropItemLink(TDdeCliItem* link) {
+  auto it = std::find_if(itemLinks_.begin(), itemLinks_.end(),
+                         [link](const std::unique_ptr<TDdeCliItem>& l) { return l.get() == link; });
+  if (it == itemLinks_.end()) return;
+  // Out of the list first: the record's end stops its link with a DDE transaction, and whatever
+  // that lets run must find the list without it.
+  std::unique_ptr<TDdeCliItem> owned = std::move(*it);
+  itemLinks_.erase(it);
 }
 
 bool TDdeClientConv::SetItemLink(TComponent* linked, const std::string& itemName) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,9 @@ public:
   bool FormatChars() const { return formatChars_; }
   void SetFormatChars(bool value);
   HCONV ConversationHandle() const { return conversation_; }
-  const CONVINFO& ConversationInfo() const { return info_; }
   UINT DataFormat() const { return dataFormat_; }
   bool ExecutePending() const { return executePending_; }
-  const std::vector<TDdeCliItem*>& ItemLinks() const { return itemLinks_; }
+  const std::vector<std::unique_ptr<TDdeCliItem>>& ItemLinks() const { return itemLinks_; }
 
   TNotifyEvent OnClose, OnOpen;
 
@@ -74,11 +74,14 @@ protected:
 private:
   bool ReplaceLink(const std::string& service, const std::string& topic);
   bool ConnectTo(HSZ service, HSZ topic);
-  bool StartItemAdvises();
+  void StartItemAdvises();
   void ClearItemLinks();
   TDdeCliItem* FindItemLink(TComponent* linked) const;
+  bool HoldsItemLink(const TDdeCliItem* link) const;
   void AddItemLink(TComponent* linked);
   void RemoveItemLink(TComponent* linked);
+  // Takes the record out of ItemLinks and destroys it.
+  void DropItemLink(TDdeCliItem* link);
   void ReadLinkInfo(TReader& reader);
   void WriteLinkInfo(TWriter& writer);
   DWORD Instance() const;
@@ -87,7 +90,7 @@ private:
   std::string ddeService_, ddeTopic_;
   HCONV conversation_ = nullptr;
   CONVINFO info_ = {};
-  std::vector<TDdeCliItem*> itemLinks_;  // owned
+  std::vector<std::unique_ptr<TDdeCliItem>> itemLinks_;
   DdeString linkServiceHandle_, linkTopicHandle_;
   std::vector<ATOM> heldAtoms_;
   UINT dataFormat_ = CF_TEXT;

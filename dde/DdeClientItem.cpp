@@ -150,7 +150,7 @@ void TDdeCliItem::StoreData(HDDEDATA data) {
       linked_->Lines.SetText(text);
     } else {
       for (char& c : text)
-        if (c >= 1 && c <= 31) c = ' ';
+        if (c > 0 && c < ' ') c = ' ';  // the control characters
       linked_->Lines.Clear();
       linked_->Lines.Add(text);
     }

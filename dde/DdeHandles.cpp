@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "setupcore/PeerData.h"
+
 namespace {
 // The program is single-threaded; the counts are plain.
 int gLiveStrings = 0;
@@ -52,10 +54,14 @@ DdeData& DdeData::operator=(DdeData&& o) noexcept {
   return *this;
 }
 
+DdeData DdeData::Bytes(DWORD instance, const void* bytes, DWORD size, HSZ item, UINT format) {
+  // DDEML copies the bytes; it only reads them, whatever its prototype says.
+  return DdeData(DdeCreateDataHandle(instance, static_cast<LPBYTE>(const_cast<void*>(bytes)), size,
+                                     0, item, format, 0));
+}
+
 DdeData DdeData::Text(DWORD instance, const std::string& text, HSZ item, UINT format) {
-  return DdeData(DdeCreateDataHandle(instance,
-                                     reinterpret_cast<LPBYTE>(const_cast<char*>(text.c_str())),
-                                     static_cast<DWORD>(text.size() + 1), 0, item, format, 0));
+  return Bytes(instance, text.c_str(), static_cast<DWORD>(text.size() + 1), item, format);
 }
 
 HDDEDATA DdeData::HandOn() {
@@ -77,9 +83,9 @@ int DdeData::LiveCount() { return gLiveData; }
 
 std::string QueryString(DWORD instance, HSZ hsz) {
   if (!hsz) return std::string();
-  char buf[4096] = {};
-  DWORD n = DdeQueryStringA(instance, hsz, buf, sizeof buf, CP_WINANSI);
-  return std::string(buf, n < sizeof buf ? n : sizeof buf - 1);
+  char buf[kMaxQueriedText] = {};
+  DWORD n = DdeQueryStringA(instance, hsz, buf, kMaxQueriedText, CP_WINANSI);
+  return std::string(buf, n < kMaxQueriedText ? n : kMaxQueriedText - 1);
 }
 
 bool DataText(HDDEDATA data, std::string& text) {
@@ -90,8 +96,6 @@ bool DataText(HDDEDATA data, std::string& text) {
   std::vector<char> bytes(size);
   DWORD got = DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), size, 0);
   if (got > size) got = size;
-  DWORD n = 0;
-  while (n < got && bytes[n] != 0) ++n;
-  text.assign(bytes.data(), n);
+  text = setupcore::PeerDataText(bytes.data(), got).value_or(std::string());
   return true;
 }

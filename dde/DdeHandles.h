@@ -6,6 +6,10 @@
 
 #include <string>
 
+// DDE names (services, topics, items) and the command that starts a server pass through buffers
+// of 256 characters: longer ones are cut to this.
+const size_t kMaxDdeNameLength = 255;
+
 class DdeString {
 public:
   DdeString() = default;
@@ -42,11 +46,15 @@ public:
   DdeData(const DdeData&) = delete;
   DdeData& operator=(const DdeData&) = delete;
 
+  // Data of `size` bytes copied from `bytes`.
+  static DdeData Bytes(DWORD instance, const void* bytes, DWORD size, HSZ item, UINT format);
   // Data of a text: its bytes and a terminating zero.
   static DdeData Text(DWORD instance, const std::string& text, HSZ item, UINT format);
 
   HDDEDATA Get() const { return h_; }
   explicit operator bool() const { return h_ != nullptr; }
+  // Gives the handle to DDEML: to a transaction (with kDataHandleLength as its length) or as the
+  // callback's answer. DDEML frees it from then on, whether the transaction succeeds or not.
   HDDEDATA HandOn();
   void Free();
   // Data handles the program holds now.
@@ -56,10 +64,14 @@ private:
   HDDEDATA h_ = nullptr;
 };
 
+// The length DdeClientTransaction takes to mean that its data argument is a data handle.
+const DWORD kDataHandleLength = 0xFFFFFFFF;
+
 // Every DDE handle the program holds now: what a test compares before and after.
 inline int LiveDdeHandles() { return DdeString::LiveCount() + DdeData::LiveCount(); }
 
-// The text of a string handle (at most 4095 characters).
+// The text of a string handle (at most kMaxQueriedText - 1 characters).
+const DWORD kMaxQueriedText = 4096;
 std::string QueryString(DWORD instance, HSZ hsz);
 // The zero-terminated text in a data handle, read only within the size DDEML reports for it:
 // data without a terminating zero ends at its last byte. False when there is nothing to read.

@@ -6,8 +6,10 @@
 #include "dde/DdeServer.h"
 #include "dde/DdeSrvrConv.h"
 #include "ui/Application.h"
+#include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 TDdeMgr* DdeManager = nullptr;
 
@@ -20,26 +22,14 @@ void InitDdeManager() {
   if (!DdeManager) DdeManager = new TDdeMgr(Application);
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-namespace {
-std::string ModulePath() {
-  char path[256] = {};
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, n < sizeof path ? n : sizeof path - 1);
-}
-}  // namespace
-
 TDdeMgr::TDdeMgr(TComponent* owner) : TComponent(owner) {
-  linkFormat_ = RegisterClipboardFormatA("Link");
+  // Registered for the peers that exchange links in this format; nothing here reads links.
+  RegisterClipboardFormatA("Link");
   instanceId_ = 0;
   if (DdeInitializeA(&instanceId_, DdeCallback, 0, 0) != DMLERR_NO_ERROR) RaiseDdeError();
   // The callback reaches the manager through the global from its first call on.
   DdeManager = this;
-  SetServiceName(ModulePath());
+  SetServiceName(ProgramFilePath().substr(0, kMaxDdeNameLength));
 }
 
 TDdeMgr::~TDdeMgr() {
@@ -63,12 +53,7 @@ TDdeMgr::~TDdeMgr() {
 
 void TDdeMgr::SetServiceName(const std::string& path) {
   ReleaseServiceName();
-  size_t cut = path.find_last_of("\\:");
-  serviceName_ = cut == std::string::npos ? path : path.substr(cut + 1);
-  if (serviceName_.size() > 255) serviceName_.resize(255);
-  size_t dot = serviceName_.find('.');
-  if (dot != std::string::npos) serviceName_.erase(dot);
-  serviceHandle_ = DdeString(instanceId_, serviceName_);
+  serviceHandle_ = DdeString(instanceId_, NameBeforeFirstDot(path).substr(0, kMaxDdeNameLength));
   DdeNameService(instanceId_, serviceHandle_.Get(), nullptr, DNS_REGISTER);  // unchecked: a
   // failed registration only leaves the program unreachable as a server
 }
@@ -116,12 +101,6 @@ TForm* TDdeMgr::FindFormByCaption(const std::string& caption) const {
   return nullptr;
 }
 
-TDdeSrvrConv* TDdeMgr::FindServerConversation(const std::string& topic) const {
-  for (TDdeSrvrConv* r : serverConversations_)
-    if (SameTextIgnoringCase(r->Topic(), topic)) return r;
-  return nullptr;
-}
-
 void TDdeMgr::PostItemAdvise(const std::string& topic, const std::string& item) {
   // Every conversation on the topic that advises the item is told, not only the first one.
   for (TDdeSrvrConv* r : serverConversations_) {
@@ -143,8 +122,7 @@ HDDEDATA TDdeMgr::ListServedTopic(HSZ service, HSZ topic) {
   if (!topic) return nullptr;
   if (!IsTopicServed(service, topic)) return nullptr;
   HSZPAIR pairs[2] = {{serviceHandle_.Get(), topic}, {nullptr, nullptr}};
-  return DdeCreateDataHandle(instanceId_, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0, nullptr,
-                             CF_TEXT, 0);
+  return DdeData::Bytes(instanceId_, pairs, sizeof pairs, nullptr, CF_TEXT).HandOn();
 }
 
 void TDdeMgr::OpenServerConversation(HCONV conversation, HSZ topic) {
@@ -169,12 +147,13 @@ void TDdeMgr::EndServerConversation(TDdeSrvrConv* record) {
 HDDEDATA CALLBACK TDdeMgr::DdeCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                        HDDEDATA data, ULONG_PTR, ULONG_PTR) {
   if (!DdeManager) return nullptr;
-  // No exception may leave the callback: it is reported and the transaction answered with 0.
+  // No exception may leave the callback, and no error box may open inside it: DDEML is in the
+  // middle of a transaction, and the box's loop would run the whole program in there. The
+  // transaction is answered with 0 and the error shown once the message loop has it back.
   try {
     return DdeManager->Dispatch(type, format, conv, hsz1, hsz2, data);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
   } catch (...) {
+    DdeManager->deferredErrors_.Keep(std::current_exception());
   }
   return nullptr;
 }

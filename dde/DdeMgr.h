@@ -9,6 +9,7 @@
 
 #include "dde/DdeHandles.h"
 #include "ui/Component.h"
+#include "ui/DeferredErrors.h"
 #include "ui/Errors.h"
 
 class TForm;
@@ -25,10 +26,7 @@ public:
   explicit TDdeMgr(TComponent* owner);
   ~TDdeMgr() override;
 
-  const std::string& ServiceName() const { return serviceName_; }
-  HSZ ServiceHandle() const { return serviceHandle_.Get(); }
   DWORD InstanceId() const { return instanceId_; }
-  UINT LinkFormat() const { return linkFormat_; }
   const std::vector<TDdeSrvrConv*>& ServerConversations() const { return serverConversations_; }
 
   void SetServiceName(const std::string& path);
@@ -39,7 +37,6 @@ public:
   void RemoveServerConvComponent(TDdeServerConv* c);
   TDdeServerConv* FindServerConvComponent(const std::string& name) const;
   TForm* FindFormByCaption(const std::string& caption) const;
-  TDdeSrvrConv* FindServerConversation(const std::string& topic) const;
   void PostItemAdvise(const std::string& topic, const std::string& item);
 
   bool IsTopicServed(HSZ service, HSZ topic);
@@ -58,18 +55,15 @@ public:
 private:
   HDDEDATA Dispatch(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2, HDDEDATA data);
 
-  std::string serviceName_;
   DdeString serviceHandle_;
   std::vector<TDdeSrvrConv*> serverConversations_;     // owned (as components of the manager)
   std::vector<TDdeServerConv*> serverConvComponents_;  // not owned; each removes itself
   std::vector<TDdeClientConv*> clientConvs_;           // not owned; each removes itself
   DWORD instanceId_ = 0;
-  UINT linkFormat_ = 0;
+  DeferredErrors deferredErrors_;  // errors of the callback, shown after it has returned
 };
 
 extern TDdeMgr* DdeManager;
 
 // The program entry's DDE step: the manager, owned by the application object.
 void InitDdeManager();
-// Locale-aware comparison ignoring case, as the lookups use.
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);

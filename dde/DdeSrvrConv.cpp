@@ -13,7 +13,7 @@ HDDEDATA LinesData(const TDdeServerItem& item, HSZ itemHandle, UINT format) {
 }  // namespace
 
 TDdeSrvrItem::TDdeSrvrItem(TDdeSrvrConv* conversation, TDdeServerItem* serverItem)
-    : TComponent(conversation), conversation_(conversation), serverItem_(serverItem) {
+    : TComponent(conversation), serverItem_(serverItem) {
   if (serverItem_) serverItem_->FreeNotification(this);
 }
 

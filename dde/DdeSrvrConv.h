@@ -17,18 +17,16 @@ class TDdeSrvrConv;
 // One advise link of a client on a served item.
 class TDdeSrvrItem : public TComponent {
 public:
+  // Owned by its conversation record.
   TDdeSrvrItem(TDdeSrvrConv* conversation, TDdeServerItem* serverItem);
-  TDdeSrvrConv* Conversation() const { return conversation_; }
   const std::string& ItemName() const { return itemName_; }
   HSZ ItemHandle() const { return itemHandle_.Get(); }
-  TDdeServerItem* ServerItem() const { return serverItem_; }
   void SetAdviseName(const std::string& name);
   // The served item's text for this link, in CF_TEXT only; 0 once the item is gone.
   HDDEDATA AdviseText(UINT format);
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
-  TDdeSrvrConv* conversation_;  // not owned: the owner
   std::string itemName_;
   DdeString itemHandle_;
   TDdeServerItem* serverItem_;  // not owned; cleared when it is destroyed

@@ -1,10 +1,25 @@
 #pragma once
-// Messages of the installation run's own, each written once.
+// The installation run's own texts, one numbered table; each text is written once.
 #include <string>
 
 enum EngineTextId {
-  kNoDestination,       // the destination box is empty
-  kProgramFileMissing,  // "%s": the program file's full path
+  kNoDestination,         // the destination box is empty
+  kProgramFileMissing,    // %1: the program file's full path
+  kCopyingFile,           // the status while a file entry is copied; the entry follows
+  kGeneratingIcons,       // the status of the program-group step
+  kClickDone,             // the status at the end of the run
+  kNotEnoughSpace,        // %1: the drive; %2: kilobytes needed there; %3: kilobytes free
+  kDestinationNotMade,    // %1: the destination; %2: the system's reason
+  kCopyFailuresHead,      // %1: how many file entries failed
+  kCopyFailureLine,       // %1: the entry as written; %2: its target; %3: the system's reason
+  kCopyFailuresMore,      // %1: how many failures the list leaves out
+  kRecordNotWritten,      // %1: the record's path; %2: the cause
+  kRecordKept,            // %1: the record's path, which still holds an earlier installation's
+  kNoGroupWithoutRecord,  // the program group is not made when a record is not whole
+  kNotPrepared,           // %1: the error that stopped the main window's start-up
+  kSystemError,           // %1: a system error code without a text of its own
 };
 
-std::string EngineText(EngineTextId id, const std::string& arg = std::string());
+// The text of the table with %1, %2 and %3 replaced by the arguments.
+std::string EngineText(EngineTextId id, const std::string& a1 = std::string(),
+                       const std::string& a2 = std::string(), const std::string& a3 = std::string());

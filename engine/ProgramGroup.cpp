@@ -9,13 +9,8 @@
 const char kProgramManagerFailed[] = "Communication with the Program Manager failed!";
 
 void CreateProgramGroup(TDdeClientConv& conversation, const ProgramGroupTexts& t) {
-  // The texts go in as they are: no quoting is added and nothing inside them is escaped.
   TStringList macro;
-  macro.Add("[CreateGroup(" + t.group + ")]");
-  macro.Add("[ShowGroup(1)]");
-  macro.Add("[ReplaceItem(" + t.title + ")]");
-  macro.Add("[AddItem(" + t.command + "," + t.title + ")]");
-  macro.Add("[AddItem(" + t.uninstallerCommand + "," + t.uninstallerTitle + ")]");
+  for (const std::string& command : setupcore::GroupCommands(t)) macro.Add(command);
   conversation.SetConnectMode(ddeManual);
   conversation.SetServiceTopic("PROGMAN", "PROGMAN");
   if (conversation.OpenConversation()) {

@@ -2,15 +2,11 @@
 // The program group: five commands sent in one execute to the shell's program-group server.
 #include <string>
 
+#include "setupcore/GroupCommands.h"
+
 class TDdeClientConv;
 
-struct ProgramGroupTexts {
-  std::string group;               // the Start Menu folder (script line 1)
-  std::string title;               // the product title (script line 2)
-  std::string command;             // the program's command line, quoted
-  std::string uninstallerTitle;    // the title with " Uninstaller"
-  std::string uninstallerCommand;  // the uninstaller's command line, quoted
-};
+using setupcore::ProgramGroupTexts;
 
 // Asks "PROGMAN" for the group and its two items; when no conversation opens, tells the user
 // so in one message and returns.

@@ -3,24 +3,21 @@
 #include <windows.h>
 
 #include "dde/DdeClientConv.h"
+#include "engine/CopyPlan.h"
 #include "engine/EngineText.h"
+#include "engine/InstallFiles.h"
 #include "engine/ProgramGroup.h"
 #include "engine/ScriptStore.h"
 #include "engine/WindowsDir.h"
-#include "filectrl/DirHelpers.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 
 namespace velmora {
 Tcopyfiles* copyfiles = nullptr;
 }
 
 namespace {
-bool FileExistsNotDir(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The conversation is made from a stored definition that holds its connect mode alone.
 const char kDdeClientConv1Definition[] = "object DdeClientConv1: TDdeClientConv\n"
                                          "  ConnectMode = ddeManual\n"
@@ -76,83 +73,107 @@ void Tcopyfiles::RepaintFileStatus() {
 
 void Tcopyfiles::FormActivate(TComponent&) {
   const std::string quote = "\"";
+  // Done stays hidden unless the run gets to its end; until then the close box ends the dialog.
+  Button1->Hide();
   un.Clear();
   un.Add(ini->Line(2));
   const std::string windowsDir = WindowsDirectory();
   const std::string destination = d->Text();
   if (destination.empty()) throw Exception(EngineText(kNoDestination));
-  CreateDirectoryChain(destination);
-  Button1->Hide();
+  // Every header line is read before anything is made: a script too short for them stops the
+  // run while the disk is as it was.
+  const std::string programFile = ini->Line(3);
+  const std::string recordName = ini->Line(4);
+  const CopyPlan plan = PlanCopies(ScriptLines(), windowsDir, s->Text(), destination);
 
-  std::string lastTarget;
-  CopyPass(windowsDir, lastTarget);
+  CheckSpace(plan);
+  MakeDestination(destination);
+  const std::vector<CopyFailure> failures = CopyPass(plan);
 
-  WaitForProgramFile(destination + "\\" + ini->Line(3));
-  ShowStatus("Generating Icons.");
+  // A program file whose copy failed is in the failure list already; there is nothing to wait for.
+  const std::string programPath = destination + "\\" + programFile;
+  bool programFailed = false;
+  for (const CopyFailure& f : failures)
+    programFailed = programFailed || lstrcmpiA(f.target.c_str(), programPath.c_str()) == 0;
+  if (!programFailed) WaitForProgramFile(programPath);
+  ShowStatus(EngineText(kGeneratingIcons));
 
   Edit1 = ini->Line(1);
   Edit2 = ini->Line(2);
-  Edit3 = quote + destination + "\\" + ini->Line(3) + quote;
+  Edit3 = quote + destination + "\\" + programFile + quote;
   Edit4 = ini->Line(2) + " Uninstaller";
   Edit5 = quote + destination + "\\remove.exe" + quote;
 
-  const std::string group = windowsDir + "\\Start Menu\\Programs\\" + Edit1 + "\\";
+  const std::string group = StartMenuProgramsDirectory(windowsDir) + "\\" + Edit1 + "\\";
   un.Add(group + Edit2 + ".lnk");
   un.Add(group + Edit2 + " Uninstaller" + ".lnk");
   un.Add("+" + group);
+  un.Add(":" + plan.lastTarget);
 
+  // The records come before the group: a group whose uninstaller finds no record would point
+  // at an installation that nothing can remove.
+  try {
+    SaveRecord(un, destination + "\\unin.ini");
+    SaveLocationRecord(windowsDir, destination, recordName);
+  } catch (const Exception& e) {
+    ReportCopyFailures(failures);
+    throw Exception(e.Message() + " " + EngineText(kNoGroupWithoutRecord));
+  }
   CreateProgramGroup(*DdeClientConv1, ProgramGroupTexts{Edit1, Edit2, Edit3, Edit4, Edit5});
 
-  un.Add(":" + lastTarget);
-  un.SaveToFile(destination + "\\unin.ini");
-  SaveLocationRecord(windowsDir, destination);
-
+  ReportCopyFailures(failures);
   Button1->Show();
   progress->SetPosition(100);
-  ShowStatus("Click DONE to exit.");
+  ShowStatus(EngineText(kClickDone));
 }
 
-void Tcopyfiles::CopyPass(const std::string& windowsDir, std::string& targetPrefix) {
-  std::string sourcePrefix;
-  bool sectionOpen = false;
-  // Count is read again after every line; the pass starts at line 4, so a record name
-  // beginning with ':' opens a section of its own.
-  for (int i = 4; i <= ini->Count() - 1; ++i) {
-    std::string L = ini->Line(i);
-    if (L.empty()) {
-      sectionOpen = false;
-      L = " ";
-    }
-    if (sectionOpen) {
-      const std::string line = ini->Line(i);
-      const std::string restored = RestoredName(line);
-      Label1->SetCaption("Copying file: " + line);
-      double fraction = static_cast<double>(i) / static_cast<double>(ini->Count() - 1) * 100.0;
-      progress->SetPosition(static_cast<int>(fraction));
-      RepaintFileStatus();
-      // A lone "_" names no file: copying it would aim at the target directory itself.
-      if (!restored.empty()) {
-        const std::string target = targetPrefix + restored;
-        CopyFileA((sourcePrefix + line).c_str(), target.c_str(), FALSE);
-        un.Add(target);
-      }
-    }
-    // A marker met inside an open section has been copied as a file entry above.
-    if (L[0] == ':') {
-      std::string T = L.substr(1);
-      if (T == "win") T = windowsDir + "\\";
-      if (T == "win\\system") T = windowsDir + "\\system\\";
-      if (T == "install") T = d->Text() + "\\";
-      sourcePrefix = s->Text() + "\\";
-      targetPrefix = T;
-      sectionOpen = true;
-    }
+std::vector<std::string> Tcopyfiles::ScriptLines() const {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(ini->Count()));
+  for (int i = 0; i < ini->Count(); ++i) lines.push_back(ini->Line(i));
+  return lines;
+}
+
+void Tcopyfiles::CheckSpace(const CopyPlan& plan) {
+  SpaceShortage shortage;
+  if (!FindSpaceShortage(plan, shortage)) return;
+  auto kilobytes = [](unsigned long long bytes) { return std::to_string((bytes + 1023) / 1024); };
+  throw Exception(EngineText(kNotEnoughSpace, shortage.drive, kilobytes(shortage.needed),
+                             kilobytes(shortage.free)));
+}
+
+std::vector<CopyFailure> Tcopyfiles::CopyPass(const CopyPlan& plan) {
+  std::vector<CopyFailure> failures;
+  const int last = ini->Count() - 1;
+  for (const CopyEntry& e : plan.entries) {
+    Label1->SetCaption(EngineText(kCopyingFile) + e.entry);
+    // The bar counts script lines, not files: the entry on the last line sets 100.
+    const double fraction = static_cast<double>(e.line) / static_cast<double>(last) * 100.0;
+    progress->SetPosition(static_cast<int>(fraction));
+    RepaintFileStatus();
+    // An ini line names no file: it is recorded below and nothing is copied for it.
+    const DWORD error = e.iniLine ? 0 : CopyWhole(e.source, e.target);
+    if (error) failures.push_back(CopyFailure{e.entry, e.target, error});
+    // The uninstaller goes by this list, so a failed entry is named as well.
+    un.Add(e.target);
   }
+  return failures;
+}
+
+void Tcopyfiles::ReportCopyFailures(const std::vector<CopyFailure>& failures) {
+  if (failures.empty()) return;
+  std::string text = EngineText(kCopyFailuresHead, std::to_string(failures.size()));
+  for (size_t k = 0; k < failures.size() && k < kListedFailures; ++k)
+    text += "\n" + EngineText(kCopyFailureLine, failures[k].entry, failures[k].target,
+                              SystemErrorText(failures[k].error));
+  if (failures.size() > kListedFailures)
+    text += "\n" + EngineText(kCopyFailuresMore, std::to_string(failures.size() - kListedFailures));
+  Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONWARNING);
 }
 
 void Tcopyfiles::WaitForProgramFile(const std::string& path) {
   const int stepMs = 100;
-  for (int waited = 0; !FileExistsNotDir(path); waited += stepMs) {
+  for (int waited = 0; !IsExistingFile(path); waited += stepMs) {
     if (waited >= kProgramFileWaitMs) {
       Application->MessageBox(EngineText(kProgramFileMissing, path), Application->Title(),
                               MB_OK | MB_ICONWARNING);
@@ -163,7 +184,8 @@ void Tcopyfiles::WaitForProgramFile(const std::string& path) {
   }
 }
 
-void Tcopyfiles::SaveLocationRecord(const std::string& windowsDir, const std::string& destination) {
+void Tcopyfiles::SaveLocationRecord(const std::string& windowsDir, const std::string& destination,
+                                    const std::string& recordName) {
   un.Clear();
   un.Add(":run");
   un.Add(destination);
@@ -179,5 +201,5 @@ void Tcopyfiles::SaveLocationRecord(const std::string& windowsDir, const std::st
       if (line[0] == ':') break;
     }
   }
-  un.SaveToFile(windowsDir + "\\" + ini->Line(4) + ".ini");
+  SaveRecord(un, windowsDir + "\\" + recordName + ".ini");
 }

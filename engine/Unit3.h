@@ -2,6 +2,7 @@
 // The Installing dialog: its activation runs the whole installation.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
@@ -10,6 +11,14 @@
 
 class TScriptStore;
 class TDdeClientConv;
+struct CopyPlan;
+
+// A file entry whose copy failed: the entry as written, its target and the system's error code.
+struct CopyFailure {
+  std::string entry;
+  std::string target;
+  unsigned long error;
+};
 
 class Tcopyfiles : public TForm {
 public:
@@ -33,11 +42,17 @@ public:
 
   // How long the run waits for the program file to appear, in milliseconds.
   static const int kProgramFileWaitMs = 5000;
+  // How many copy failures the closing message names one by one; the rest it counts.
+  static const size_t kListedFailures = 10;
 
 private:
-  void CopyPass(const std::string& windowsDir, std::string& lastTarget);
+  std::vector<std::string> ScriptLines() const;
+  void CheckSpace(const CopyPlan& plan);
+  std::vector<CopyFailure> CopyPass(const CopyPlan& plan);
   void WaitForProgramFile(const std::string& path);
-  void SaveLocationRecord(const std::string& windowsDir, const std::string& destination);
+  void SaveLocationRecord(const std::string& windowsDir, const std::string& destination,
+                          const std::string& recordName);
+  void ReportCopyFailures(const std::vector<CopyFailure>& failures);
   void ShowStatus(const std::string& text);
   void RepaintNow();
   void RepaintFileStatus();

@@ -2,9 +2,25 @@
 
 #include <windows.h>
 
+#include "ui/FileSystem.h"
+
 namespace velmora {
 Tdeltemp* deltemp = nullptr;
 }
+
+namespace {
+// Deletes the files directly in dir and reports nothing, as asked. The search is closed on the
+// way out, before the caller removes the directory it holds open.
+void DeleteFilesIn(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  FindHandle find(FindFirstFileA((dir + "\\*.*").c_str(), &fd));
+  if (!find.Valid()) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      DeleteFileA((dir + "\\" + fd.cFileName).c_str());
+  } while (FindNextFileA(find.Get(), &fd));
+}
+}  // namespace
 
 Tdeltemp::Tdeltemp(TComponent* owner)
     : TForm(owner, TFormDef{"Dialogue", 170, 86, bsDialog, false, false, poScreenCenter,
@@ -30,15 +46,7 @@ Tdeltemp::Tdeltemp(TComponent* owner)
 void Tdeltemp::Button1Click(TComponent&) {
   if (s) {
     const std::string dir = s->Text();
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*.*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-          DeleteFileA((dir + "\\" + fd.cFileName).c_str());  // reports nothing, as asked
-      } while (FindNextFileA(h, &fd));
-      FindClose(h);
-    }
+    DeleteFilesIn(dir);
     RemoveDirectoryA((dir + "\\").c_str());
   }
   Close();

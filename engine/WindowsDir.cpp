@@ -24,6 +24,10 @@ std::string WindowsDirectory() {
   return ReadPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }, 144);
 }
 
+std::string StartMenuProgramsDirectory(const std::string& windowsDir) {
+  return windowsDir + "\\Start Menu\\Programs";
+}
+
 std::string CurrentDirectory() {
   return ReadPath([](DWORD size, char* b) { return GetCurrentDirectoryA(size, b); }, 255);
 }

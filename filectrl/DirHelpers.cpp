@@ -8,10 +8,12 @@
 #include "ui/Errors.h"
 #include "ui/Graphics.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
-const size_t kMaxPartLength = 255;
 const DWORD kLabelBufferSize = 261;
+// "C:": a drive designator, the shortest path that names a directory the chain need not make.
+const size_t kDriveDesignatorLength = 2;
 
 // Sets the process's error mode for a scope and puts the previous one back on exit.
 class ErrorModeScope {
@@ -24,10 +26,6 @@ public:
 private:
   UINT previous_;
 };
-
-void ChangeDirectory(const std::string& dir) {
-  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
-}
 
 // Enters the saved directory again when the scope ends. Restore() is the normal way out and
 // reports a failure; the destructor only runs it when another error is already on its way, and
@@ -42,7 +40,7 @@ public:
   CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
   void Restore() {
     restored_ = true;
-    ChangeDirectory(saved_);
+    EnterDirectory(saved_);
   }
 
 private:
@@ -50,18 +48,9 @@ private:
   bool restored_ = false;
 };
 
-bool IsExistingFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // An upper-case letter gets the label in upper case, anything from 'a' on in lower case.
-void CaseLikeLetter(char letter, std::string& text) {
-  if (text.empty()) return;
-  if (static_cast<unsigned char>(letter) < 'a')
-    CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-  else
-    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+std::string CasedLikeLetter(char letter, const std::string& text) {
+  return static_cast<unsigned char>(letter) < 'a' ? UpperCase(text) : LowerCase(text);
 }
 
 std::string FromBuffer(const char* buffer, size_t size) {
@@ -78,11 +67,6 @@ std::string CurrentDirectoryPath() {
   return std::string(buffer.data(), n);
 }
 
-bool IsExistingDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void CreateDirectoryChain(const std::string& path) {
   // Walked from the innermost directory outwards and created on the way back, outermost first;
   // a loop rather than recursion, so that a long typed path cannot exhaust the stack.
@@ -90,7 +74,7 @@ void CreateDirectoryChain(const std::string& path) {
   std::string dir = path;
   while (!dir.empty()) {
     if (dir.back() == '\\') dir.pop_back();
-    if (dir.size() < 3 || IsExistingDirectory(dir)) break;
+    if (dir.size() <= kDriveDesignatorLength || IsExistingDirectory(dir)) break;
     missing.push_back(dir);
     dir = DirectoryPart(dir);
   }
@@ -98,30 +82,6 @@ void CreateDirectoryChain(const std::string& path) {
     // Not checked: the chain simply stays short, and the caller finds out when it uses it.
     CreateDirectoryA(it->c_str(), nullptr);
   }
-}
-
-std::string DirectoryPart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
-}
-
-std::string NamePart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  size_t start = sep == std::string::npos ? 0 : sep + 1;
-  return path.substr(start, kMaxPartLength);
-}
-
-std::string ExtensionPart(const std::string& name) {
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return std::string();
-  size_t sep = name.find_last_of(":\\");
-  if (sep != std::string::npos && sep > dot) return std::string();
-  return name.substr(dot, kMaxPartLength);
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  const char* separator = (!dir.empty() && dir.back() == '\\') ? "" : "\\";
-  return Format("%s%s%s", dir.c_str(), separator, name.c_str());
 }
 
 EnteredPath SplitEnteredPath(const std::string& text) {
@@ -139,7 +99,7 @@ EnteredPath SplitEnteredPath(const std::string& text) {
 
   CurrentDirectoryKeeper keeper(saved);
   // Exact comparison: a lower-case c differs from C and enters c:, which is harmless.
-  if (result.drive != saved[0]) ChangeDirectory(std::string(1, result.drive) + ":");
+  if (result.drive != saved[0]) EnterDirectory(std::string(1, result.drive) + ":");
 
   std::string file = NamePart(dir);
   if (dir.size() == file.size() + 1) {
@@ -151,10 +111,10 @@ EnteredPath SplitEnteredPath(const std::string& text) {
     dir = current.size() > 2 ? current.substr(2) : std::string();
   }
 
-  if (!dir.empty()) ChangeDirectory(dir);
+  if (!dir.empty()) EnterDirectory(dir);
 
   if (!file.empty() && file.find_first_of("*?") == std::string::npos && !IsExistingFile(file)) {
-    ChangeDirectory(file);
+    EnterDirectory(file);
     dir = dir.size() == 1 ? Format("\\%s", file.c_str())
                           : Format("%s\\%s", dir.c_str(), file.c_str());
     file.clear();
@@ -163,42 +123,6 @@ EnteredPath SplitEnteredPath(const std::string& text) {
   keeper.Restore();
   result.directoryPart = dir;
   result.filePart = file;
-  return result;
-}
-
-std::string DropLeadingDirectory(const std::string& dir) {
-  if (dir == "\\") return std::string();
-  std::string rest = dir;
-  const bool leadingBackslash = !rest.empty() && rest[0] == '\\';
-  if (leadingBackslash) rest.erase(0, 1);
-  // Takes off the "...\" of an earlier step, and equally four characters of a name that
-  // begins with a dot.
-  if (!rest.empty() && rest[0] == '.') rest.erase(0, 4);
-  size_t sep = rest.find('\\');
-  rest = sep == std::string::npos ? std::string() : "...\\" + rest.substr(sep + 1);
-  return leadingBackslash ? "\\" + rest : rest;
-}
-
-std::string FitPathToWidth(const std::string& path, const TextMeasure& measure, int maxWidth) {
-  std::string result = path;
-  std::string dir = DirectoryPart(path);
-  const std::string name = NamePart(path);
-  std::string drive;
-  if (dir.size() >= 2 && dir[1] == ':') {
-    drive = dir.substr(0, 2);
-    dir.erase(0, 2);
-  }
-  while ((!dir.empty() || !drive.empty()) && measure(result) > maxWidth) {
-    if (dir == "\\...\\") {
-      drive.clear();
-      dir = "...\\";
-    } else if (dir.empty()) {
-      drive.clear();
-    } else {
-      dir = DropLeadingDirectory(dir);
-    }
-    result = drive + dir + name;
-  }
   return result;
 }
 
@@ -225,8 +149,7 @@ std::string VolumeLabelText(char letter) {
   if (GetVolumeInformationA(root.c_str(), buffer, kLabelBufferSize, nullptr, nullptr, nullptr,
                             nullptr, 0))
     label = FromBuffer(buffer, sizeof buffer);
-  CaseLikeLetter(letter, label);
-  return Format("[%s]", label.c_str());
+  return Format("[%s]", CasedLikeLetter(letter, label).c_str());
 }
 
 std::string NetworkShareText(char letter) {
@@ -234,9 +157,7 @@ std::string NetworkShareText(char letter) {
   char buffer[kLabelBufferSize] = {};
   DWORD size = kLabelBufferSize;
   if (WNetGetConnectionA(local.c_str(), buffer, &size) != NO_ERROR) return VolumeLabelText(letter);
-  std::string remote = FromBuffer(buffer, sizeof buffer);
-  CaseLikeLetter(letter, remote);
-  return remote;
+  return CasedLikeLetter(letter, FromBuffer(buffer, sizeof buffer));
 }
 
 int FontLineHeight(HFONT font) {
@@ -245,8 +166,4 @@ int FontLineHeight(HFONT font) {
   TEXTMETRICA metrics = {};
   if (!GetTextMetricsA(dc.Get(), &metrics)) return 0;
   return static_cast<int>(metrics.tmHeight);
-}
-
-int PathDepth(const std::string& path) {
-  return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
 }

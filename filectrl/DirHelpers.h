@@ -4,12 +4,10 @@
 // designator (a forward slash is an ordinary character here).
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
-// True when the path names an existing directory; a path that cannot be read counts as missing.
-// A relative path is taken against the process's current directory.
-bool IsExistingDirectory(const std::string& path);
+#include "setupcore/PathText.h"
+#include "ui/FileSystem.h"
 
 // The process's current directory, however long; EInOutError when it cannot be read.
 std::string CurrentDirectoryPath();
@@ -19,17 +17,15 @@ std::string CurrentDirectoryPath();
 // An empty path, a bare drive designator, a drive root and a single backslash create nothing.
 void CreateDirectoryChain(const std::string& path);
 
-// Everything up to and including the last ':' or backslash; empty when there is neither.
-std::string DirectoryPart(const std::string& path);
-// Everything after the last ':' or backslash (the whole path when there is neither), at most
-// 255 characters.
-std::string NamePart(const std::string& path);
-// From the last '.' to the end when no ':' or backslash follows it, at most 255 characters;
-// empty otherwise. archive.tar.exe gives .exe.
-std::string ExtensionPart(const std::string& name);
-
-// dir and name with one backslash between them (none added when dir ends in one).
-std::string JoinPath(const std::string& dir, const std::string& name);
+// The path operations on text alone are the core's.
+using setupcore::DirectoryPart;
+using setupcore::DropLeadingDirectory;
+using setupcore::ExtensionPart;
+using setupcore::FitPathToWidth;
+using setupcore::JoinPath;
+using setupcore::NamePart;
+using setupcore::PathDepth;
+using setupcore::TextMeasure;
 
 // What SplitEnteredPath makes of a typed path.
 struct EnteredPath {
@@ -45,18 +41,9 @@ struct EnteredPath {
 // entered throws EInOutError with the system's error code.
 EnteredPath SplitEnteredPath(const std::string& text);
 
-// The width of a text in pixels, in whatever font the caller measures with.
-using TextMeasure = std::function<int(const std::string&)>;
-
-// Shortens a path for a label of maxWidth pixels by replacing leading directories with "...":
-// C:\WINDOWS\SYSTEM\DRIVERS, C:\...\SYSTEM\DRIVERS, C:\...\DRIVERS, ...\DRIVERS, DRIVERS; the
-// first that fits is returned, the bare name when none does.
-std::string FitPathToWidth(const std::string& path, const TextMeasure& measure, int maxWidth);
-// The same, measured in the font on a screen device context.
+// Shortens a path for a label of maxWidth pixels (see the core's FitPathToWidth), measured in
+// the font on a screen device context.
 std::string FitPathToWidth(const std::string& path, HFONT font, int maxWidth);
-// One step of the shortening: the first directory of dir (after an earlier "...\") becomes
-// "...\"; a leading backslash is kept; "\" becomes empty.
-std::string DropLeadingDirectory(const std::string& dir);
 
 // The volume label of the drive in the form "[label]", in upper case for an upper-case letter
 // and in lower case otherwise. A volume without a label, and a drive whose volume cannot be read
@@ -69,5 +56,3 @@ std::string NetworkShareText(char letter);
 // The line height (tmHeight) of the font in pixels.
 int FontLineHeight(HFONT font);
 
-// The number of backslashes in the path: C:\ and C:\WINDOWS both give 1.
-int PathDepth(const std::string& path);

@@ -6,14 +6,13 @@
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FileListBox.h"
-#include "ui/Errors.h"
+#include "filectrl/ItemDrawing.h"
+#include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
-int Compare(DWORD flags, const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), static_cast<int>(a.size()), b.data(),
-                        static_cast<int>(b.size()));
-}
+const int kIndentStep = 4;
 
 // Sets a flag for a scope and clears it on the way out, also on failure.
 class FlagScope {
@@ -38,16 +37,11 @@ public:
 private:
   TCustomListBox& list_;
 };
-
-char UpperChar(char c) {
-  CharUpperBuffA(&c, 1);
-  return c;
-}
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(TComponent* owner)
     : TCustomListBox(owner, TListDef{/*sorted*/ false, /*ownerDrawFixed*/ true}) {
-  width_ = 145;
+  width_ = kListWidth;
   LoadGlyphs();
   directory_ = CurrentDirectoryPath();
   ComputeItemHeight();
@@ -65,9 +59,7 @@ void TDirectoryListBox::LoadGlyphs() {
 }
 
 void TDirectoryListBox::ComputeItemHeight() {
-  int height = FontLineHeight(font_.Handle());
-  if (height < openGlyph_.Height() + 1) height = openGlyph_.Height() + 1;
-  SetItemHeight(height);
+  SetItemHeight(ItemHeightFor(font_.Handle(), openGlyph_.Height() + kItemTallerThanGlyph));
 }
 
 void TDirectoryListBox::FontChanged() {
@@ -117,7 +109,7 @@ void TDirectoryListBox::ReadEntries() {
   // there in that comparison is dropped.
   std::vector<std::string> names;
   auto less = [](const std::string& a, const std::string& b) {
-    return Compare(NORM_IGNORECASE, a, b) == CSTR_LESS_THAN;
+    return CompareLocaleText(NORM_IGNORECASE, a, b) == CSTR_LESS_THAN;
   };
   ForEachListedEntry(JoinPath(directory_, "*.*"), TFileType{ftDirectory},
                      [&](const WIN32_FIND_DATAA& entry) {
@@ -125,7 +117,7 @@ void TDirectoryListBox::ReadEntries() {
                        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
                        if (name == "." || name == "..") return;
                        auto at = std::lower_bound(names.begin(), names.end(), name, less);
-                       if (at != names.end() && Compare(NORM_IGNORECASE, *at, name) == CSTR_EQUAL)
+                       if (at != names.end() && CompareLocaleText(NORM_IGNORECASE, *at, name) == CSTR_EQUAL)
                          return;
                        names.insert(at, name);
                      });
@@ -148,14 +140,12 @@ std::string TDirectoryListBox::ItemPath(int index) {
 }
 
 std::string TDirectoryListBox::DisplayText(int index) {
-  std::string text = Strings(index);
-  if (!casePreserving_ && !caseSensitive_ && !text.empty())
-    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-  return text;
+  const std::string text = Strings(index);
+  return !casePreserving_ && !caseSensitive_ ? LowerCase(text) : text;
 }
 
 bool TDirectoryListBox::SameDirectoryText(const std::string& a, const std::string& b) const {
-  return Compare(caseSensitive_ ? 0 : NORM_IGNORECASE, a, b) == CSTR_EQUAL;
+  return CompareLocaleText(caseSensitive_ ? 0 : NORM_IGNORECASE, a, b) == CSTR_EQUAL;
 }
 
 void TDirectoryListBox::ChangeDirectory(const std::string& text) {
@@ -173,11 +163,8 @@ void TDirectoryListBox::EnterDirectory(const std::string& path) {
   // The path is taken on the list's drive. When the shown directory itself has gone away the
   // drive is named with the path instead, so the list can still leave it, and a drive that
   // cannot be entered at all (its medium is gone) is reported rather than passed over.
-  if (!SetCurrentDirectoryA(directory_.c_str())) {
-    if (!SetCurrentDirectoryA((std::string(1, Drive()) + ":" + path).c_str())) RaiseLastInOutError();
-  } else if (!SetCurrentDirectoryA(path.c_str())) {
-    RaiseLastInOutError();
-  }
+  if (SetCurrentDirectoryA(directory_.c_str())) ::EnterDirectory(path);
+  else ::EnterDirectory(std::string(1, Drive()) + ":" + path);
   directory_ = CurrentDirectoryPath();
   ReadEntries();
   NotifyChange();
@@ -185,7 +172,7 @@ void TDirectoryListBox::EnterDirectory(const std::string& path) {
 
 void TDirectoryListBox::SwitchDrive(char letter) {
   if (UpperChar(letter) == UpperChar(Drive())) return;
-  if (!SetCurrentDirectoryA((std::string(1, letter) + ":").c_str())) RaiseLastInOutError();
+  ::EnterDirectory(std::string(1, letter) + ":");
   directory_ = CurrentDirectoryPath();
   if (switchingDrive_) return;  // the directory step that follows reads and tells
   ReadEntries();
@@ -251,19 +238,15 @@ void TDirectoryListBox::Notification(TComponent* component, TOperation operation
 }
 
 void TDirectoryListBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
-  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int glyphWidth = 16;
-  int offset = index * 4 + 2;
+  BeginItem(dc, rect, selected);
   const auto* glyph = static_cast<const TBitmap*>(Objects(index));
-  if (glyph && !glyph->Empty()) {
-    if (index > currentIndex_) offset = (PathDepth(directory_) + 1) * 4 + 2;
-    glyphWidth = glyph->Width();
-    glyph->DrawTransparent(dc, rect.left + offset,
-                           rect.top + (rect.bottom - rect.top - glyph->Height()) / 2);
-  }
+  // The way down is indented a step an item; the subdirectories all stand one step below the
+  // shown directory, however far down the list they come.
+  int level = index;
+  if (glyph && !glyph->Empty() && index > currentIndex_) level = PathDepth(directory_) + 1;
+  const int glyphLeft = rect.left + level * kIndentStep + kGlyphLeft;
+  const int glyphWidth = DrawItemGlyph(dc, rect, glyphLeft, glyph);
   const std::string text = DisplayText(index);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  TextOutA(dc, rect.left + glyphWidth + offset + 4, rect.top, text.data(),
+  TextOutA(dc, glyphLeft + glyphWidth + kGlyphTextGap, rect.top, text.data(),
            static_cast<int>(text.size()));
 }

@@ -2,18 +2,12 @@
 
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DirectoryListBox.h"
+#include "filectrl/ItemDrawing.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
-char UpperChar(char c) {
-  CharUpperBuffA(&c, 1);
-  return c;
-}
-
-char LowerChar(char c) {
-  CharLowerBuffA(&c, 1);
-  return c;
-}
+const int kDriveLetters = 26;  // a: to z:, one bit each in GetLogicalDrives
 
 bool SameDrive(char a, char b) { return UpperChar(a) == UpperChar(b); }
 }  // namespace
@@ -36,9 +30,8 @@ TDriveComboBox::~TDriveComboBox() {
 }
 
 void TDriveComboBox::ComputeItemHeight() {
-  int height = FontLineHeight(font_.Handle());
-  if (height < floppyGlyph_.Height()) height = floppyGlyph_.Height();
-  SetItemHeight(height);
+  // Unlike the two lists, no pixel is added to the glyph's height.
+  SetItemHeight(ItemHeightFor(font_.Handle(), floppyGlyph_.Height()));
 }
 
 char TDriveComboBox::InTextCase(char c) const {
@@ -51,32 +44,30 @@ char TDriveComboBox::InTextCase(char c) const {
 void TDriveComboBox::RebuildDriveList() {
   Clear();
   const DWORD drives = GetLogicalDrives();
-  for (int i = 0; i < 26; ++i) {
+  for (int i = 0; i < kDriveLetters; ++i) {
     if (!(drives & (1u << i))) continue;
     char letter = static_cast<char>('a' + i);
     const std::string root = std::string(1, letter) + ":\\";
     const UINT kind = GetDriveTypeA(root.c_str());
+    TBitmap* glyph = GlyphOfKind(kind);
+    if (!glyph) continue;  // undetermined, or no root directory: not listed
     if (textCase_ == tcUpperCase) letter = UpperChar(letter);
-    switch (kind) {
-      case DRIVE_REMOVABLE:
-        // No label is read, so no medium is touched.
-        AddItem(std::string(1, letter) + ":", &floppyGlyph_);
-        break;
-      case DRIVE_FIXED:
-        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &hardGlyph_);
-        break;
-      case DRIVE_REMOTE:
-        AddItem(Format("%c: %s", letter, NetworkShareText(letter).c_str()), &networkGlyph_);
-        break;
-      case DRIVE_CDROM:
-        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &cdromGlyph_);
-        break;
-      case DRIVE_RAMDISK:
-        AddItem(Format("%c: %s", letter, VolumeLabelText(letter).c_str()), &ramGlyph_);
-        break;
-      default:
-        break;  // undetermined, or no root directory: not listed
-    }
+    std::string text = std::string(1, letter) + ":";
+    // A removable drive's label is not read, so no medium is touched.
+    if (kind == DRIVE_REMOTE) text += " " + NetworkShareText(letter);
+    else if (kind != DRIVE_REMOVABLE) text += " " + VolumeLabelText(letter);
+    AddItem(text, glyph);
+  }
+}
+
+TBitmap* TDriveComboBox::GlyphOfKind(UINT kind) {
+  switch (kind) {
+    case DRIVE_REMOVABLE: return &floppyGlyph_;
+    case DRIVE_FIXED: return &hardGlyph_;
+    case DRIVE_REMOTE: return &networkGlyph_;
+    case DRIVE_CDROM: return &cdromGlyph_;
+    case DRIVE_RAMDISK: return &ramGlyph_;
+    default: return nullptr;
   }
 }
 
@@ -151,18 +142,11 @@ void TDriveComboBox::Notification(TComponent* component, TOperation operation) {
 }
 
 void TDriveComboBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
-  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const auto* glyph = static_cast<const TBitmap*>(Objects(index));
-  int glyphWidth = 16;
-  if (glyph && !glyph->Empty()) {
-    glyph->DrawTransparent(dc, rect.left + 2,
-                           rect.top + (rect.bottom - rect.top - glyph->Height()) / 2);
-    glyphWidth = glyph->Width();
-  }
+  BeginItem(dc, rect, selected);
+  const int glyphLeft = rect.left + kGlyphLeft;
+  const int glyphWidth = DrawItemGlyph(dc, rect, glyphLeft, static_cast<const TBitmap*>(Objects(index)));
   RECT textRect = rect;
-  textRect.left = rect.left + glyphWidth + 6;
+  textRect.left = glyphLeft + glyphWidth + kGlyphTextGap;
   const std::string text = Strings(index);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   DrawTextA(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }

@@ -43,6 +43,8 @@ private:
   friend class TDirectoryListBox;
   void ComputeItemHeight();
   char InTextCase(char c) const;
+  // The glyph of a drive kind of GetDriveTypeA; nullptr for a kind that is not listed.
+  TBitmap* GlyphOfKind(UINT kind);
 
   TDirectoryListBox* dirList_ = nullptr;  // not owned; cleared when that list is destroyed
   char drive_ = 0;

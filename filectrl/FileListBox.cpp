@@ -4,31 +4,17 @@
 
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DirectoryListBox.h"
+#include "filectrl/ItemDrawing.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/Text.h"
 
 namespace {
 const unsigned kSkippedUnlessAsked =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8u /* volume label */ |
-    FILE_ATTRIBUTE_DIRECTORY;
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute | FILE_ATTRIBUTE_DIRECTORY;
 const int kHourGlassPosition = 100;
-
-// A find handle of FindFirstFileA, closed on scope exit.
-class FindHandle {
-public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (Valid()) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return h_; }
-
-private:
-  HANDLE h_;
-};
 
 // Puts the screen's cursor back when a reading ends, however it ends.
 class CursorKeeper {
@@ -44,29 +30,10 @@ private:
   TCursor saved_;
 };
 
-void EnterDirectory(const std::string& dir) {
-  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
-}
-
 // A text that names its directory whatever the current directory is: X:\... or \\server\share.
 bool IsAbsolutePath(const std::string& text) {
   return (text.size() >= 3 && text[1] == ':' && text[2] == '\\') ||
          (text.size() >= 2 && text[0] == '\\' && text[1] == '\\');
-}
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                        b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-bool IsExistingFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string LowerCase(std::string text) {
-  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-  return text;
 }
 }  // namespace
 
@@ -85,7 +52,7 @@ void ForEachListedEntry(const std::string& pattern, TFileType type,
 
 TFileListBox::TFileListBox(TComponent* owner)
     : TCustomListBox(owner, TListDef{/*sorted*/ true, /*ownerDrawFixed*/ true}) {
-  width_ = 145;
+  width_ = kListWidth;
   directory_ = CurrentDirectoryPath();
   LoadGlyphs();
   ComputeItemHeight();
@@ -103,9 +70,8 @@ void TFileListBox::LoadGlyphs() {
 }
 
 void TFileListBox::ComputeItemHeight() {
-  int height = FontLineHeight(font_.Handle());
-  if (showGlyphs_ && height < exeGlyph_.Height() + 1) height = exeGlyph_.Height() + 1;
-  SetItemHeight(height);
+  const int glyphHeight = showGlyphs_ ? exeGlyph_.Height() + kItemTallerThanGlyph : 0;
+  SetItemHeight(ItemHeightFor(font_.Handle(), glyphHeight));
 }
 
 void TFileListBox::CreateWnd() {
@@ -216,7 +182,7 @@ void TFileListBox::SetFileType(TFileType type) {
 void TFileListBox::SetShowGlyphs(bool show) {
   if (show == showGlyphs_) return;
   showGlyphs_ = show;
-  if (show && itemHeight_ < exeGlyph_.Height() + 1) ComputeItemHeight();
+  if (show && itemHeight_ < exeGlyph_.Height() + kItemTallerThanGlyph) ComputeItemHeight();
   Invalidate();
 }
 
@@ -263,16 +229,12 @@ void TFileListBox::Notification(TComponent* component, TOperation operation) {
 }
 
 void TFileListBox::DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) {
-  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int offset = 2;
+  BeginItem(dc, rect, selected);
+  int textLeft = rect.left + kGlyphLeft;
   const auto* glyph = static_cast<const TBitmap*>(Objects(index));
-  if (showGlyphs_ && glyph && !glyph->Empty()) {
-    const int top = rect.top + (rect.bottom - rect.top - glyph->Height()) / 2;
-    glyph->DrawTransparent(dc, rect.left + 2, top);
-    offset = glyph->Width() + 6;
-  }
+  // Without glyphs, or without a picture for this one, the text takes the glyph's place.
+  if (showGlyphs_ && glyph && !glyph->Empty())
+    textLeft += DrawItemGlyph(dc, rect, textLeft, glyph) + kGlyphTextGap;
   const std::string text = Strings(index);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  TextOutA(dc, rect.left + offset, rect.top, text.data(), static_cast<int>(text.size()));
+  TextOutA(dc, textLeft, rect.top, text.data(), static_cast<int>(text.size()));
 }

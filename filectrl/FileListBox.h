@@ -18,6 +18,9 @@ class TDirectoryListBox;
 // for plain files and has no bit.
 enum TFileAttr { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
 
+// The volume-label bit of the old file systems, which the system headers no longer name.
+const unsigned kVolumeLabelAttribute = 1u << ftVolumeID;
+
 // A set of TFileAttr.
 class TFileType {
 public:
@@ -27,11 +30,11 @@ public:
   }
   bool Contains(TFileAttr a) const { return (members_ & (1u << a)) != 0; }
   TFileType& Include(TFileAttr a) { members_ |= 1u << a; return *this; }
-  TFileType& Exclude(TFileAttr a) { members_ &= ~(1u << a); return *this; }
   bool operator==(const TFileType& o) const { return members_ == o.members_; }
   bool operator!=(const TFileType& o) const { return members_ != o.members_; }
-  // The file attribute bits of the members ftReadOnly to ftArchive.
-  unsigned AttributeWord() const { return members_ & 0x3Fu; }
+  // The file attribute bits of the members ftReadOnly to ftArchive: every member below ftNormal
+  // is its own attribute bit.
+  unsigned AttributeWord() const { return members_ & ((1u << ftNormal) - 1); }
 
 private:
   unsigned members_ = 0;  // bit i: member i

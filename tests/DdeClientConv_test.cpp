@@ -19,17 +19,22 @@ const char kService[] = "VTESTCONV";
 class DdeClientConvTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    baseline = LiveDdeHandles();
     InitApplication();
     InitDdeManager();
     conv = new TDdeClientConv(Application);
   }
-  void TearDown() override { DoneApplication(); }
+  void TearDown() override {
+    DoneApplication();
+    EXPECT_EQ(LiveDdeHandles(), baseline) << "every DDE handle made is freed by the end";
+  }
   void OpenManual(const std::string& service) {
     conv->SetConnectMode(ddeManual);
     ASSERT_TRUE(conv->SetServiceTopic(service, "PROGMAN"));
     ASSERT_TRUE(conv->OpenConversation());
   }
   TDdeClientConv* conv = nullptr;  // owned by the application object
+  int baseline = 0;
 };
 }  // namespace
 
@@ -71,12 +76,16 @@ TEST_F(DdeClientConvTest, ExecutesCarryTheExactBytesAndAWaitingOneHoldsBackTheNe
   TStringList empty, two;
   two.Add("[CreateGroup(a, b)]");
   two.Add("second line");
+  // A sent execute's data belongs to DDEML: the conversation holds no data handle afterwards.
+  const int held = LiveDdeHandles();
   EXPECT_TRUE(conv->ExecuteMacroList(empty, true));
+  EXPECT_EQ(LiveDdeHandles(), held);
   EXPECT_TRUE(conv->ExecutePending());
   EXPECT_FALSE(conv->ExecuteMacroText("refused", true)) << "one is still pending";
   EXPECT_FALSE(conv->ExecuteMacroList(two, false));
   ASSERT_TRUE(PumpUntil([&] { return !conv->ExecutePending(); }, 10000)) << "the completion arrives";
   EXPECT_TRUE(conv->ExecuteMacroList(two, false));
+  EXPECT_EQ(LiveDdeHandles(), held);
   EXPECT_FALSE(conv->ExecutePending());
   ASSERT_TRUE(server.WaitAnswers(2));
   EXPECT_EQ(server.Executes(),

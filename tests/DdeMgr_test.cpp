@@ -8,12 +8,16 @@
 #include <dde.h>
 #include <ddeml.h>
 
+#include <functional>
 #include <memory>
 
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
+#include "dde/DdeServer.h"
 #include "driver/Driver.h"
+#include "support/BoxWatcher.h"
 #include "support/Files.h"
+#include "support/Peer.h"
 #include "support/Program.h"
 #include "support/Progman.h"
 #include "ui/Application.h"
@@ -170,4 +174,37 @@ TEST(DdeMgr, EndingWithAConversationOpenClosesItFirst) {
   EXPECT_EQ(DdeManager, nullptr);
   ASSERT_TRUE(PumpUntil([&] { return server.Log().size() >= 2; }, 10000));
   EXPECT_EQ(server.Log().back().kind, "disconnect");
+}
+
+// A handler that DDEML reaches through the callback fails. The client is answered at once, and
+// the error box opens after the callback has returned: it is held open here until the client
+// has had its refusal, which a box inside the callback would hold back until it closed.
+TEST(DdeMgr, AnErrorInsideTheCallbackIsShownOnceTheCallbackHasReturned) {
+  InitApplication();
+  InitDdeManager();
+  struct Case {
+    const char* topic;
+    std::function<void()> fail;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"Refusing", [] { throw EInvalidOperation("Macro refused"); }, "Macro refused."},
+      {"Throwing", [] { throw 42; }, "Unknown error."},
+  };
+  for (const Case& c : cases) {
+    auto* topic = new TDdeServerConv(Application);
+    topic->SetName(c.topic);
+    topic->OnExecuteMacro = [&c](TComponent&, TStringList&) { c.fail(); };
+    Peer peer({"client", "DdeMgr_test", c.topic, "execute", "text:[x]\\0"});
+    BoxWatcher boxes([&peer] { return peer.Says("execute: failed 0x4009"); }, 10000);
+    ASSERT_TRUE(peer.Finish()) << c.topic;
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.Seen().empty(); }, 10000)) << c.topic;
+    const std::vector<SeenBox> seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u) << c.topic;
+    EXPECT_EQ(seen[0].text, c.shown);
+    EXPECT_EQ(seen[0].caption, Application->Title());
+    EXPECT_TRUE(seen[0].readyWhileShown) << c.topic << ": the client had its answer first";
+    delete topic;
+  }
+  DoneApplication();
 }

@@ -217,7 +217,7 @@ protected:
   }
   std::vector<std::string> Held() const {
     const Tmain& m = *velmora::main;
-    std::vector<std::string> held = m.ini.Lines().Lines();
+    std::vector<std::string> held = m.ini.Lines();
     for (const std::string& s : {m.s->Text(), m.d->Text(), m.smenu->Text(), m.Caption()})
       held.push_back(s);
     return held;

@@ -14,7 +14,9 @@
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Progman.h"
+#include "support/Records.h"
 #include "ui/Application.h"
+#include "ui/FileHandle.h"
 
 namespace {
 class Install : public ::testing::Test {
@@ -66,6 +68,7 @@ protected:
     WriteFileBytes(work / "setup.ini", script);
     ini.Load(work / "setup.ini");
     record = ini.Count() > 4 ? ini.Line(4) : std::string();
+    toldBefore = boxes.Seen().size();
     s->SetText(source);
     d->SetText(dest);
     // The dialog is closed once its activation, the run, has ended, however it ended: a close
@@ -102,12 +105,35 @@ protected:
   std::string Group(const std::string& name) {
     return windowsDir + "\\Start Menu\\Programs\\" + name + "\\";
   }
+  // What the run said, in order.
+  std::vector<std::string> Told() {
+    std::vector<std::string> texts;
+    const std::vector<SeenBox> seen = boxes.Seen();
+    for (size_t k = toldBefore; k < seen.size(); ++k) texts.push_back(seen[k].text);
+    return texts;
+  }
+  // The conversations the program-group server had so far; a run that made no group adds none.
+  size_t Connects() const {
+    size_t n = 0;
+    for (const ProgmanRecord& r : server->Log()) n += r.kind == "connect" ? 1 : 0;
+    return n;
+  }
+  // The run is over and the group step, when it came, has been answered.
+  bool GroupMade(const std::string& name, size_t answersBefore) {
+    return server->WaitAnswers(answersBefore + 1) && DirExists(Group(name));
+  }
+  size_t Answers() const {
+    size_t n = 0;
+    for (const ProgmanRecord& r : server->Log()) n += r.kind == "ack" || r.kind == "not processed";
+    return n;
+  }
   int Progress() {
     return static_cast<int>(SendMessageA(dialog->progress->Handle(), PBM_GETPOS, 0, 0));
   }
 
   TempDir work{"install"};
   BoxWatcher boxes;
+  size_t toldBefore = 0;
   TScriptStore ini;
   TForm* host = nullptr;
   TEdit* s = nullptr;
@@ -138,6 +164,8 @@ TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
   EXPECT_EQ(dialog->Label1->Caption(), "Click DONE to exit.");
   EXPECT_TRUE(dialog->Button1->Visible());
   EXPECT_EQ(Progress(), 100);
+  // The ini lines are recorded, but they name no files: nothing failed, so nothing is told.
+  EXPECT_EQ(Told(), std::vector<std::string>{});
 }
 
 TEST_F(Install, AFiveLineScriptCopiesNothing) {
@@ -215,33 +243,154 @@ TEST_F(Install, ADestinationWithATrailingBackslashDoublesIt) {
   EXPECT_EQ(ReadFileBytes(work / "slash\\t.txt"), "t");
 }
 
-TEST_F(Install, ADestinationThatCannotBeMadeShowsTheCreateErrorAndLeavesDoneHidden) {
+TEST_F(Install, ADestinationThatCannotBeMadeIsToldAndNothingIsLeft) {
   WriteFileBytes(work / "file", "a file, not a directory");
-  std::string dest = work / "file\\dest";
-  // Count = 11: the file entry on line 6 sets 60, and the run stops before the final 100.
-  Run("\\b\nB\nB 1\nb.exe\nvtest_bad\n:install\nb.txt\n\nfree\ntext\nhere", work.Path(), dest);
-  bool shown = false;
-  for (const auto& b : boxes.Seen())
-    if (b.text == "Cannot create file " + dest + "\\unin.ini.") shown = true;
-  EXPECT_TRUE(shown);
-  EXPECT_FALSE(dialog->Button1->Visible());
-  EXPECT_EQ(Progress(), 60);
-  EXPECT_FALSE(FileExists(LocationRecord()));
+  struct Row {
+    const char* what;
+    std::string dest;
+    DWORD error;
+  } rows[] = {
+      {"a file stands in the way", work / "file\\dest", ERROR_ALREADY_EXISTS},
+      // Five levels can be made; the sixth is longer than the platform allows.
+      {"the sixth level is too long", work / ("l1\\l2\\l3\\l4\\l5\\" + std::string(300, 'n')),
+       ERROR_FILENAME_EXCED_RANGE},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const size_t connects = Connects();
+    Run("\\b\nB\nB 1\nb.txt\nvtest_bad\n:install\nb.txt\n", work.Path(), row.dest);
+    EXPECT_EQ(Told(), std::vector<std::string>{"The destination directory " + row.dest +
+                                               " cannot be created: " + SystemText(row.error) +
+                                               ". Nothing has been installed."});
+    EXPECT_FALSE(dialog->Button1->Visible());
+    EXPECT_EQ(Progress(), 0) << "nothing was copied";
+    EXPECT_FALSE(DirExists(work / "l1")) << "the levels made are removed";
+    EXPECT_FALSE(FileExists(LocationRecord()));
+    EXPECT_EQ(Connects(), connects) << "no program group";
+    DoneApplication();
+    SetUp();
+  }
 }
 
-TEST_F(Install, AScriptOfFewerThanFiveLinesEndsTheRunWithTheError) {
+TEST_F(Install, AScriptOfFewerThanFiveLinesStopsBeforeAnythingIsMade) {
+  const size_t connects = Connects();
   Run("\\a\nA\nA 1\na.exe\n", work.Path(), work / "short");
-  bool shown = false;
-  for (const auto& b : boxes.Seen())
-    if (b.text == "List index out of bounds.") shown = true;
-  EXPECT_TRUE(shown);
+  EXPECT_EQ(Told(), std::vector<std::string>{"List index out of bounds."});
   EXPECT_FALSE(dialog->Button1->Visible());
-  // Line 4 names the location record, so the uninstall record before it is already written.
-  EXPECT_TRUE(FileExists(work / "short\\unin.ini"));
+  EXPECT_FALSE(DirExists(work / "short"));
+  EXPECT_EQ(Connects(), connects);
 }
 
-TEST_F(Install, TheLastLineFileEntrySetsTheBarToAHundred) {
-  WriteFileBytes(work / "file", "x");
-  Run("\\c\nC\nC 1\nc.exe\nvtest_last\n:install\nc.txt\n", work.Path(), work / "file\\dest");
-  EXPECT_EQ(Progress(), 100);
+TEST_F(Install, FilesThatCannotBeCopiedAreToldOnceAndStillRecorded) {
+  std::string src = work / "src", dest = work / "told";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\here.txt", "here");
+  std::string script = "\\t\nT\nT 1\nhere.txt\nvtest_told\n:install\nhere.txt\n";
+  for (int k = 1; k <= 12; ++k) script += "gone" + std::to_string(k) + ".tx_\n";
+  const size_t answers = Answers();
+  Run(script, src, dest);
+
+  std::string listed = "12 of the files could not be copied:";
+  for (int k = 1; k <= 10; ++k)
+    listed += "\ngone" + std::to_string(k) + ".tx_ to " + dest + "\\gone" + std::to_string(k) +
+              ".txe: " + SystemText(ERROR_FILE_NOT_FOUND) + ".";
+  listed += "\n... and 2 more.";
+  EXPECT_EQ(Told(), std::vector<std::string>{listed});
+  EXPECT_EQ(dialog->Label1->Caption(), "Click DONE to exit.");
+  EXPECT_TRUE(dialog->Button1->Visible());
+  // Every entry keeps its line: the uninstaller goes by them.
+  std::vector<std::string> files{dest + "\\here.txt"};
+  for (int k = 1; k <= 12; ++k) files.push_back(dest + "\\gone" + std::to_string(k) + ".txe");
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), files);
+  EXPECT_EQ(ReadFileBytes(dest + "\\here.txt"), "here");
+  EXPECT_FALSE(FileExists(dest + "\\gone1.txe"));
+  EXPECT_TRUE(GroupMade("T", answers));
+}
+
+TEST_F(Install, MoreThanTheFreeSpaceIsRefusedBeforeAnythingIsMade) {
+  std::string src = work / "src", dest = work / "huge";
+  CreateDirectoryA(src.c_str(), nullptr);
+  // A sparse file: as large as a disk to the space check, nothing on the disk itself. It stays
+  // open and unshared, so that a run that did not check could not copy a byte of it either.
+  FileHandle huge(CreateFileA((src + "\\HUGE.DA_").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(huge.Valid());
+  LARGE_INTEGER size;
+  size.QuadPart = 1LL << 40;
+  ASSERT_TRUE(SetFilePointerEx(huge.Get(), size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(huge.Get()));
+  char root[MAX_PATH + 1] = {};
+  ASSERT_TRUE(GetVolumePathNameA(work.Path().c_str(), root, sizeof root));
+  ULARGE_INTEGER free;
+  ASSERT_TRUE(GetDiskFreeSpaceExA(work.Path().c_str(), &free, nullptr, nullptr));
+  const size_t connects = Connects();
+  Run("\\h\nH\nH 1\nhuge.da\nvtest_huge\n:install\nHUGE.DA_\n", src, dest);
+  const std::vector<std::string> told = Told();
+  ASSERT_EQ(told.size(), 1u);
+  const std::string start = "There is not enough space on " + std::string(root) +
+                            " for the installation: it needs 1073741824 KB there, and ";
+  EXPECT_EQ(told[0].substr(0, start.size()), start) << told[0];
+  EXPECT_NE(told[0].find(" KB are free. Nothing has been installed."), std::string::npos);
+  EXPECT_FALSE(DirExists(dest));
+  EXPECT_FALSE(FileExists(LocationRecord()));
+  EXPECT_FALSE(dialog->Button1->Visible());
+  EXPECT_EQ(Connects(), connects);
+}
+
+TEST_F(Install, ARecordThatCannotBeWrittenIsToldTheEarlierOneKeptAndNoGroupMade) {
+  std::string dest = work / "kept";
+  CreateDirectoryA(dest.c_str(), nullptr);
+  WriteFileBytes(dest + "\\unin.ini", "an earlier installation\r\n");
+  const size_t connects = Connects();
+  {
+    // Another holder keeps the record open and lets no one replace it.
+    FileHandle holder(CreateFileA((dest + "\\unin.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.Valid());
+    Run("\\k\nK\nK 1\nk.exe\nvtest_kept\n", work.Path(), dest);
+  }
+  const std::vector<std::string> told = Told();
+  ASSERT_EQ(told.size(), 2u) << "the missing program file, then the record";
+  const std::string record = dest + "\\unin.ini";
+  const std::string start = "The installation record " + record + " cannot be written: ";
+  EXPECT_EQ(told[1].substr(0, start.size()), start) << told[1];
+  EXPECT_NE(told[1].find(": " + SystemText(ERROR_ACCESS_DENIED) + ". ") , std::string::npos)
+      << told[1];
+  EXPECT_NE(told[1].find(". " + record + " still holds the record of an earlier installation, "
+                         "which does not describe this one. No program group has been made."),
+            std::string::npos)
+      << told[1];
+  EXPECT_EQ(ReadFileBytes(record), "an earlier installation\r\n");
+  EXPECT_FALSE(FileExists(LocationRecord())) << "the second record is not begun";
+  EXPECT_EQ(FolderNames(dest), std::vector<std::string>{}) << "nothing of the attempt is left";
+  EXPECT_FALSE(dialog->Button1->Visible());
+  EXPECT_EQ(Connects(), connects);
+}
+
+TEST_F(Install, TheBarFollowsTheScriptLineOfEachEntry) {
+  // The run stops at its location record, which cannot be written, so the bar shows where the
+  // copy pass left it: the entry on the last line sets 100, with Count = 11 one on line 6 sets 60.
+  struct Row {
+    const char* script;
+    int position;
+  } rows[] = {
+      {"\\c\nC\nC 1\nc.txt\nvtest_no_dir\\c\n:install\nc.txt\n", 100},
+      {"\\c\nC\nC 1\nc.txt\nvtest_no_dir\\c\n:install\nc.txt\n\nfree\ntext\nhere", 60},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.position);
+    std::string dest = work / ("bar" + std::to_string(row.position));
+    const size_t connects = Connects();
+    Run(row.script, work.Path(), dest);
+    EXPECT_EQ(Progress(), row.position);
+    const std::vector<std::string> told = Told();
+    ASSERT_EQ(told.size(), 2u) << "the failed copy, then the record";
+    EXPECT_EQ(told[1], "The installation record " + windowsDir + "\\vtest_no_dir\\c.ini cannot be "
+                       "written: " + SystemText(ERROR_PATH_NOT_FOUND) +
+                       ". No program group has been made.");
+    EXPECT_TRUE(FileExists(dest + "\\unin.ini")) << "the first record is whole";
+    EXPECT_EQ(Connects(), connects);
+    DoneApplication();
+    SetUp();
+  }
 }

@@ -1,4 +1,4 @@
-// The setup script in memory: loading real files, the line rules, and restored names.
+// The setup script read from real files; what its lines mean is tested with the core.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -91,72 +91,4 @@ TEST_F(ScriptLoading, AMissingScriptNamesTheFileAsGivenAndKeepsTheStore) {
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(message, "Cannot open file setup.ini");
   EXPECT_EQ(LinesOf(store), Lines{"kept"});
-}
-
-TEST_F(ScriptLoading, ALineIsHandedOutThroughA4096ByteBuffer) {
-  const std::string longLine(5000, 'L');
-  LoadBytes("short\r\n" + longLine + "\r\n" + std::string(4095, 'k'));
-  EXPECT_EQ(store.Line(1), std::string(4095, 'L'));
-  EXPECT_EQ(store.Line(2), std::string(4095, 'k'));
-  EXPECT_EQ(store.Lines().Strings(1), longLine);  // the store itself keeps the whole line
-}
-
-TEST(ScriptLines, ReadingBeyondTheScriptIsAListError) {
-  TScriptStore store;
-  EXPECT_EQ(MessageOf<EListError>([&] { store.Line(0); }), "List index out of bounds");
-  store.Insert(0, "line 0");
-  EXPECT_EQ(store.Line(0), "line 0");
-  EXPECT_EQ(MessageOf<EListError>([&] { store.Line(1); }), "List index out of bounds");
-  EXPECT_EQ(MessageOf<EListError>([&] { store.Line(-1); }), "List index out of bounds");
-}
-
-TEST(ScriptLines, InstallReplacesLineOne) {
-  TScriptStore store;
-  for (const char* l : {"\\Widget", "Widget", "Widget 2.0", "widget.exe", "widget"})
-    store.Insert(store.Count(), l);
-  store.Delete(1);
-  store.Insert(1, "My Folder");
-  EXPECT_EQ(LinesOf(store), (Lines{"\\Widget", "My Folder", "Widget 2.0", "widget.exe", "widget"}));
-}
-
-TEST(ScriptLines, AnEmptyStoreIgnoresTheDeleteAndRefusesTheInsert) {
-  TScriptStore store;
-  store.Delete(1);
-  EXPECT_EQ(MessageOf<EListError>([&] { store.Insert(1, "Folder"); }), "Unable to insert a line");
-  EXPECT_EQ(store.Count(), 0);
-}
-
-TEST(ScriptLines, AOneLineStoreGetsTheFolderAsLineOne) {
-  TScriptStore store;
-  store.Insert(0, "\\Only");
-  store.Delete(1);
-  store.Delete(-1);
-  store.Insert(1, "Folder");
-  EXPECT_EQ(LinesOf(store), (Lines{"\\Only", "Folder"}));
-}
-
-TEST(RestoredNames, TheExamplesOfTheFormat) {
-  EXPECT_EQ(RestoredName("SETUP.EX_"), "setup.exe");
-  EXPECT_EQ(RestoredName("WIDGLIB.DL_"), "widglib.dll");
-  EXPECT_EQ(RestoredName("Notes.tx_"), "notes.txe");
-  EXPECT_EQ(RestoredName("HELP.HL_"), "help.hll");
-  EXPECT_EQ(RestoredName("DATA.DA_"), "data.da");
-  EXPECT_EQ(RestoredName("ReadMe.Txt"), "ReadMe.Txt");
-}
-
-TEST(RestoredNames, OnlyAFinalUnderscoreCounts) {
-  EXPECT_EQ(RestoredName("A_B.TXT"), "A_B.TXT");
-  EXPECT_EQ(RestoredName("A.EX_ "), "A.EX_ ");  // a trailing blank: the name stays as written
-  EXPECT_EQ(RestoredName("MY_LIB.DL__"), "my_lib.dl_");
-}
-
-TEST(RestoredNames, OnlyAsciiLettersAreLowered) {
-  EXPECT_EQ(RestoredName("SUB\\\xC4RGER.TX_"), "sub\\\xC4rger.txe");
-  EXPECT_EQ(RestoredName("X_"), "xe");
-  EXPECT_EQ(RestoredName("L_"), "ll");
-}
-
-TEST(RestoredNames, ALoneUnderscoreGivesTheEmptyName) {
-  EXPECT_EQ(RestoredName("_"), "");
-  EXPECT_EQ(RestoredName(""), "");
 }

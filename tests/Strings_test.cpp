@@ -1,4 +1,4 @@
-// The text list: line splitting, index rules, and loading and saving real files.
+// The text list: index rules, and loading and saving real files (its line rules are the core's).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,12 +12,6 @@
 #include "ui/Strings.h"
 
 namespace {
-std::vector<std::string> Split(const std::string& text) {
-  TStringList list;
-  list.SetText(text);
-  return list.Lines();
-}
-
 TStringList ListOf(std::initializer_list<std::string> lines) {
   TStringList list;
   for (const auto& l : lines) list.Add(l);
@@ -51,28 +45,10 @@ std::string MessageOf(Fn fn) {
 using Lines = std::vector<std::string>;
 }  // namespace
 
-// Loading real scripts with every kind of line end is covered with the script store; these are
-// the corners of the splitting itself.
-TEST(TextListSplitting, LineEndsAndTheEndOfTheText) {
-  EXPECT_EQ(Split("one\r\ntwo\rthree\n"), (Lines{"one", "two", "three"}));
-  EXPECT_EQ(Split("a\n\rb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(Split("a\r\r\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(Split("last\r\n\r\n"), (Lines{"last", ""}));
-  EXPECT_EQ(Split("\r\n"), Lines{""});
-  EXPECT_EQ(Split(""), Lines{});
-  EXPECT_EQ(Split(std::string("\0a", 2)), Lines{});
-  EXPECT_EQ(Split(" a \r\n\t\r\ncaf\xE9 \xFF"), (Lines{" a ", "\t", "caf\xE9 \xFF"}));
-}
-
 TEST(TextListSplitting, SettingTextReplacesTheLines) {
   TStringList list = ListOf({"old 1", "old 2", "old 3"});
   list.SetText("new");
   EXPECT_EQ(list.Lines(), Lines{"new"});
-}
-
-TEST(TextListText, EveryLineIsFollowedByCrLf) {
-  EXPECT_EQ(ListOf({"a", "", "c"}).Text(), "a\r\n\r\nc\r\n");
-  EXPECT_EQ(TStringList().Text(), "");
 }
 
 TEST(TextListText, EqualityAndAssignFollowTheText) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
 
@@ -13,13 +14,7 @@ TScreen* Screen = nullptr;
 
 namespace {
 std::string TitleFromModule() {
-  char path[MAX_PATH] = {};
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, n < MAX_PATH ? n : 0);
-  size_t slash = name.find_last_of("\\:");
-  if (slash != std::string::npos) name.erase(0, slash + 1);
-  size_t dot = name.find('.');
-  if (dot != std::string::npos) name.erase(dot);
+  std::string name = NameBeforeFirstDot(ProgramFilePath());
   if (name.size() > 1) {
     std::string rest = name.substr(1);
     CharLowerBuffA(&rest[0], static_cast<DWORD>(rest.size()));

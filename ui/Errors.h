@@ -1,18 +1,13 @@
 #pragma once
 // The program's own error classes. Each carries the exact message the error box shows
 // (the box adds the final full stop). The message dispatch is the one place that catches them.
-#include <exception>
 #include <string>
 
-class Exception : public std::exception {
-public:
-  explicit Exception(std::string message) : message_(std::move(message)) {}
-  const char* what() const noexcept override { return message_.c_str(); }
-  const std::string& Message() const { return message_; }
+#include "setupcore/Errors.h"
 
-private:
-  std::string message_;
-};
+// The base and the list errors are the core's, which needs no window.
+using setupcore::Exception;
+using setupcore::EListError;
 
 // A silent abort: ends the handler like any error but shows nothing.
 class EAbort : public Exception {
@@ -20,9 +15,18 @@ public:
   EAbort() : Exception("Operation aborted") {}
 };
 
-class EListError : public Exception { using Exception::Exception; };
 class EInvalidOperation : public Exception { using Exception::Exception; };
-class EStreamError : public Exception { using Exception::Exception; };
+// A file or stream failure. The system's error code, when the system gave one, travels with the
+// message, so that a caller can tell the user the cause in the system's own words.
+class EStreamError : public Exception {
+public:
+  explicit EStreamError(std::string message, unsigned long systemCode = 0)
+      : Exception(std::move(message)), systemCode_(systemCode) {}
+  unsigned long SystemCode() const { return systemCode_; }
+
+private:
+  unsigned long systemCode_;
+};
 class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
 class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
 class EWriteError : public EStreamError { using EStreamError::EStreamError; };

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "setupcore/Errors.h"
+
 namespace {
 struct Entry {
   MsgId id;
@@ -10,8 +12,8 @@ struct Entry {
 };
 
 const Entry kTable[] = {
-    {SListIndexError, "List index out of bounds"},
-    {SInsertLineError, "Unable to insert a line"},
+    {SListIndexError, setupcore::kListIndexError},
+    {SInsertLineError, setupcore::kInsertLineError},
     {SFOpenError, "Cannot open file %s"},
     {SFCreateError, "Cannot create file %s"},
     {SWriteError, "Stream write error"},

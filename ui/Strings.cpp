@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "setupcore/TextLines.h"
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/Messages.h"
@@ -71,30 +72,9 @@ int TStringList::IndexOf(const std::string& text) const {
   return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());
 }
 
-std::string TStringList::Text() const {
-  std::string out;
-  for (const std::string& line : lines_) {
-    out += line;
-    out += "\r\n";
-  }
-  return out;
-}
+std::string TStringList::Text() const { return setupcore::JoinLines(lines_); }
 
-void TStringList::SetText(const std::string& text) {
-  const size_t end = std::min(text.find('\0'), text.size());
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < end) {
-    size_t stop = at;
-    while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
-    lines.push_back(text.substr(at, stop - at));
-    // CR LF is one line end; an LF is never joined to a CR after it.
-    if (stop < end && text[stop] == '\r') ++stop;
-    if (stop < end && text[stop] == '\n') ++stop;
-    at = stop;
-  }
-  lines_.swap(lines);
-}
+void TStringList::SetText(const std::string& text) { lines_ = setupcore::SplitLines(text); }
 
 void TStringList::LoadFromFile(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -116,18 +96,23 @@ void TStringList::SaveToFile(const std::string& path) const {
   const std::string bytes = Text();
   const std::string cannotCreate = FmtLoadStr(SFCreateError, path.c_str());
 
+  // The error code is taken at the failing call: the clean-up on the way out makes calls of its
+  // own that would replace it.
   char tempName[MAX_PATH] = {};
-  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName))
-    throw EFCreateError(cannotCreate);
+  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName)) {
+    // A missing directory is called an invalid one here; creating the file would say not found.
+    const DWORD error = GetLastError();
+    throw EFCreateError(cannotCreate, error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
+  }
   TempFileOwner temp(tempName);
 
   FileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) throw EFCreateError(cannotCreate);
+  if (!file.Valid()) throw EFCreateError(cannotCreate, GetLastError());
   if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()) || !file.Close())
-    throw EWriteError(LoadStr(SWriteError));
+    throw EWriteError(LoadStr(SWriteError), GetLastError());
 
   if (!MoveFileExA(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-    throw EFCreateError(cannotCreate);
+    throw EFCreateError(cannotCreate, GetLastError());
   temp.Release();
 }

@@ -35,7 +35,8 @@ public:
   // Writes Text() to the file, creating or replacing it. The bytes go to a temporary file in the
   // same directory first, which then replaces the target, so a failed save leaves the previous
   // file as it was and no partial file behind. A file that cannot be created or replaced throws
-  // EFCreateError "Cannot create file <path>"; a short write throws EWriteError.
+  // EFCreateError "Cannot create file <path>"; a short write throws EWriteError. Both carry the
+  // system's error code (EStreamError::SystemCode).
   void SaveToFile(const std::string& path) const;
 
   void Assign(const TStringList& other) { lines_ = other.lines_; }

@@ -41,6 +41,19 @@ BOOL CALLBACK FindText(HWND child, LPARAM lp) {
 
 BoxWatcher::BoxWatcher() : thread_([this] { Loop(); }) {}
 
+BoxWatcher::BoxWatcher(std::function<bool()> ready, DWORD holdMs)
+    : ready_(std::move(ready)), holdMs_(holdMs), thread_([this] { Loop(); }) {}
+
+bool BoxWatcher::HoldFor(HWND box) {
+  if (!ready_) return true;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (ready_()) return IsWindow(box) != FALSE;
+    if (stop_ || !IsWindow(box) || GetTickCount() - start >= holdMs_) return false;
+    Sleep(20);
+  }
+}
+
 BoxWatcher::~BoxWatcher() {
   stop_ = true;
   thread_.join();
@@ -58,6 +71,7 @@ void BoxWatcher::Loop() {
     if (f.box) {
       SeenBox seen{WindowText(f.box), std::string()};
       EnumChildWindows(f.box, FindText, reinterpret_cast<LPARAM>(&seen.text));
+      seen.readyWhileShown = HoldFor(f.box);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,11 +13,15 @@
 struct SeenBox {
   std::string caption;
   std::string text;
+  bool readyWhileShown = true;  // the hold's condition came true while the box was open
 };
 
 class BoxWatcher {
 public:
   BoxWatcher();
+  // Holds each box open until `ready` is true or `holdMs` has passed, then presses OK: for a
+  // test of what the program lets happen while a box is up.
+  BoxWatcher(std::function<bool()> ready, DWORD holdMs);
   ~BoxWatcher();
   BoxWatcher(const BoxWatcher&) = delete;
   BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -24,6 +29,9 @@ public:
 
 private:
   void Loop();
+  bool HoldFor(HWND box);
+  std::function<bool()> ready_;
+  DWORD holdMs_ = 0;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<SeenBox> seen_;

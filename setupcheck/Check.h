@@ -1,0 +1,75 @@
+#pragma once
+// What a vendor's checker finds in a product directory's script before the product ships: the
+// run the installer would carry out, and what in the script would surprise its author.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setupcheck/ProductFiles.h"
+#include "setupcore/CopyPlan.h"
+#include "setupcore/Script.h"
+
+namespace setupcheck {
+
+enum class Finding {
+  // Errors: the installer cannot do what the script asks.
+  kNoProductDirectory,
+  kNoScript,
+  kTooFewLines,
+  // Warnings.
+  kScriptNameCase,
+  kMissingSource,
+  kSourceCase,
+  kProgramFileNotInstalled,
+  kNoUninstaller,
+  kMarkerCase,
+  kMarkerInsideSection,
+  kSubPathWithoutBackslash,
+  kIniSectionWithoutEnd,
+  kRestoresToNothing,
+  kPathTooLong,
+  kNotAnsi,
+  kNotText,
+};
+
+bool IsError(Finding finding);
+
+struct Diagnostic {
+  Finding finding;
+  int line = -1;  // the script line from 0, or -1 for the script as a whole
+  std::string message;  // ANSI text, like the script's own
+};
+
+// The longest path the platform takes: MAX_PATH less its terminating zero.
+const size_t kMaxPathLength = 259;
+
+// The destination the main window proposes for a script: "c:\program files" + line 0.
+std::string ProposedDestination(const setupcore::Script& script);
+
+// Everything the checker found, in script order; findings about the script as a whole first.
+// The plan is made from the script as the installer would load it from these bytes.
+std::vector<Diagnostic> CheckScript(const std::string& bytes, const ProductFiles& files,
+                                    const setupcore::RunPlaces& places);
+
+// What to check: a product directory, and the places the installer would be given.
+struct CheckOptions {
+  std::string productDir;
+  std::optional<std::string> destination;  // else the one the main window proposes
+  std::string windowsDir = "C:\\WINDOWS";
+};
+
+struct ProductCheck {
+  std::vector<Diagnostic> diagnostics;
+  bool scriptRead = false;
+  std::string scriptName;  // the name setup.ini has in the directory
+  setupcore::Script script;
+  setupcore::RunPlaces places;
+};
+
+// Reads the product directory's setup.ini and checks it against the directory's files.
+ProductCheck CheckProduct(const CheckOptions& options);
+
+// 0 when nothing was found, 1 when warnings alone, 2 when any error.
+int ExitStatus(const std::vector<Diagnostic>& diagnostics);
+
+}  // namespace setupcheck

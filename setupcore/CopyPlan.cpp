@@ -1,0 +1,134 @@
+#include "setupcore/CopyPlan.h"
+
+namespace setupcore {
+
+namespace {
+const int kFirstCopyLine = 4;
+
+// The bar counts script lines, not files, and is truncated, not rounded: the file entry on the
+// last line sets exactly 100.
+int ProgressAt(int line, int count) {
+  return static_cast<int>(static_cast<double>(line) / static_cast<double>(count - 1) * 100.0);
+}
+
+// Each test sees the result of the one before it, as the markers were always resolved.
+std::string TargetPrefix(const std::string& name, const RunPlaces& places) {
+  std::string prefix = name;
+  if (prefix == "win") prefix = places.windowsDir + "\\";
+  if (prefix == "win\\system") prefix = places.windowsDir + "\\system\\";
+  if (prefix == "install") prefix = places.destination + "\\";
+  return prefix;
+}
+}  // namespace
+
+CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
+    : script_(script), places_(places) {
+  std::string sourcePrefix;
+  bool sectionOpen = false;
+  for (int i = kFirstCopyLine; i <= script_.Count() - 1; ++i) {
+    const std::string line = script_.Line(i);
+    if (line.empty()) {
+      sectionOpen = false;
+      continue;
+    }
+    if (sectionOpen) {
+      CopyEntry entry;
+      entry.line = i;
+      entry.marker = static_cast<int>(markers_.size()) - 1;
+      entry.source = sourcePrefix + line;
+      const std::string restored = RestoredName(line);
+      entry.target = lastTargetPrefix_ + restored;
+      entry.status = "Copying file: " + line;
+      entry.position = ProgressAt(i, script_.Count());
+      entry.copies = !restored.empty();
+      entries_.push_back(entry);
+    }
+    // A marker does not close the open section: it has just been copied as one of its files.
+    if (line[0] == ':') {
+      SectionMarker marker;
+      marker.line = i;
+      marker.name = line.substr(1);
+      marker.prefix = TargetPrefix(marker.name, places_);
+      marker.insideSection = sectionOpen;
+      sourcePrefix = places_.source + "\\";
+      lastTargetPrefix_ = marker.prefix;
+      markers_.push_back(marker);
+      sectionOpen = true;
+    }
+  }
+
+  for (int k = 0; k <= script_.Count() - 1; ++k) {
+    if (script_.Line(k) != ":ini") continue;
+    IniSection section;
+    section.line = k;
+    for (int j = k + 1; j <= script_.Count() - 1; ++j) {
+      const std::string line = script_.Line(j);
+      if (!line.empty() && line[0] == ':') {
+        section.end = j;
+        break;
+      }
+    }
+    iniSections_.push_back(section);
+  }
+}
+
+std::string CopyPlan::Title() const { return script_.Line(2); }
+
+std::string CopyPlan::ProgramFilePath() const {
+  return places_.destination + "\\" + script_.Line(3);
+}
+
+ProgramGroupTexts CopyPlan::GroupTexts() const {
+  const std::string quote = "\"";
+  ProgramGroupTexts texts;
+  texts.group = script_.Line(1);
+  texts.title = script_.Line(2);
+  texts.command = quote + places_.destination + "\\" + script_.Line(3) + quote;
+  texts.uninstallerTitle = script_.Line(2) + " Uninstaller";
+  texts.uninstallerCommand = quote + places_.destination + "\\remove.exe" + quote;
+  return texts;
+}
+
+std::vector<std::string> CopyPlan::StartMenuLines() const {
+  // Where the program-group server keeps the group and its items; written whether or not the
+  // group was made.
+  const std::string group =
+      places_.windowsDir + "\\Start Menu\\Programs\\" + script_.Line(1) + "\\";
+  const std::string title = script_.Line(2);
+  return {group + title + ".lnk", group + title + " Uninstaller" + ".lnk", "+" + group};
+}
+
+std::string CopyPlan::LastTargetLine() const { return ":" + lastTargetPrefix_; }
+
+std::string CopyPlan::UninstallRecordPath() const { return places_.destination + "\\unin.ini"; }
+
+std::vector<std::string> CopyPlan::UninstallRecord() const {
+  std::vector<std::string> record{Title()};
+  for (const CopyEntry& entry : entries_)
+    if (entry.copies) record.push_back(entry.target);
+  for (const std::string& line : StartMenuLines()) record.push_back(line);
+  record.push_back(LastTargetLine());
+  return record;
+}
+
+std::vector<std::string> CopyPlan::LocationRecord() const {
+  std::vector<std::string> record{":run", places_.destination};
+  for (const IniSection& section : iniSections_) {
+    // A section without its closing line ends with the script; an empty line in it gives
+    // nothing, though for the copy pass it closes the section.
+    const int last = section.end >= 0 ? section.end : script_.Count() - 1;
+    for (int j = section.line + 1; j <= last; ++j) {
+      const std::string line = script_.Line(j);
+      if (line.empty()) continue;
+      if (line[0] == '>') record.push_back(places_.windowsDir);
+      else if (line[0] == '~') record.push_back(places_.destination + line.substr(1));
+    }
+  }
+  return record;
+}
+
+std::string CopyPlan::LocationRecordPath() const {
+  return places_.windowsDir + "\\" + script_.Line(4) + ".ini";
+}
+
+}  // namespace setupcore

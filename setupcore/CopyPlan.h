@@ -1,0 +1,85 @@
+#pragma once
+// What an installation run does with a script: the files it copies, in order, with what the
+// Installing dialog shows for each, and the two records it leaves for the uninstaller. The run
+// carries the plan out step by step; the plan itself touches nothing.
+#include <string>
+#include <vector>
+
+#include "setupcore/GroupCommands.h"
+#include "setupcore/Script.h"
+
+namespace setupcore {
+
+// The places a run works with, as texts.
+struct RunPlaces {
+  std::string source;       // the source box: the directory the product files are in
+  std::string destination;  // the destination box, as typed (a trailing backslash is kept)
+  std::string windowsDir;   // as the system reports it, without a trailing backslash
+};
+
+// One file entry of the copy pass.
+struct CopyEntry {
+  int line = 0;         // its script line
+  int marker = 0;       // the index in Markers() of the section it belongs to
+  std::string source;   // the source prefix + the line as written
+  std::string target;   // the target prefix + the line's restored name
+  std::string status;   // "Copying file: " + the line as written
+  int position = 0;     // the progress bar's position while it is copied
+  // False for a line that restores to no name ("_"): its status and position are shown, but it
+  // is neither copied (the target would be the section's directory itself) nor recorded.
+  bool copies = true;
+};
+
+// A line beginning with ':' met by the copy pass.
+struct SectionMarker {
+  int line = 0;
+  std::string name;     // the text after ':', as written
+  std::string prefix;   // the target prefix it sets ("win", "win\system", "install" resolved)
+  // Met while a section was open: it was copied as a file entry of that section first.
+  bool insideSection = false;
+};
+
+// A line that is exactly ":ini", and where its section ends.
+struct IniSection {
+  int line = 0;
+  int end = -1;  // the first line after it beginning with ':', or -1 when the script ends first
+};
+
+class CopyPlan {
+public:
+  // Plans the copy pass over lines 4 to the last; the record name on line 4 is visited too, so
+  // a record name beginning with ':' opens a section. Reads no line outside the script: a short
+  // script fails later, at the step that reads the header line it lacks.
+  CopyPlan(const Script& script, const RunPlaces& places);
+
+  const std::vector<CopyEntry>& Entries() const { return entries_; }
+  const std::vector<SectionMarker>& Markers() const { return markers_; }
+  const std::vector<IniSection>& IniSections() const { return iniSections_; }
+  // The prefix of the last section opened; empty when none was.
+  const std::string& LastTargetPrefix() const { return lastTargetPrefix_; }
+  const RunPlaces& Places() const { return places_; }
+
+  // The steps after the copy pass read the header lines they need; each throws EListError
+  // "List index out of bounds" when the script lacks that line, as the run does at that step.
+  std::string Title() const;                        // line 2, the uninstall record's first line
+  std::string ProgramFilePath() const;              // destination\line 3, waited for
+  ProgramGroupTexts GroupTexts() const;             // lines 1 to 3
+  std::vector<std::string> StartMenuLines() const;  // the two shortcuts and the group's folder
+  std::string LastTargetLine() const;               // ":" + LastTargetPrefix(); reads no line
+  std::string UninstallRecordPath() const;          // destination\unin.ini; reads no line
+  // Title, every copied entry's target, the Start Menu lines, the last target line.
+  std::vector<std::string> UninstallRecord() const;
+  // ":run", the destination, the ini sections' contributions; reads only lines that exist.
+  std::vector<std::string> LocationRecord() const;
+  std::string LocationRecordPath() const;           // Windows directory\line 4.ini
+
+private:
+  Script script_;
+  RunPlaces places_;
+  std::vector<CopyEntry> entries_;
+  std::vector<SectionMarker> markers_;
+  std::vector<IniSection> iniSections_;
+  std::string lastTargetPrefix_;
+};
+
+}  // namespace setupcore

@@ -1,0 +1,13 @@
+#pragma once
+// Reading what an installation left, to compare it with the disk and with what the user was told.
+#include <string>
+#include <vector>
+
+// The system's text for an error code as a message quotes it: no line end, no final full stop.
+std::string SystemText(unsigned long code);
+// The lines of a record (CR LF after every line); empty when the file is not there.
+std::vector<std::string> RecordLines(const std::string& path);
+// The file lines of an uninstall record: those between the title and the two shortcut lines.
+std::vector<std::string> RecordedFiles(const std::string& uninstallRecord);
+// The names of the files (not folders) in `dir`, in the system's order.
+std::vector<std::string> FileNames(const std::string& dir);

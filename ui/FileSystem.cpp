@@ -1,0 +1,57 @@
+#include "ui/FileSystem.h"
+
+#include <vector>
+
+#include "ui/Errors.h"
+
+namespace {
+DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+}  // namespace
+
+bool IsExistingFile(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingDirectory(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void EnterDirectory(const std::string& dir) {
+  if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
+}
+
+FindHandle& FindHandle::operator=(FindHandle&& o) noexcept {
+  if (this != &o) {
+    Reset(o.h_);
+    o.h_ = INVALID_HANDLE_VALUE;
+  }
+  return *this;
+}
+
+void FindHandle::Reset(HANDLE h) {
+  // A failed close leaves nothing to undo: the search is over either way.
+  if (Valid()) FindClose(h_);
+  h_ = h;
+}
+
+std::string ProgramFilePath() {
+  // The system cuts the path to the buffer without saying so except by filling it: a full
+  // buffer is tried again twice as large.
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::string();
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string NameBeforeFirstDot(const std::string& path) {
+  const size_t sep = path.find_last_of("\\:");
+  std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
+  const size_t dot = name.find('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The file system as the program meets it: what exists, the process's current directory, the
+// search handle of a directory listing, and the name of the program's own file.
+#include <windows.h>
+
+#include <string>
+
+// True when the path names an existing file (not a directory); a path that cannot be read counts
+// as missing. A relative path is taken against the process's current directory.
+bool IsExistingFile(const std::string& path);
+// The same for a directory.
+bool IsExistingDirectory(const std::string& path);
+
+// Makes dir the process's current directory; EInOutError with the system's code when it cannot
+// be entered, and the current directory is then what it was.
+void EnterDirectory(const std::string& dir);
+
+// A search handle of FindFirstFileA, closed when its owner goes.
+class FindHandle {
+public:
+  FindHandle() = default;
+  explicit FindHandle(HANDLE h) : h_(h) {}
+  ~FindHandle() { Reset(); }
+  FindHandle(FindHandle&& o) noexcept : h_(o.h_) { o.h_ = INVALID_HANDLE_VALUE; }
+  FindHandle& operator=(FindHandle&& o) noexcept;
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE Get() const { return h_; }
+  void Reset(HANDLE h = INVALID_HANDLE_VALUE);
+
+private:
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+};
+
+// The full path of the running program's file, however long.
+std::string ProgramFilePath();
+// The file name in a path (after its last backslash or ':'), cut before its first '.': the name
+// the program goes by, as a DDE service and as its title. VELMORA.SETUP.EXE gives VELMORA.
+std::string NameBeforeFirstDot(const std::string& path);
