@@ -4,7 +4,8 @@
 # its own (build/mutate-x86_64, and build/mutate-i686 for the shipped programs), runs them and
 # puts the line back. A fault that no test notices "survived"; one whose line no longer stands in
 # its file exactly once is "stale" (the table has to follow the code); one that does not compile
-# is a "build-error".
+# is a "build-error". A fault that cannot matter to anyone carries the reason in the table (a line
+# "! why" after its header); it is still tried, and reported "noted" when it survives.
 # Usage: bash tools/mutate.sh [--list] [--no-baseline] [FILTER]
 #   --list         print the faults and whether each still applies, build and run nothing
 #   --no-baseline  skip the first run of the chosen tests on the unchanged tree
@@ -24,8 +25,8 @@ for a in "$@"; do
   esac
 done
 
-# The table, one fault a record: id, file, tests, product, original, replacement (tab-separated;
-# the two lines keep their text exactly, blanks around them aside).
+# The table, one fault a record: id, file, tests, product, original, replacement, and the reason
+# it cannot matter or "-" (tab-separated; the lines keep their text exactly, blanks around aside).
 records() {
   python3 - "$table" <<'EOF'
 import sys
@@ -36,10 +37,14 @@ for raw in open(sys.argv[1], encoding="utf-8"):
         rec = line[2:].split()
         if len(rec) != 4:
             sys.exit("bad header: " + line)
+        note = "-"
+    elif line.startswith("! ") and rec is not None:
+        note = line[2:].strip()
     elif line.startswith("- ") and rec is not None and len(rec) == 4:
         rec.append(line[2:].strip())
     elif line.startswith("+ ") and rec is not None and len(rec) == 5:
         rec.append(line[2:].strip())
+        rec.append(note)
         print("\t".join(rec))
         rec = None
 EOF
@@ -84,9 +89,10 @@ done
 
 if [ $list -eq 1 ]; then
   for r in "${chosen[@]}"; do
-    IFS=$'\t' read -r id file tests product _orig _repl <<<"$r"
+    IFS=$'\t' read -r id file tests product _orig _repl note <<<"$r"
     n=$(count_matches "$top/$file" "$_orig")
     state=ok; [ "$n" = 1 ] || state=stale
+    [ "$note" = - ] || [ "$state" = stale ] || state=noted
     printf '%-6s %-30s %-32s %s%s\n' "$state" "$id" "$file" "$tests" "$([ "$product" = - ] || echo " (+$product)")"
   done
   exit 0
@@ -164,13 +170,15 @@ build_for() {  # regex product
 }
 
 run_tests() {  # regex
-  run_bounded 2400 nice -n 10 ctest --test-dir "$x64" -R "$1" --timeout 900 --no-tests=error
+  # The prefix's server is started here, outside the tests: one that a test's program started
+  # would hold the test's output open, and ctest would wait for it until the test's time ran out.
+  wineserver -p >/dev/null 2>&1 || true
+  run_bounded 2400 nice -n 10 ctest --test-dir "$x64" -R "$1" --timeout 300 --no-tests=error
 }
 
 : >"$log"
 configure || { echo "configuring the build trees failed; see $log"; exit 1; }
 bash "$top/tools/wine-prefix.sh" "$WINEPREFIX"
-wineserver -p >/dev/null 2>&1 || true
 
 if [ $baseline -eq 1 ]; then
   union=$(for r in "${chosen[@]}"; do IFS=$'\t' read -r _ _ tests _ <<<"$r"; echo "$tests"; done |
@@ -182,9 +190,9 @@ if [ $baseline -eq 1 ]; then
   fi
 fi
 
-killed=() survived=() stale=() broken=()
+killed=() survived=() noted=() stale=() broken=()
 for r in "${chosen[@]}"; do
-  IFS=$'\t' read -r id file tests product orig repl <<<"$r"
+  IFS=$'\t' read -r id file tests product orig repl note <<<"$r"
   if [ "$(count_matches "$top/$file" "$orig")" != 1 ]; then
     stale+=("$id"); printf '%-11s %-30s %s\n' stale "$id" "$file"; continue
   fi
@@ -201,7 +209,11 @@ for r in "${chosen[@]}"; do
   if ! build_for "$tests" "$product"; then
     result=build-error; broken+=("$id")
   elif run_tests "$tests"; then
-    result=survived; survived+=("$id")
+    if [ "$note" = - ]; then
+      result=survived; survived+=("$id")
+    else
+      result=noted; noted+=("$id")
+    fi
   else
     result=killed; killed+=("$id")
   fi
@@ -215,6 +227,7 @@ fi
 
 summary="${#chosen[@]} mutants: ${#killed[@]} killed, ${#survived[@]} survived"
 [ ${#survived[@]} -gt 0 ] && summary+=" (${survived[*]})"
+[ ${#noted[@]} -gt 0 ] && summary+=", ${#noted[@]} noted (${noted[*]})"
 [ ${#stale[@]} -gt 0 ] && summary+=", ${#stale[@]} stale (${stale[*]})"
 [ ${#broken[@]} -gt 0 ] && summary+=", ${#broken[@]} build-error (${broken[*]})"
 echo "$summary"
