@@ -125,6 +125,13 @@ cleanup() {
   fi
   wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
+  # The drive tests make prefixes of their own in the tree they run from.
+  for p in "$x64/DirHelpersDrives" "$x64/drives-test"; do
+    [ -d "$p" ] || continue
+    pfx=$(find "$p" -maxdepth 1 -name '*prefix' | head -n 1)
+    [ -n "$pfx" ] && WINEPREFIX=$pfx wineserver -k >/dev/null 2>&1
+    rm -rf "$p"
+  done
 }
 trap cleanup EXIT
 trap 'echo "interrupted"; exit 130' INT TERM
@@ -172,7 +179,10 @@ build_for() {  # regex product
 run_tests() {  # regex
   # The prefix's server is started here, outside the tests: one that a test's program started
   # would hold the test's output open, and ctest would wait for it until the test's time ran out.
+  # Its services, too, are started here: those that a test's first program starts hold the
+  # test's output in the same way.
   wineserver -p >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
   run_bounded 2400 nice -n 10 ctest --test-dir "$x64" -R "$1" --timeout 300 --no-tests=error
 }
 
