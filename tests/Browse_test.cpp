@@ -237,6 +237,14 @@ TEST_F(Browse, AnEmptyDestinationPassesDriveCAndDoesNotResetTheList) {
   EXPECT_EQ(mainForm->d->Text(), "");
 }
 
+TEST_F(Browse, AnEmptySourcePassesDriveCAsWell) {
+  mainForm->s->SetText("");
+  Source("Cancel");
+  ASSERT_TRUE(last.shown);
+  EXPECT_EQ(mainForm->var1->Caption(), "c");
+  EXPECT_EQ(mainForm->s->Text(), "");
+}
+
 TEST_F(Browse, TheSelectorAlreadyOnTheDriveLeavesTheListWhereItWas) {
   velmora::Open->drive->SetDrive('Z');
   velmora::Open->dir->SetDirectory("Z:\\tmp");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Volume labels need a drive that has one. Wine gives a drive letter the label written in the
 # .windows-label file of its folder, read when the Wine server starts; so this runs the label
-# tests of DirHelpers_test in a prefix of its own, with drive q: labelled System.
+# tests of DirHelpers_test in a prefix of its own, with drive a: labelled System (the first
+# letter, where the label's case turns from upper to lower).
 set -eu
 build=$1
 src=$2
@@ -16,12 +17,12 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 mkdir -p "$work/volume"
 printf 'System\n' >"$work/volume/.windows-label"
-ln -sfn "$work/volume" "$WINEPREFIX/dosdevices/q:"
+ln -sfn "$work/volume" "$WINEPREFIX/dosdevices/a:"
 # A running server knows only the drives it started with.
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 
-out=$(VELMORA_LABELLED_DRIVE=q /usr/lib/wine/wine64 "$exe" --gtest_brief=1 \
+out=$(VELMORA_LABELLED_DRIVE=a /usr/lib/wine/wine64 "$exe" --gtest_brief=1 \
       --gtest_filter='LabelledDrive.*:VolumeLabels.*' 2>&1) && rc=0 || rc=$?
 printf '%s\n' "$out"
 [ "$rc" -eq 0 ] || exit "$rc"

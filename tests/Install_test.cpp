@@ -213,6 +213,42 @@ TEST_F(Install, AMarkerInsideASectionIsAlsoAFileEntryAndMissingSourcesAreRecorde
                    ":" + windowsDir + "\\"}));
 }
 
+TEST_F(Install, EachMarkerNamesItsTargetDirectoryAndOnlyAnExactNameIsKnown) {
+  // The sources are missing, so nothing is copied anywhere; the records show where each would go.
+  std::string dest = work / "targets";
+  CreateDirectoryA(dest.c_str(), nullptr);
+  WriteFileBytes(dest + "\\t.exe", "");  // the program file is there: no wait for it
+  struct Row {
+    const char* marker;
+    std::string target;
+  };
+  for (const Row& row : {Row{"install", dest + "\\"}, Row{"win", windowsDir + "\\"},
+                         Row{"win\\system", windowsDir + "\\system\\"},
+                         Row{"installed", "installed"}, Row{"Win", "Win"},
+                         Row{"win\\system32", "win\\system32"}}) {
+    Run(std::string("\\t\nT\nT 1\nt.exe\nvtest_targets\n:") + row.marker + "\nabsent.txt\n",
+        work.Path(), dest);
+    EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
+              Lines({"T 1", row.target + "absent.txt", Group("T") + "T 1.lnk",
+                     Group("T") + "T 1 Uninstaller.lnk", "+" + Group("T"), ":" + row.target}))
+        << row.marker;
+    DoneApplication();
+    SetUp();
+  }
+}
+
+TEST_F(Install, ARecordNameThatIsAMarkerOpensItsSection) {
+  // The copy pass starts at the record name: its files follow it at once. Whether the system
+  // takes ":install" as a file name for the record does not matter here.
+  std::string src = work / "src", dest = work / "named";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\n.txt", "n");
+  Run("\\n\nN\nN 1\nn.txt\n:install\nn.txt\n", src, dest);
+  EXPECT_EQ(ReadFileBytes(dest + "\\n.txt"), "n");
+  const std::string head = Lines({"N 1", dest + "\\n.txt"});
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini").substr(0, head.size()), head);
+}
+
 TEST_F(Install, TwoIniSectionsContributeInOrderAndAnOpenSectionEndsWithTheScript) {
   std::string dest = work / "ini";
   Run("\\i\nI\nI 1\ni.exe\nvtest_ini\n:ini\n~\\one\n:x\n\n:ini\n>\n\n~\\two", work.Path(), dest);

@@ -295,6 +295,19 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   Exit(w);
 }
 
+TEST_F(MainWindow, InstallWithNoDestinationAsksForOneAndStartsNothing) {
+  ProductDir& dir = Product(kScript);
+  HWND w = Start(dir);
+  drv::SetText(drv::RequireControlAt(w, 74, 264), "");
+  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  HWND box = drv::WaitDialog("Setup", 10000, program->Id());
+  EXPECT_EQ(drv::MessageText(box), "Please enter a destination directory.");
+  EXPECT_TRUE(IsWindowVisible(w)) << "the main window stays while the user is asked";
+  EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
+  drv::PressButton(box, "OK");
+  Exit(w);
+}
+
 TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   Menu menu;
   ProductDir& dir = Product(kScript);
@@ -366,9 +379,9 @@ void End(HWND modal, Ending how) {
 
 // Waits at most `ms` for a condition that needs nothing more from the program than the end of the
 // showing: a loop that waits for one more message would leave it false for seconds.
-template <class Condition>
 const DWORD kBackWithinMs = 800;
 
+template <class Condition>
 bool Within(DWORD ms, Condition done) {
   DWORD start = GetTickCount();
   while (!done()) {

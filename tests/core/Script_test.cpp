@@ -93,6 +93,7 @@ TEST(RestoredNames, Rules) {
       {"only ASCII letters are lowered", "SUB\\\xC4RGER.TX_", "sub\\\xC4rger.txe"},
       {"a bare X", "X_", "xe"},
       {"a bare L", "L_", "ll"},
+      {"both ends of A to Z, and the characters just outside", "AZ@[.ZA_", "az@[.za"},
       {"a lone _ names nothing", "_", ""},
       {"an empty line", "", ""},
   };
