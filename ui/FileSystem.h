@@ -4,6 +4,23 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+// A path that the system writes into the caller's buffer and, when it does not fit, answers with
+// the size it needs (GetWindowsDirectoryA, GetCurrentDirectoryA, GetLongPathNameA): read through a
+// buffer of firstSize, then once through one of the size asked for; an unfilled buffer is never
+// read, and a path that still does not fit reads as empty.
+template <class Fn>
+std::string ReadSystemPath(Fn fn, DWORD firstSize = MAX_PATH + 1) {
+  std::vector<char> buf(firstSize);
+  DWORD n = fn(static_cast<DWORD>(buf.size()), buf.data());
+  if (n >= buf.size()) {
+    buf.assign(n + 1, '\0');
+    n = fn(static_cast<DWORD>(buf.size()), buf.data());
+    if (n >= buf.size()) n = 0;
+  }
+  return std::string(buf.data(), n);
+}
 
 // True when the path names an existing file (not a directory); a path that cannot be read counts
 // as missing. A relative path is taken against the process's current directory.

@@ -5,21 +5,10 @@
 #include <vector>
 
 #include "ui/FileHandle.h"
+#include "ui/FileSystem.h"
 #include "ui/Strings.h"
 
 namespace {
-template <class Fn>
-std::string ReadPath(Fn fn) {
-  std::vector<char> buf(MAX_PATH + 1);
-  DWORD n = fn(static_cast<DWORD>(buf.size()), buf.data());
-  if (n >= buf.size()) {
-    buf.assign(n + 1, '\0');
-    n = fn(static_cast<DWORD>(buf.size()), buf.data());
-    if (n >= buf.size()) n = 0;
-  }
-  return std::string(buf.data(), n);
-}
-
 std::string WithoutTrailingBackslash(std::string path) {
   if (path.size() > 3 && path.back() == '\\') path.pop_back();
   return path;
@@ -27,7 +16,7 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 // The same directory written another way (short names) is still the same directory.
 std::string LongForm(const std::string& path) {
-  std::string l = ReadPath([&](DWORD size, char* b) { return GetLongPathNameA(path.c_str(), b, size); });
+  std::string l = ReadSystemPath([&](DWORD size, char* b) { return GetLongPathNameA(path.c_str(), b, size); });
   return l.empty() ? path : WithoutTrailingBackslash(l);
 }
 
@@ -63,13 +52,13 @@ bool IsFile(const std::string& path) {
 TRemovePlaces SystemPlaces() {
   TRemovePlaces p;
   p.windowsDir = WithoutTrailingBackslash(
-      ReadPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }));
+      ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }));
   const std::string system = WithoutTrailingBackslash(
-      ReadPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); }));
+      ReadSystemPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); }));
   // The installer's ":win\system" goes to <Windows>\system whatever the system directory is.
   p.systemDirs = {system, p.windowsDir + "\\system", p.windowsDir + "\\system32",
                   p.windowsDir + "\\syswow64"};
-  p.self = LongForm(ReadPath([](DWORD size, char* b) { return GetModuleFileNameA(nullptr, b, size); }));
+  p.self = LongForm(ProgramFilePath());
   const size_t cut = p.self.find_last_of('\\');
   p.destination = cut == std::string::npos ? std::string() : WithoutTrailingBackslash(p.self.substr(0, cut + 1));
   p.uninstallRecord = p.destination + "\\unin.ini";
