@@ -63,7 +63,7 @@ TEST_F(DdeClientConvTest, ManualNamesMakeNoTrafficAndOpeningAnOpenConversationCh
   EXPECT_EQ(conv->ConversationHandle(), nullptr);
   EXPECT_EQ(conv->DdeService(), "");
   EXPECT_EQ(conv->DdeTopic(), "");
-  ASSERT_TRUE(PumpUntil([&] { return server.Log().size() >= 2; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return server.Log().size() >= 2; }, 10000));
   std::vector<std::string> kinds;
   for (const ProgmanRecord& r : server.Log()) kinds.push_back(r.kind);
   EXPECT_EQ(kinds, (std::vector<std::string>{"connect", "disconnect"}))
@@ -83,7 +83,7 @@ TEST_F(DdeClientConvTest, ExecutesCarryTheExactBytesAndAWaitingOneHoldsBackTheNe
   EXPECT_TRUE(conv->ExecutePending());
   EXPECT_FALSE(conv->ExecuteMacroText("refused", true)) << "one is still pending";
   EXPECT_FALSE(conv->ExecuteMacroList(two, false));
-  ASSERT_TRUE(PumpUntil([&] { return !conv->ExecutePending(); }, 10000)) << "the completion arrives";
+  ASSERT_TRUE(WaitUntil([&] { return !conv->ExecutePending(); }, 10000)) << "the completion arrives";
   EXPECT_TRUE(conv->ExecuteMacroList(two, false));
   EXPECT_EQ(LiveDdeHandles(), held);
   EXPECT_FALSE(conv->ExecutePending());
@@ -102,7 +102,7 @@ TEST_F(DdeClientConvTest, AServerThatEndsTheConversationLeavesTheNames) {
   // Wine's DDEML marks a conversation that the server ended as no longer connected but does
   // not call the client's callback; the disconnect Windows delivers is handed to the callback
   // here, once Wine has taken the server's end.
-  ASSERT_TRUE(PumpUntil(
+  ASSERT_TRUE(WaitUntil(
       [&] {
         CONVINFO info = {};
         info.cb = sizeof info;

@@ -96,7 +96,7 @@ TEST_F(DdeClientItem, AChangedServerItemReachesTheLinkedItem) {
   const std::string first = item->Lines.Strings(0);
   ASSERT_EQ(first.compare(0, 4, "tick"), 0);
   int before = changes;
-  EXPECT_TRUE(PumpUntil([&] { return item->Lines.Count() == 1 && item->Lines.Strings(0) != first; },
+  EXPECT_TRUE(WaitUntil([&] { return item->Lines.Count() == 1 && item->Lines.Strings(0) != first; },
                         10000));
   EXPECT_GT(changes, before);
 }

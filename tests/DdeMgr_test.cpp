@@ -15,6 +15,7 @@
 #include "dde/DdeMgr.h"
 #include "dde/DdeServer.h"
 #include "driver/Driver.h"
+#include "support/SetupWindow.h"
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Peer.h"
@@ -74,7 +75,7 @@ std::vector<std::string> WildServices(const std::string& topic, DWORD pid) {
   for (HWND h : targets)
     SendMessageA(h, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(me), MAKELPARAM(0, aTopic));
   if (aTopic) GlobalDeleteAtom(aTopic);
-  PumpUntil([] { return false; }, 300);  // the terminates are answered
+  WaitUntil([] { return false; }, 300);  // the terminates are answered
   DestroyWindow(me);
   return wildAnswers;
 }
@@ -120,7 +121,7 @@ TEST(DdeMgr, TheRunningInstallerAnswersOnItsCaptionUnderItsNameBeforeTheFirstDot
   ASSERT_TRUE(CopyFileA((dir / "SETUP.EXE").c_str(), exe.c_str(), FALSE));
   RunningProgram program(exe, "", dir.Path());
   HWND w = drv::WaitWindow(kCaption, 20000, program.Id());
-  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
 
   Client client;
   HCONV own = client.Connect("VELMORA", kCaption);
@@ -136,7 +137,7 @@ TEST(DdeMgr, TheRunningInstallerAnswersOnItsCaptionUnderItsNameBeforeTheFirstDot
   if (anyService) DdeDisconnect(anyService);
 
   // The program ends while another process still holds a conversation with it.
-  drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+  drv::Click(mainwin::At(w, mainwin::kExit));
   ASSERT_TRUE(program.WaitExit(10000));
   EXPECT_EQ(program.ExitCode(), 0u);
   if (own) DdeDisconnect(own);
@@ -173,7 +174,7 @@ TEST(DdeMgr, EndingWithAConversationOpenClosesItFirst) {
   EXPECT_EQ(Application->Components(Application->ComponentCount() - 2), DdeManager);
   DoneApplication();
   EXPECT_EQ(DdeManager, nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return server.Log().size() >= 2; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return server.Log().size() >= 2; }, 10000));
   EXPECT_EQ(server.Log().back().kind, "disconnect");
 }
 
@@ -199,7 +200,7 @@ TEST(DdeMgr, AnErrorInsideTheCallbackIsShownOnceTheCallbackHasReturned) {
     Peer peer({"client", "DdeMgr_test", c.topic, "execute", "text:[x]\\0"});
     BoxWatcher boxes([&peer] { return peer.Says("execute: failed 0x4009"); }, 10000);
     ASSERT_TRUE(peer.Finish()) << c.topic;
-    ASSERT_TRUE(PumpUntil([&] { return !boxes.Seen().empty(); }, 10000)) << c.topic;
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.Seen().empty(); }, 10000)) << c.topic;
     const std::vector<SeenBox> seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 1u) << c.topic;
     EXPECT_EQ(seen[0].text, c.shown);

@@ -10,6 +10,7 @@
 #include "dde/DdeMgr.h"
 #include "dde/DdeServer.h"
 #include "dde/DdeSrvrConv.h"
+#include "support/SetupWindow.h"
 #include "support/Files.h"
 #include "support/Peer.h"
 #include "support/Program.h"
@@ -53,7 +54,7 @@ protected:
   }
   void TearDown() override {
     delete form;
-    PumpUntil([] { return DdeManager->ServerConversations().empty(); }, 10000);
+    WaitUntil([] { return DdeManager->ServerConversations().empty(); }, 10000);
     EXPECT_TRUE(DdeManager->ServerConversations().empty());
     EXPECT_EQ(LiveDdeHandles(), baseline) << "every handle the server made is freed";
     DoneApplication();
@@ -109,7 +110,7 @@ TEST_F(DdeServer, RequestsAreServedFromLinesAndOnlyRealChangesAreAdvised) {
                               "advise", "state", "13", "poke", "state", "13", "text:x\\0",
                               "advise", "state", "wait-advdata", "10000"}));
   ASSERT_TRUE(peer.WaitFor("advise state: ok"));
-  ASSERT_TRUE(PumpUntil([this] { return Advises() == 1; }, 10000));
+  ASSERT_TRUE(WaitUntil([this] { return Advises() == 1; }, 10000));
   EXPECT_TRUE(peer.Says("request state: line1\\r\\nline2\\r\\n"));
   for (const char* refused : {"request state: failed 0x4009", "request other: failed 0x4009",
                               "advise state: failed 0x4009"})
@@ -125,7 +126,7 @@ TEST_F(DdeServer, RequestsAreServedFromLinesAndOnlyRealChangesAreAdvised) {
   EXPECT_TRUE(events.empty()) << "the same text is no change";
   // Under Wine a client may miss data that comes while it still takes in the acknowledgement
   // of its link, so the text is set until the client has heard.
-  EXPECT_TRUE(PumpUntil([&] {
+  EXPECT_TRUE(WaitUntil([&] {
     if (peer.Says("done")) return true;
     item->SetText("new");
     PumpMessages(100);
@@ -161,12 +162,12 @@ TEST_F(DdeServer, EveryClientAdvisingAnItemOfAWindowHearsOfItsChange) {
   ASSERT_TRUE(idle.WaitFor("request counter: 0\\r\\n")) << "served from the window's panel";
   Peer first(Client(kCaption, {"advise", "counter", "wait-advdata", "10000"}));
   Peer second(Client(kCaption, {"advise", "counter", "wait-advdata", "10000"}));
-  ASSERT_TRUE(PumpUntil([this] { return Advises() == 2; }, 20000));
+  ASSERT_TRUE(WaitUntil([this] { return Advises() == 2; }, 20000));
   // Under Wine a client may miss data that comes while it still takes in the acknowledgement
   // of its link, so the item changes until both have heard.
   int n = 0;
   auto finished = [](Peer& p) { return p.Says("done"); };
-  EXPECT_TRUE(PumpUntil([&] {
+  EXPECT_TRUE(WaitUntil([&] {
     if (finished(first) && finished(second)) return true;
     item->SetText(std::to_string(++n));
     PumpMessages(100);
@@ -209,7 +210,7 @@ protected:
     SetCurrentDirectoryA(product.Path().c_str());
     Application->CreateForm(velmora::main);
     velmora::main->Show();
-    ASSERT_TRUE(PumpUntil([this] { return velmora::main->s->Text() == product.Path(); }, 20000));
+    ASSERT_TRUE(WaitUntil([this] { return velmora::main->s->Text() == product.Path(); }, 20000));
   }
   void TearDown() override {
     DoneApplication();
@@ -232,7 +233,7 @@ TEST_F(HostilePeer, TheInstallerStaysResponsiveAndHoldsNothingMoreAfterwards) {
   Peer peer(Hostile(kInstallerCaption, "item", 1000, kInstallerCaption));
   ASSERT_TRUE(peer.Finish(300000));
   EXPECT_TRUE(peer.Says("probes 1000 unanswered 0")) << "the main window answered throughout";
-  EXPECT_TRUE(PumpUntil([] { return DdeManager->ServerConversations().empty(); }, 10000));
+  EXPECT_TRUE(WaitUntil([] { return DdeManager->ServerConversations().empty(); }, 10000));
   EXPECT_EQ(LiveDdeHandles(), handles);
   EXPECT_EQ(Held(), held);
 }
@@ -241,7 +242,7 @@ TEST(HostilePeerOfTheProgram, TheRunningInstallerAnswersThroughoutAndShowsWhatIt
   ProductDir dir("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\n");
   std::unique_ptr<RunningProgram> program(dir.Start());
   HWND w = drv::WaitWindow(kInstallerCaption, 20000, program->Id());
-  drv::WaitText(w, 74, 216, dir.Path(), 20000);
+  mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
   auto shown = [w] {
     std::vector<std::string> texts;
     for (int y : {216, 264, 306}) texts.push_back(drv::Text(drv::RequireControlAt(w, 74, y)));
@@ -254,6 +255,6 @@ TEST(HostilePeerOfTheProgram, TheRunningInstallerAnswersThroughoutAndShowsWhatIt
   ASSERT_TRUE(peer.Finish(300000));
   EXPECT_TRUE(peer.Says("probes 1000 unanswered 0"));
   EXPECT_EQ(shown(), before);
-  drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+  drv::Click(mainwin::At(w, mainwin::kExit));
   EXPECT_TRUE(program->WaitExit(10000)) << "Exit still ends the program";
 }

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "driver/Driver.h"
+#include "support/SetupWindow.h"
 #include "support/Files.h"
 #include "support/Progman.h"
 #include "support/Program.h"
@@ -61,7 +62,7 @@ protected:
   HWND Start(ProductDir& dir) {
     program.reset(dir.Start());
     HWND w = drv::WaitWindow(kCaption, 20000, program->Id());
-    drv::WaitText(w, 74, 216, dir.Path(), 20000);
+    mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
     return w;
   }
 
@@ -93,12 +94,12 @@ protected:
   Outcome Install(ProductDir& dir, const std::string& dest, size_t messages, bool done) {
     Ending ending{program};
     HWND w = Start(dir);
-    drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
+    drv::SetText(mainwin::At(w, mainwin::kDestination), dest);
     drv::Click(WaitButton(w, "Install"));
     Outcome o;
     for (size_t k = 0; k < messages; ++k) o.told.push_back(Answer());
     HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
-    if (done) drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 60000);
+    if (done) mainwin::WaitText(installing, mainwin::kInstallingMessage, "Click DONE to exit.", 60000);
     o.doneShown = IsWindowVisible(drv::FindButton(installing, "Done")) != FALSE;
     if (o.doneShown) drv::PressButton(installing, "Done");
     else drv::Close(installing);
@@ -118,7 +119,7 @@ protected:
                                         size_t connectsBefore) {
     const std::string folder = StartMenuPrograms() + "\\" + group;
     if (FileExists(record)) {
-      EXPECT_TRUE(PumpUntil([&] { return DirExists(folder); }, 10000)) << "the group of " << record;
+      EXPECT_TRUE(WaitUntil([&] { return DirExists(folder); }, 10000)) << "the group of " << record;
     } else {
       EXPECT_EQ(Connects(), connectsBefore) << "no record, yet the group step ran";
       EXPECT_FALSE(DirExists(folder));

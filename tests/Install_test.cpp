@@ -50,7 +50,7 @@ protected:
     DoneApplication();
     // The server made the runs' groups in the folder the main window lists; they go again once
     // it has ended every conversation, and with it every command.
-    PumpUntil(
+    WaitUntil(
         [] {
           int open = 0;
           for (const ProgmanRecord& r : server->Log())

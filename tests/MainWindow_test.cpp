@@ -9,9 +9,11 @@
 #include <psapi.h>
 
 #include "driver/Driver.h"
+#include "support/SetupWindow.h"
 #include "support/Files.h"
 #include "support/Progman.h"
 #include "support/Program.h"
+#include "support/Wait.h"
 
 namespace {
 const char kCaption[] = "The Velmora Installer V1.00";
@@ -99,14 +101,14 @@ protected:
     HWND w = drv::WaitWindow(kCaption, 20000, program->Id());
     // The window is on the screen before its activation has filled it in; a person waits
     // until the source directory shows.
-    drv::WaitText(w, 74, 216, dir.Path(), 20000);
+    mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
     return w;
   }
   std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {
     // After an error box the window takes input again a moment after the box has gone.
     for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
-    drv::Click(drv::RequireControlAt(w, 344 + 37, 328 + 12));
+    drv::Click(mainwin::At(w, mainwin::kExit));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
   }
   // A product directory for this test. The program started in it is ended before the directory
@@ -125,9 +127,9 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
   Menu menu;
   ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
-  EXPECT_EQ(TextAt(w, 74, 216), dir.Path());
-  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
-  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kSource), dir.Path());
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "c:\\program files\\Widget");
+  HWND smenu = mainwin::At(w, mainwin::kFolder);
   EXPECT_EQ(drv::Text(smenu), "Widget");
   // Every folder there is listed: the two made here and any other test left behind.
   std::vector<std::string> folders = FolderNames(StartMenuPrograms());
@@ -135,22 +137,22 @@ TEST_F(MainWindow, ShowsTheProposedValuesAndTheExistingFolders) {
             [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
   EXPECT_EQ(drv::Items(smenu), folders);
   EXPECT_NE(std::find(folders.begin(), folders.end(), "Games"), folders.end());
-  EXPECT_EQ(TextAt(w, 60, 70), "Widget 2.0") << "the title label shows script line 2";
-  EXPECT_EQ(TextAt(w, 70, 198), "Source Directory");
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kTitleLabel), "Widget 2.0") << "the title label shows script line 2";
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kSourceLabel), "Source Directory");
 
   // The destination browse opens Select Path at C:\ with the main window hidden; Select writes
   // C: and the sub-path back. The source browse then stays on drive C, and Select gives C:\.
-  drv::Click(drv::RequireControlAt(w, 344 + 12, 248 + 12));
+  drv::Click(mainwin::At(w, mainwin::kDestinationBrowse));
   HWND open = drv::WaitWindow("Select Path", 10000, program->Id());
   EXPECT_EQ(drv::FindWindowByCaption(kCaption, program->Id()), nullptr);
   drv::PressButton(open, "Select");
   w = drv::WaitWindow(kCaption, 10000, program->Id());
-  drv::WaitText(w, 74, 264, "C:\\Widget");
-  drv::Click(drv::RequireControlAt(w, 344 + 12, 200 + 12));
+  mainwin::WaitText(w, mainwin::kDestination, "C:\\Widget");
+  drv::Click(mainwin::At(w, mainwin::kSourceBrowse));
   drv::PressButton(drv::WaitWindow("Select Path", 10000, program->Id()), "Select");
   w = drv::WaitWindow(kCaption, 10000, program->Id());
-  drv::WaitText(w, 74, 216, "C:\\");
-  EXPECT_EQ(TextAt(w, 74, 264), "C:\\Widget");
+  mainwin::WaitText(w, mainwin::kSource, "C:\\");
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "C:\\Widget");
   EXPECT_EQ(drv::Text(smenu), "Widget");
   Exit(w);
 }
@@ -188,16 +190,16 @@ TEST_F(MainWindow, ATitlePictureIsShownWithinBoundedMemoryOrRefusedClearly) {
       EXPECT_EQ(drv::MessageText(box), c.error);
       drv::PressButton(box, "OK");
       HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
-      EXPECT_EQ(TextAt(w, 74, 216), "s") << "the window fills in nothing after the picture";
+      EXPECT_EQ(mainwin::TextAt(w, mainwin::kSource), "s") << "the window fills in nothing after the picture";
       Exit(w);
       continue;
     }
     HWND w = Start(dir);
-    EXPECT_EQ(TextAt(w, 60, 70), "") << "the title text stays empty under a picture";
+    EXPECT_EQ(mainwin::TextAt(w, mainwin::kTitleLabel), "") << "the title text stays empty under a picture";
     EXPECT_EQ(ScreenColourAt(w, 30, 30, c.colour), c.colour) << "the picture is drawn";
     EXPECT_EQ(ScreenColourAt(w, 216, 96, c.colour), c.colour)
         << "the picture is drawn under the title text";
-    EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+    EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "c:\\program files\\Widget");
     SIZE_T peak = PeakPrivateBytes(program->Process());
     ASSERT_GT(peak, 0u);
     if (!small) small = peak;
@@ -218,30 +220,30 @@ TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
   ASSERT_NE(w, nullptr) << "the main window is on the screen under the box";
   struct Expected {
     const char* what;
-    int x, y;
+    mainwin::Spot at;
     const char* text;  // nullptr: a control without a text to compare
   };
   const Expected controls[] = {
-      {"background", 10, 180, nullptr},
-      {"title picture", 30, 30, nullptr},
-      {"title label", 60, 70, ""},
-      {"source label", 70, 198, "Source Directory"},
-      {"source", 74, 216, "s"},
-      {"source browse", 344 + 12, 200 + 12, nullptr},
-      {"destination label", 70, 246, "Destination Directory"},
-      {"destination", 74, 264, "d"},
-      {"destination browse", 344 + 12, 248 + 12, nullptr},
-      {"folder label", 70, 286, "Start Menu Folder"},
-      {"folder", 74, 306, ""},
-      {"Install", 248 + 37, 328 + 12, "Install"},
-      {"Exit", 344 + 37, 328 + 12, "Exit"},
-      {"About", 8 + 37, 328 + 12, "About"},
-      {"status bar", 200, 370, nullptr},
+      {"background", mainwin::kBackground, nullptr},
+      {"title picture", mainwin::kTitlePicture, nullptr},
+      {"title label", mainwin::kTitleLabel, ""},
+      {"source label", mainwin::kSourceLabel, "Source Directory"},
+      {"source", mainwin::kSource, "s"},
+      {"source browse", mainwin::kSourceBrowse, nullptr},
+      {"destination label", mainwin::kDestinationLabel, "Destination Directory"},
+      {"destination", mainwin::kDestination, "d"},
+      {"destination browse", mainwin::kDestinationBrowse, nullptr},
+      {"folder label", mainwin::kFolderLabel, "Start Menu Folder"},
+      {"folder", mainwin::kFolder, ""},
+      {"Install", mainwin::kInstall, "Install"},
+      {"Exit", mainwin::kExit, "Exit"},
+      {"About", mainwin::kAbout, "About"},
+      {"status bar", mainwin::kStatusBar, nullptr},
   };
   std::vector<HWND> seen;
   for (const Expected& c : controls) {
     SCOPED_TRACE(c.what);
-    HWND h = drv::ControlAt(w, c.x, c.y);
+    HWND h = drv::ControlAt(w, c.at.x, c.at.y);
     ASSERT_NE(h, nullptr) << "no control there";
     EXPECT_TRUE(IsWindowVisible(h));
     EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE)) << "drawn";
@@ -257,8 +259,8 @@ TEST_F(MainWindow, WithoutTheScriptTheOpenErrorIsShownOverTheWholeWindow) {
     shown += IsWindowVisible(h) ? 1 : 0;
   EXPECT_EQ(shown, 15) << "no other control is shown";
   drv::PressButton(box, "OK");
-  EXPECT_EQ(TextAt(w, 74, 216), "s");
-  EXPECT_EQ(TextAt(w, 74, 264), "d");
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kSource), "s");
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "d");
   Exit(w);
 }
 
@@ -269,8 +271,8 @@ TEST_F(MainWindow, AShortScriptStopsAtTheMissingLine) {
   EXPECT_EQ(drv::MessageText(box), "List index out of bounds.");
   drv::PressButton(box, "OK");
   HWND w = drv::WaitWindow(kCaption, 10000, program->Id());
-  drv::WaitText(w, 74, 264, "d", 10000);
-  EXPECT_EQ(TextAt(w, 74, 216), "s") << "line 2 is needed before the source is filled in";
+  mainwin::WaitText(w, mainwin::kDestination, "d", 10000);
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kSource), "s") << "line 2 is needed before the source is filled in";
   Exit(w);
 }
 
@@ -278,9 +280,9 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   Menu menu;
   ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
-  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  HWND smenu = mainwin::At(w, mainwin::kFolder);
   drv::SetText(smenu, "");
-  HWND install = drv::RequireControlAt(w, 248 + 37, 328 + 12);
+  HWND install = mainwin::At(w, mainwin::kInstall);
   drv::Click(install);
   HWND prompt = drv::WaitWindow("Setup Message", 10000, program->Id());
   EXPECT_EQ(TextAt(prompt, 20, 20), "Please enter a Start Menu Folder");
@@ -290,7 +292,7 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   for (int i = 0; i < 100 && !IsWindowEnabled(w); ++i) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(w));
   EXPECT_TRUE(IsWindowVisible(install));
-  EXPECT_EQ(TextAt(w, 74, 264), "c:\\program files\\Widget");
+  EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "c:\\program files\\Widget");
   EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
   Exit(w);
 }
@@ -298,8 +300,8 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
 TEST_F(MainWindow, InstallWithNoDestinationAsksForOneAndStartsNothing) {
   ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
-  drv::SetText(drv::RequireControlAt(w, 74, 264), "");
-  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  drv::SetText(mainwin::At(w, mainwin::kDestination), "");
+  drv::Click(mainwin::At(w, mainwin::kInstall));
   HWND box = drv::WaitDialog("Setup", 10000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Please enter a destination directory.");
   EXPECT_TRUE(IsWindowVisible(w)) << "the main window stays while the user is asked";
@@ -312,7 +314,7 @@ TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   Menu menu;
   ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
-  drv::Click(drv::RequireControlAt(w, 8 + 37, 328 + 12));
+  drv::Click(mainwin::At(w, mainwin::kAbout));
   HWND about = drv::WaitWindow("About", 10000, program->Id());
   EXPECT_EQ(TextAt(about, 8 + 88 + 5, 8 + 40 + 5), "1.00");
   drv::PressKey(drv::FindButton(about, "OK"), drv::Key::Enter);
@@ -333,9 +335,9 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   WriteFileBytes(dir / "notes.txt", "notes");
   const std::string dest = "c:\\program files\\Velmora EndToEnd";
   HWND w = Start(dir);
-  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  drv::Click(mainwin::At(w, mainwin::kInstall));
   HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
-  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
+  mainwin::WaitText(installing, mainwin::kInstallingMessage, "Click DONE to exit.", 30000);
   EXPECT_FALSE(IsWindowVisible(w)) << "the main window is hidden during the run";
   drv::PressButton(installing, "Done");
   EXPECT_TRUE(program->WaitExit(10000)) << "Done ends the program";
@@ -377,61 +379,52 @@ void End(HWND modal, Ending how) {
   }
 }
 
-// Waits at most `ms` for a condition that needs nothing more from the program than the end of the
-// showing: a loop that waits for one more message would leave it false for seconds.
-const DWORD kBackWithinMs = 800;
-
-template <class Condition>
-bool Within(DWORD ms, Condition done) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(5);
-  }
-  return true;
-}
+// How long the main window may take to come back with nothing more from outside: far above what
+// the work takes on a busy machine. A modal loop that misses a result set by a sent message
+// waits for one more posted message, which never comes here, so it stays away for good.
+const DWORD kBackWithinMs = 5000;
 }  // namespace
 
 TEST_F(MainWindow, EndingAModalPromptGivesTheMainWindowBackAtOnce) {
   struct Case {
     const char* what;
     const char* caption;
-    int openX, openY;  // the main window's button that opens it
+    mainwin::Spot open;  // the main window's button that opens it
     Ending ending;
   };
-  const int install = 248 + 37, about = 8 + 37, buttons = 328 + 12;
+  const mainwin::Spot install = mainwin::kInstall, about = mainwin::kAbout;
   const Case cases[] = {
-      {"Start Menu prompt, OK clicked", "Setup Message", install, buttons, Ending::OkClicked},
-      {"Start Menu prompt, Enter", "Setup Message", install, buttons, Ending::Enter},
-      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install, buttons,
+      {"Start Menu prompt, OK clicked", "Setup Message", install, Ending::OkClicked},
+      {"Start Menu prompt, Enter", "Setup Message", install, Ending::Enter},
+      {"Start Menu prompt, OK pressed by a sent click", "Setup Message", install,
        Ending::SentPress},
-      {"Start Menu prompt, the system's close command", "Setup Message", install, buttons,
+      {"Start Menu prompt, the system's close command", "Setup Message", install,
        Ending::SentClose},
-      {"About, OK clicked", "About", about, buttons, Ending::OkClicked},
-      {"About, Enter", "About", about, buttons, Ending::Enter},
-      {"About, close box", "About", about, buttons, Ending::CloseBox},
-      {"About, OK pressed by a sent click", "About", about, buttons, Ending::SentPress},
-      {"About, the system's close command", "About", about, buttons, Ending::SentClose},
+      {"About, OK clicked", "About", about, Ending::OkClicked},
+      {"About, Enter", "About", about, Ending::Enter},
+      {"About, close box", "About", about, Ending::CloseBox},
+      {"About, OK pressed by a sent click", "About", about, Ending::SentPress},
+      {"About, the system's close command", "About", about, Ending::SentClose},
   };
   Menu menu;
   ProductDir& dir = Product(kScript);
   HWND w = Start(dir);
-  HWND smenu = drv::RequireControlAt(w, 74, 306);
+  HWND smenu = mainwin::At(w, mainwin::kFolder);
   drv::SetText(smenu, "");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    drv::Click(drv::RequireControlAt(w, c.openX, c.openY));
+    drv::Click(mainwin::At(w, c.open));
     HWND modal = drv::WaitWindow(c.caption, 10000, program->Id());
     ASSERT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
     End(modal, c.ending);
-    // Nothing else reaches the program meanwhile. The bound is far above what the work takes
-    // on a busy machine, and far below the seconds a loop that misses the result waits.
-    EXPECT_TRUE(Within(kBackWithinMs, [&] { return !IsWindowVisible(modal); })) << "the window is hidden";
-    ASSERT_TRUE(Within(kBackWithinMs, [&] { return IsWindowEnabled(w) != FALSE; }))
+    // Nothing else reaches the program meanwhile.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(modal); }, kBackWithinMs))
+        << "the window is hidden";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }, kBackWithinMs))
         << "the main window is enabled again";
-    EXPECT_TRUE(Within(kBackWithinMs, [&] { return !GetUpdateRect(w, nullptr, FALSE); }))
+    EXPECT_TRUE(WaitUntil([&] { return !GetUpdateRect(w, nullptr, FALSE); }, kBackWithinMs))
         << "the main window is drawn again where the closed window was";
-    EXPECT_TRUE(Within(kBackWithinMs, [&] { return GetForegroundWindow() == w; }))
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w; }, kBackWithinMs))
         << "the main window is the active one again";
   }
   EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);

@@ -11,6 +11,7 @@
 #include "driver/Driver.h"
 #include "engine/ProgramGroup.h"
 #include "engine/WindowsDir.h"
+#include "support/SetupWindow.h"
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Program.h"
@@ -53,7 +54,7 @@ TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
                                               "Widget (2.0) Uninstaller", "\"c:\\w d\\remove.exe\""});
   EXPECT_EQ(conv->ConversationHandle(), nullptr) << "closed right after the execute";
   ASSERT_TRUE(server.WaitAnswers(1));
-  ASSERT_TRUE(PumpUntil([&] { return server.Log().back().kind == "disconnect"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return server.Log().back().kind == "disconnect"; }, 10000));
   DoneApplication();
   EXPECT_EQ(server.Executes(),
             std::vector<std::string>{
@@ -82,14 +83,8 @@ TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords)
   const std::string record = WindowsDirectory() + "\\velsample.ini";
 
   std::unique_ptr<RunningProgram> program(dir.Start());
-  HWND w = drv::WaitWindow("The Velmora Installer V1.00", 20000, program->Id());
-  drv::WaitText(w, 74, 216, dir.Path(), 20000);
-  drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
-  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
-  HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
-  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
-  drv::PressButton(installing, "Done");
-  EXPECT_TRUE(program->WaitExit(10000));
+  mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
+  EXPECT_TRUE(mainwin::FinishInstall(*program));
 
   std::vector<std::string> shortcuts, groups;
   for (const std::string& line : Lines(ReadFileBytes(dest + "\\unin.ini"))) {
@@ -138,7 +133,7 @@ bool ProgramManagerAnswers() {
 
 TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   SilenceTheShellsProgramManager();
-  ASSERT_TRUE(PumpUntil([] { return !ProgramManagerAnswers(); }, 10000))
+  ASSERT_TRUE(WaitUntil([] { return !ProgramManagerAnswers(); }, 10000))
       << "a program-group server still answers";
   // The conversation's second try starts "PROGMAN"; Wine's own progman.exe would answer it.
   SetEnvironmentVariableA("WINEDLLOVERRIDES", "progman.exe=d");
@@ -150,16 +145,13 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   const std::string dest = target / "NoServer";
   std::unique_ptr<RunningProgram> program(dir.Start());
   SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
-  HWND w = drv::WaitWindow("The Velmora Installer V1.00", 20000, program->Id());
-  drv::WaitText(w, 74, 216, dir.Path(), 20000);
-  drv::SetText(drv::RequireControlAt(w, 74, 264), dest);
-  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
 
   HWND box = drv::WaitDialog("Setup", 30000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Communication with the Program Manager failed!");
   drv::PressButton(box, "OK");
   HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
-  drv::WaitText(installing, 8 + 5, 16 + 5, "Click DONE to exit.", 30000);
+  mainwin::WaitText(installing, mainwin::kInstallingMessage, "Click DONE to exit.", 30000);
   EXPECT_THROW(drv::WaitDialog("Setup", 500, program->Id()), drv::Error) << "said once";
   drv::PressButton(installing, "Done");
   EXPECT_TRUE(program->WaitExit(10000));

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "driver/Driver.h"
+#include "support/SetupWindow.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Progman.h"
@@ -77,7 +78,7 @@ void Install(ProductDir& dir) {
   std::unique_ptr<RunningProgram> setup(dir.Start());
   HWND w = drv::WaitWindow(kInstaller, 20000, setup->Id());
   drv::WaitText(w, 74, 216, dir.Path(), 20000);
-  drv::Click(drv::RequireControlAt(w, 248 + 37, 328 + 12));
+  drv::Click(mainwin::At(w, mainwin::kInstall));
   HWND installing = drv::WaitWindow("Installing", 20000, setup->Id());
   drv::WaitText(installing, 8 + 5, 16 + 5, kDone, 30000);
   drv::PressButton(installing, "Done");

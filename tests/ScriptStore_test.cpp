@@ -8,6 +8,7 @@
 
 #include "engine/ScriptStore.h"
 #include "support/Files.h"
+#include "support/Wait.h"
 #include "ui/Errors.h"
 
 namespace {
@@ -17,16 +18,6 @@ Lines LinesOf(const TScriptStore& store) {
   Lines out;
   for (int i = 0; i < store.Count(); ++i) out.push_back(store.Line(i));
   return out;
-}
-
-template <class E, class Fn>
-std::string MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "(nothing thrown)";
 }
 
 class ScriptLoading : public ::testing::Test {
@@ -87,7 +78,7 @@ TEST_F(ScriptLoading, AMissingScriptNamesTheFileAsGivenAndKeepsTheStore) {
   GetCurrentDirectoryA(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
   DeleteFileA("setup.ini");
-  std::string message = MessageOf<EFOpenError>([&] { store.Load("setup.ini"); });
+  std::string message = ThrownMessage<EFOpenError>([&] { store.Load("setup.ini"); });
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(message, "Cannot open file setup.ini");
   EXPECT_EQ(LinesOf(store), Lines{"kept"});

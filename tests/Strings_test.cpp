@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/Files.h"
+#include "support/Wait.h"
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/Strings.h"
@@ -32,16 +33,6 @@ std::vector<std::string> Entries(const std::string& dir) {
   return names;
 }
 
-template <class E, class Fn>
-std::string MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "(nothing thrown)";
-}
-
 using Lines = std::vector<std::string>;
 }  // namespace
 
@@ -65,9 +56,9 @@ TEST(TextListText, EqualityAndAssignFollowTheText) {
 TEST(TextListIndexes, ReadingOutsideTheLinesIsAListError) {
   TStringList list = ListOf({"a", "b"});
   EXPECT_EQ(list.Strings(1), "b");
-  EXPECT_EQ(MessageOf<EListError>([&] { list.Strings(2); }), "List index out of bounds");
-  EXPECT_EQ(MessageOf<EListError>([&] { list.Strings(-1); }), "List index out of bounds");
-  EXPECT_EQ(MessageOf<EListError>([] { TStringList().Strings(0); }), "List index out of bounds");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Strings(2); }), "List index out of bounds");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Strings(-1); }), "List index out of bounds");
+  EXPECT_EQ(ThrownMessage<EListError>([] { TStringList().Strings(0); }), "List index out of bounds");
 }
 
 TEST(TextListIndexes, InsertTakesZeroToCountOnly) {
@@ -76,9 +67,9 @@ TEST(TextListIndexes, InsertTakesZeroToCountOnly) {
   list.Insert(3, "d");
   list.Insert(0, "start");
   EXPECT_EQ(list.Lines(), (Lines{"start", "a", "b", "c", "d"}));
-  EXPECT_EQ(MessageOf<EListError>([&] { list.Insert(6, "x"); }), "Unable to insert a line");
-  EXPECT_EQ(MessageOf<EListError>([&] { list.Insert(-1, "x"); }), "Unable to insert a line");
-  EXPECT_EQ(MessageOf<EListError>([] { TStringList().Insert(1, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Insert(6, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Insert(-1, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(ThrownMessage<EListError>([] { TStringList().Insert(1, "x"); }), "Unable to insert a line");
   EXPECT_EQ(list.Count(), 5);
 }
 
@@ -86,7 +77,7 @@ TEST(TextListIndexes, DeleteClearAndIndexOf) {
   TStringList list = ListOf({"a", "B", "c", "B"});
   list.Delete(0);
   EXPECT_EQ(list.Lines(), (Lines{"B", "c", "B"}));
-  EXPECT_EQ(MessageOf<EListError>([&] { list.Delete(3); }), "List index out of bounds");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Delete(3); }), "List index out of bounds");
   EXPECT_EQ(list.IndexOf("B"), 0);
   EXPECT_EQ(list.IndexOf("b"), -1);
   EXPECT_EQ(list.IndexOf("c"), 1);
@@ -117,8 +108,8 @@ TEST_F(TextListFiles, LoadingAnEmptyFileGivesNoLines) {
 TEST_F(TextListFiles, LoadingAMissingFileNamesItAndKeepsTheList) {
   TStringList list = ListOf({"kept"});
   const std::string path = dir / "missing.txt";
-  EXPECT_EQ(MessageOf<EFOpenError>([&] { list.LoadFromFile(path); }), "Cannot open file " + path);
-  EXPECT_EQ(MessageOf<EFOpenError>([&] { list.LoadFromFile(dir.Path()); }),
+  EXPECT_EQ(ThrownMessage<EFOpenError>([&] { list.LoadFromFile(path); }), "Cannot open file " + path);
+  EXPECT_EQ(ThrownMessage<EFOpenError>([&] { list.LoadFromFile(dir.Path()); }),
             "Cannot open file " + dir.Path());
   EXPECT_EQ(list.Lines(), Lines{"kept"});
 }
@@ -159,7 +150,7 @@ TEST_F(TextListFiles, AFailedSaveKeepsThePreviousFileAndLeavesNothingBehind) {
     FileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder.Valid());
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"new record"}).SaveToFile(path); }),
+    EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"new record"}).SaveToFile(path); }),
               "Cannot create file " + path);
   }
   EXPECT_EQ(ReadFileBytes(path), "previous record\r\n");
@@ -170,7 +161,7 @@ TEST_F(TextListFiles, SavingOverADirectoryFailsAndKeepsIt) {
   const std::string path = dir / "sub";
   CreateDirectoryA(path.c_str(), nullptr);
   WriteFileBytes(path + "\\inside.txt", "x");
-  EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
+  EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
             "Cannot create file " + path);
   EXPECT_TRUE(DirExists(path));
   EXPECT_EQ(Entries(dir.Path()), Lines{"sub"});
@@ -179,7 +170,7 @@ TEST_F(TextListFiles, SavingOverADirectoryFailsAndKeepsIt) {
 
 TEST_F(TextListFiles, SavingIntoAMissingDirectoryNamesTheTarget) {
   const std::string path = dir / "no such dir\\unin.ini";
-  EXPECT_EQ(MessageOf<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
+  EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
             "Cannot create file " + path);
   EXPECT_FALSE(DirExists(dir / "no such dir"));
   EXPECT_EQ(Entries(dir.Path()), Lines{});

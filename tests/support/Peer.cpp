@@ -5,20 +5,6 @@
 
 #include "support/Program.h"
 
-void PumpMessages(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    DWORD now = GetTickCount();
-    if (static_cast<LONG>(end - now) <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
-  }
-}
-
 Peer::Peer(const std::vector<std::string>& args) : dir_("peer"), outPath_(dir_ / "out.txt") {
   const std::string exe = ToolExe("ddepeer");
   std::string cmd = "\"" + exe + "\"";
@@ -66,9 +52,9 @@ bool Peer::Says(const std::string& line) const {
 }
 
 bool Peer::WaitFor(const std::string& line, DWORD timeoutMs) {
-  return PumpUntil([&] { return Says(line); }, timeoutMs);
+  return WaitUntil([&] { return Says(line); }, timeoutMs);
 }
 
 bool Peer::Finish(DWORD timeoutMs) {
-  return PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  return WaitUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
 }

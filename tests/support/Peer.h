@@ -8,19 +8,8 @@
 #include <vector>
 
 #include "support/Files.h"
+#include "support/Wait.h"
 
-// Handles this thread's messages for `ms` milliseconds.
-void PumpMessages(DWORD ms);
-// Handles messages until `done` is true or `timeoutMs` has passed; returns `done()`.
-template <class Pred>
-bool PumpUntil(Pred done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpMessages(10);
-  }
-  return true;
-}
 
 class Peer {
 public:

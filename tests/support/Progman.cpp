@@ -28,24 +28,10 @@ std::string ProgmanCommand(const std::string& log, const std::string& service) {
   return "\"" + ToolExe("progman") + "\" \"" + log + "\" " + service;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-  return true;
-}
-
 ProgmanServer::ProgmanServer(const std::string& service) {
   program_.reset(new RunningProgram(ToolExe("progman"), "\"" + (dir_ / "log") + "\" " + service, ""));
   // The log appears once a client reaches this server.
-  if (!PumpUntil([this] { return FileExists(dir_ / "log") || program_->WaitExit(0); }, 30000) ||
+  if (!WaitUntil([this] { return FileExists(dir_ / "log") || program_->WaitExit(0); }, 30000) ||
       !FileExists(dir_ / "log"))
     throw std::runtime_error("the program-group test server did not become reachable");
 }
@@ -58,7 +44,7 @@ void ProgmanServer::Close() {
   EnumWindows(FindServerWindow, reinterpret_cast<LPARAM>(&w));
   if (w.hwnd) PostMessageA(w.hwnd, WM_CLOSE, 0, 0);
   // The clients of its conversations get their disconnects through this thread's messages.
-  if (!PumpUntil([this] { return program_->WaitExit(0); }, 10000)) program_->Kill();
+  if (!WaitUntil([this] { return program_->WaitExit(0); }, 10000)) program_->Kill();
 }
 
 std::vector<ProgmanRecord> ProgmanServer::Log() const {
@@ -90,7 +76,7 @@ std::vector<std::string> ProgmanServer::Executes() const {
 }
 
 bool ProgmanServer::WaitAnswers(size_t count, DWORD timeoutMs) const {
-  return PumpUntil(
+  return WaitUntil(
       [&] {
         size_t n = 0;
         for (const ProgmanRecord& r : Log())

@@ -3,13 +3,13 @@
 // its log read back record by record, and the server ended with the test.
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/Files.h"
 #include "support/Program.h"
+#include "support/Wait.h"
 
 struct ProgmanRecord {
   std::string kind;   // "connect", "execute", "ack", "not processed", "disconnect"
@@ -44,5 +44,3 @@ private:
 
 // The command line that starts the test server for `service` with the log `log`.
 std::string ProgmanCommand(const std::string& log, const std::string& service);
-// Lets this thread's messages through until `done` holds or the time runs out; returns `done`.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);

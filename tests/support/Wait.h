@@ -1,0 +1,33 @@
+#pragma once
+// Waiting for another process or this thread's own windows, and reading what a call throws.
+#include <windows.h>
+
+#include <string>
+
+// Handles this thread's messages for `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// Waits until `done` holds or `timeoutMs` has passed, handling this thread's messages meanwhile
+// (harmless where the thread has no windows, needed where its own DDE side or dialog must answer);
+// returns `done()`.
+template <class Pred>
+bool WaitUntil(Pred done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    PumpMessages(10);
+  }
+  return true;
+}
+
+// The message of the `E` that `fn` throws, or "(nothing thrown)": compare it with the text the
+// user is meant to read.
+template <class E, class Fn>
+std::string ThrownMessage(Fn fn) {
+  try {
+    fn();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "(nothing thrown)";
+}
