@@ -33,15 +33,6 @@ std::string WindowsDir() {
 
 std::string LocationRecord(const std::string& name) { return WindowsDir() + "\\" + name + ".ini"; }
 
-// What an installation may leave, removed when the test ends, however it ends.
-struct Leftovers {
-  std::vector<std::string> trees, files;
-  ~Leftovers() {
-    for (const std::string& f : files) DeleteFileA(f.c_str());
-    for (const std::string& t : trees) RemoveTree(t);
-  }
-};
-
 // What a person met from Install to the end.
 struct Outcome {
   std::vector<std::string> told;  // the messages, in order

@@ -107,7 +107,7 @@ protected:
   std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {
     // After an error box the window takes input again a moment after the box has gone.
-    for (int i = 0; i < 200 && !IsWindowEnabled(w); ++i) Sleep(50);
+    WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }, 10000);
     drv::Click(mainwin::At(w, mainwin::kExit));
     EXPECT_TRUE(program->WaitExit(10000)) << "Exit ends the program";
   }
@@ -289,7 +289,7 @@ TEST_F(MainWindow, InstallWithNoFolderAsksForOneAndChangesNothing) {
   EXPECT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
   drv::PressButton(prompt, "OK");
   drv::WaitGone("Setup Message", 10000, program->Id());
-  for (int i = 0; i < 100 && !IsWindowEnabled(w); ++i) Sleep(50);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }, 5000));
   EXPECT_TRUE(IsWindowVisible(w));
   EXPECT_TRUE(IsWindowVisible(install));
   EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "c:\\program files\\Widget");
@@ -320,8 +320,7 @@ TEST_F(MainWindow, AboutOpensAndClosesWithEnter) {
   drv::PressKey(drv::FindButton(about, "OK"), drv::Key::Enter);
   drv::WaitGone("About", 10000, program->Id());
   // The box is hidden first and the main window enabled right after it.
-  for (int i = 0; i < 100 && !IsWindowEnabled(w); ++i) Sleep(50);
-  EXPECT_TRUE(IsWindowEnabled(w));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }, 5000));
   Exit(w);
 }
 
@@ -334,6 +333,10 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   WriteFileBytes(dir / "E2E.EX_", "program");
   WriteFileBytes(dir / "notes.txt", "notes");
   const std::string dest = "c:\\program files\\Velmora EndToEnd";
+  char win[MAX_PATH];
+  const std::string locationRecord =
+      std::string(win, GetWindowsDirectoryA(win, MAX_PATH)) + "\\" + record + ".ini";
+  Leftovers left{{dest, StartMenuPrograms() + "\\EndToEnd"}, {locationRecord}};
   HWND w = Start(dir);
   drv::Click(mainwin::At(w, mainwin::kInstall));
   HWND installing = drv::WaitWindow("Installing", 20000, program->Id());
@@ -346,13 +349,7 @@ TEST_F(MainWindow, InstallRunsToDoneAndDoneEndsTheProgram) {
   const std::string unin = ReadFileBytes(dest + "\\unin.ini");
   EXPECT_EQ(unin.substr(0, 14), "EndToEnd 1.0\r\n");
   EXPECT_NE(unin.find(dest + "\\e2e.exe\r\n"), std::string::npos);
-  char win[MAX_PATH];
-  const std::string locationRecord =
-      std::string(win, GetWindowsDirectoryA(win, MAX_PATH)) + "\\" + record + ".ini";
   EXPECT_EQ(ReadFileBytes(locationRecord), ":run\r\n" + dest + "\r\n");
-  DeleteFileA(locationRecord.c_str());
-  RemoveTree(dest);
-  RemoveTree(StartMenuPrograms() + "\\EndToEnd");
 }
 
 namespace {

@@ -46,6 +46,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
   ProgmanServer server;
   BoxWatcher boxes;
+  Leftovers left{{StartMenuPrograms() + "\\Tools"}, {}};
   InitApplication();
   InitDdeManager();
   auto* conv = new TDdeClientConv(Application);
@@ -65,7 +66,6 @@ TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
                 "[AddItem(\"c:\\w d\\remove.exe\",Widget (2.0) Uninstaller)]\r\n\0"s});
   EXPECT_EQ(server.Log().size(), 4u) << "connect, one execute, its answer, disconnect";
   EXPECT_TRUE(boxes.Seen().empty());
-  RemoveTree(StartMenuPrograms() + "\\Tools");
 }
 
 TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords) {
@@ -81,6 +81,7 @@ TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords)
   const std::string dest = target / "Velmora Sample";
   const std::string group = StartMenuPrograms() + "\\Velmora Sample";
   const std::string record = WindowsDirectory() + "\\velsample.ini";
+  Leftovers left{{group}, {record}};
 
   std::unique_ptr<RunningProgram> program(dir.Start());
   mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
@@ -102,8 +103,6 @@ TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords)
   for (const ProgmanRecord& r : server.Log())
     if (r.kind == "ack" || r.kind == "not processed") answers.push_back(r.kind);
   EXPECT_EQ(answers, std::vector<std::string>{"ack"});
-  RemoveTree(group);
-  DeleteFileA(record.c_str());
 }
 
 namespace {
@@ -143,6 +142,7 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   WriteFileBytes(dir / "NS.EX_", "program");
   TempDir target("noserver");
   const std::string dest = target / "NoServer";
+  Leftovers left{{}, {WindowsDirectory() + "\\" + record + ".ini"}};
   std::unique_ptr<RunningProgram> program(dir.Start());
   SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
   mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
@@ -161,7 +161,6 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   EXPECT_NE(unin.find(dest + "\\ns.exe\r\n"), std::string::npos);
   const std::string locationRecord = WindowsDirectory() + "\\" + record + ".ini";
   EXPECT_EQ(ReadFileBytes(locationRecord), ":run\r\n" + dest + "\r\n");
-  DeleteFileA(locationRecord.c_str());
   // The second try's progman.exe fails to load and may wait with an error box: it is ended.
   for (const ChildProcess& p : ChildProcesses(program->Id())) EndProcess(p.id);
 }

@@ -125,3 +125,8 @@ std::vector<std::string> TreeListing(const std::string& root) {
   std::sort(out.begin(), out.end());
   return out;
 }
+
+Leftovers::~Leftovers() {
+  for (const std::string& f : files) DeleteFileA(f.c_str());
+  for (const std::string& t : trees) RemoveTree(t);
+}

@@ -17,6 +17,13 @@ private:
   std::string path_;
 };
 
+// What a test leaves outside its temporary directories (program groups, location records, an
+// installation's destination): removed when the test ends, however it ends.
+struct Leftovers {
+  std::vector<std::string> trees, files;
+  ~Leftovers();
+};
+
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
