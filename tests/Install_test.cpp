@@ -168,16 +168,47 @@ TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
   EXPECT_EQ(Told(), std::vector<std::string>{});
 }
 
-TEST_F(Install, AFiveLineScriptCopiesNothing) {
-  std::string dest = work / "five";
-  WriteFileBytes(work / "five.exe.src", "");
+TEST_F(Install, EveryLineFromTheRecordNameOnIsAnEntryOrAMarkerOfTheCopyPass) {
+  // The sources are missing (or the script names none), so the records show the pass alone.
+  struct Row {
+    const char* what;
+    std::string script;
+    const char* lastTarget;              // nullptr: the uninstall record is not compared
+    std::vector<std::string> entries;    // of the uninstall record, after the title
+    std::vector<std::string> location;   // after ":run" and the destination
+  };
+  const std::string dest = work / "pass";
   CreateDirectoryA(dest.c_str(), nullptr);
-  WriteFileBytes(dest + "\\five.exe", "already there");
-  Run("\\five\nFive\nFive 1.0\nfive.exe\nvtest_five", work.Path(), dest);
-  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
-            Lines({"Five 1.0", Group("Five") + "Five 1.0.lnk",
-                   Group("Five") + "Five 1.0 Uninstaller.lnk", "+" + Group("Five"), ":"}));
-  EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", dest}));
+  const std::string win = windowsDir + "\\";
+  const Row rows[] = {
+      {"a five-line script copies nothing", "\\p\nP\nP 1\np.exe\nvtest_pass", "", {}, {}},
+      {"a marker inside a section is also a file entry; missing sources are recorded",
+       "\\p\nP\nP 1\np.exe\nvtest_pass\n:install\nmissing.txt\n:win\nother.txt\n", win.c_str(),
+       {dest + "\\missing.txt", dest + "\\:win", win + "other.txt"},
+       {}},
+      {"two ini sections add their lines in order; an open section ends with the script",
+       "\\p\nP\nP 1\np.exe\nvtest_pass\n:ini\n~\\one\n:x\n\n:ini\n>\n\n~\\two", nullptr,
+       {},
+       {dest + "\\one", windowsDir, dest + "\\two"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    WriteFileBytes(dest + "\\p.exe", "already there");  // no wait for the program file
+    Run(row.script, work.Path(), dest);
+    if (row.lastTarget) {
+      std::vector<std::string> uninstall = {"P 1"};
+      uninstall.insert(uninstall.end(), row.entries.begin(), row.entries.end());
+      for (const std::string& l : {Group("P") + "P 1.lnk", Group("P") + "P 1 Uninstaller.lnk",
+                                   "+" + Group("P"), ":" + std::string(row.lastTarget)})
+        uninstall.push_back(l);
+      EXPECT_EQ(RecordLines(dest + "\\unin.ini"), uninstall);
+    }
+    std::vector<std::string> location = {":run", dest};
+    location.insert(location.end(), row.location.begin(), row.location.end());
+    EXPECT_EQ(RecordLines(LocationRecord()), location);
+    DoneApplication();
+    SetUp();
+  }
 }
 
 TEST_F(Install, LineEndsOfAnyKindGiveTheSameRun) {
@@ -201,16 +232,6 @@ TEST_F(Install, LineEndsOfAnyKindGiveTheSameRun) {
     DoneApplication();
     SetUp();
   }
-}
-
-TEST_F(Install, AMarkerInsideASectionIsAlsoAFileEntryAndMissingSourcesAreRecorded) {
-  std::string dest = work / "m";
-  Run("\\m\nM\nM 1\nm.exe\nvtest_marker\n:install\nmissing.txt\n:win\nother.txt\n", work.Path(),
-      dest);
-  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
-            Lines({"M 1", dest + "\\missing.txt", dest + "\\:win", windowsDir + "\\other.txt",
-                   Group("M") + "M 1.lnk", Group("M") + "M 1 Uninstaller.lnk", "+" + Group("M"),
-                   ":" + windowsDir + "\\"}));
 }
 
 TEST_F(Install, EachMarkerNamesItsTargetDirectoryAndOnlyAnExactNameIsKnown) {
@@ -247,13 +268,6 @@ TEST_F(Install, ARecordNameThatIsAMarkerOpensItsSection) {
   EXPECT_EQ(ReadFileBytes(dest + "\\n.txt"), "n");
   const std::string head = Lines({"N 1", dest + "\\n.txt"});
   EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini").substr(0, head.size()), head);
-}
-
-TEST_F(Install, TwoIniSectionsContributeInOrderAndAnOpenSectionEndsWithTheScript) {
-  std::string dest = work / "ini";
-  Run("\\i\nI\nI 1\ni.exe\nvtest_ini\n:ini\n~\\one\n:x\n\n:ini\n>\n\n~\\two", work.Path(), dest);
-  EXPECT_EQ(ReadFileBytes(LocationRecord()),
-            Lines({":run", dest, dest + "\\one", windowsDir, dest + "\\two"}));
 }
 
 TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
