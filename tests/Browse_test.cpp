@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Browse.h"
+#include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "driver/Driver.h"
 #include "filectrl/DirHelpers.h"
@@ -27,27 +28,6 @@
 
 namespace {
 const char kCaption[] = "Select Path";
-
-// The three fields and the hidden label of the main window that the handlers use.
-class TMainLike : public TForm {
-public:
-  explicit TMainLike(TComponent* owner)
-      : TForm(owner, TFormDef{"browse main", 432, 379, bsSizeable}) {
-    var1 = new TLabel(this);
-    var1->SetVisible(false);
-    var1->Define(this, "var1", 80, 416, 21, 13, "var1");
-    s = new TEdit(this);
-    s->Define(this, "s", 64, 208, 265, 17);
-    d = new TEdit(this);
-    d->Define(this, "d", 64, 256, 265, 17);
-    smenu = new TComboBox(this, csDropDown);
-    smenu->Define(this, "smenu", 64, 296, 265, 21);
-  }
-  TLabel* var1;
-  TEdit* s;
-  TEdit* d;
-  TComboBox* smenu;
-};
 
 // What the helper saw while the dialog was open.
 struct Seen {
@@ -98,6 +78,8 @@ protected:
     SetCurrentDirectoryA("Z:\\tmp");
     InitApplication();
     Application->CreateForm(mainForm);
+    // The main window itself, without its start-up: the handlers only read and write its fields.
+    mainForm->OnActivate = nullptr;
     Application->CreateForm(velmora::Open);
     WriteFileBytes(work / "setup.ini", "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n");
     ini.Load(work / "setup.ini");
@@ -170,7 +152,7 @@ protected:
   BoxWatcher boxes;
   bool expectBoxes = false;
   TempDir work{"browse"};
-  TMainLike* mainForm = nullptr;
+  Tmain* mainForm = nullptr;
   TScriptStore ini;
   Seen last;
 };
