@@ -11,6 +11,7 @@
 
 #include "driver/Driver.h"
 #include "support/SetupWindow.h"
+#include "support/Wait.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Progman.h"
@@ -20,7 +21,6 @@
 using namespace std::string_literals;
 
 namespace {
-const char kInstaller[] = "The Velmora Installer V1.00";
 const char kDone[] = "Click DONE to exit.";
 const char kPending[] = "System\\CurrentControlSet\\Control\\Session Manager";
 
@@ -50,14 +50,14 @@ bool Listed(const std::vector<std::string>& list, const std::string& path, const
 // Presses the button once the window has made it: a window is on the screen a moment before
 // its controls are.
 HWND ButtonWhenThere(HWND window, const std::string& text) {
-  for (int i = 0;; ++i) {
+  WaitUntil([&] {
     try {
-      return drv::FindButton(window, text);
+      return drv::FindButton(window, text) != nullptr;
     } catch (const drv::Error&) {
-      if (i == 200) throw;
+      return false;  // not made yet
     }
-    Sleep(50);
-  }
+  }, 10000);
+  return drv::FindButton(window, text);
 }
 
 void PressWhenThere(HWND window, const std::string& text) { drv::Click(ButtonWhenThere(window, text)); }
@@ -76,13 +76,8 @@ struct InstalledProduct {
 // Installs the product with setup.exe as a person would: Install, then Done.
 void Install(ProductDir& dir) {
   std::unique_ptr<RunningProgram> setup(dir.Start());
-  HWND w = drv::WaitWindow(kInstaller, 20000, setup->Id());
-  drv::WaitText(w, 74, 216, dir.Path(), 20000);
-  drv::Click(mainwin::At(w, mainwin::kInstall));
-  HWND installing = drv::WaitWindow("Installing", 20000, setup->Id());
-  drv::WaitText(installing, 8 + 5, 16 + 5, kDone, 30000);
-  drv::PressButton(installing, "Done");
-  ASSERT_TRUE(setup->WaitExit(10000));
+  drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
+  ASSERT_TRUE(mainwin::FinishInstall(*setup));
 }
 
 struct RemoveRun {
@@ -107,12 +102,11 @@ RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers
       if (run.questions.size() > answers.size()) throw drv::Error("an unexpected question: " + text);
       PressWhenThere(question, answers[run.questions.size() - 1]);
       // The answered question goes; the next one may come in the same window at once.
-      for (int i = 0; i < 200; ++i) {
+      WaitUntil([&] {
         HWND again = drv::FindWindowByCaption("Shared File", remove.Id());
         HWND now = again ? drv::ControlAt(again, 16 + 5, 16 + 5) : nullptr;
-        if (!again || (now && drv::Text(now) != text)) break;
-        Sleep(50);
-      }
+        return !again || (now && drv::Text(now) != text);
+      }, 10000);
       continue;
     }
     HWND label = drv::ControlAt(removing, 8 + 5, 10 + 5);
@@ -280,8 +274,8 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
   TempDir scratch("holder");
   std::unique_ptr<RunningProgram> holder(new RunningProgram(
       ToolExe("holder"), "\"" + dest + "\\held.dat\" \"" + (scratch / "ready") + "\"", ""));
-  for (int i = 0; i < 200 && !FileExists(scratch / "ready"); ++i) Sleep(50);
-  ASSERT_TRUE(FileExists(scratch / "ready")) << "the holder has the file";
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(scratch / "ready"); }, 10000))
+      << "the holder has the file";
   ASSERT_TRUE(SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_TRUE(DeleteFileA((dest + "\\gone.dat").c_str()));
 
