@@ -21,6 +21,7 @@
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Listing.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Form.h"
@@ -112,7 +113,7 @@ protected:
       DWORD_PTR ignored;
       SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
       // An error box of the activation disables the dialog until it is answered.
-      for (int i = 0; i < 500 && !IsWindowEnabled(dialog); ++i) Sleep(20);
+      WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }, 10000);
       seen.shown = true;
       seen.mainVisible = IsWindowVisible(mainHwnd) != FALSE;
       seen.cwdAtOpen = Cwd();
@@ -122,7 +123,7 @@ protected:
         HWND focus = DirListOf(dialog);
         PostMessageA(focus, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
         PostMessageA(focus, WM_SYSKEYUP, VK_F4, 0xE03E0001);
-        for (int i = 0; i < 250 && IsWindowVisible(dialog); ++i) Sleep(20);
+        WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000);
         seen.keyboardClosed = !IsWindowVisible(dialog);
         // A platform that keeps the dialog open is answered with Cancel, so the test ends.
         if (!seen.keyboardClosed) PostMessageA(drv::FindButton(dialog, "Cancel"), BM_CLICK, 0, 0);

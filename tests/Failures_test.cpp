@@ -14,6 +14,7 @@
 
 #include "driver/Driver.h"
 #include "support/SetupWindow.h"
+#include "support/Wait.h"
 #include "support/Files.h"
 #include "support/Progman.h"
 #include "support/Program.h"
@@ -60,14 +61,13 @@ protected:
   // After an error box the window goes on making its controls: a button is waited for, rather
   // than clicking whatever stands at its place meanwhile.
   static HWND WaitButton(HWND w, const std::string& text) {
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
+    WaitUntil([&] {
       try {
-        HWND b = drv::FindButton(w, text);
-        if (IsWindowVisible(b) && IsWindowEnabled(w)) return b;
+        return IsWindowVisible(drv::FindButton(w, text)) && IsWindowEnabled(w);
       } catch (const drv::Error&) {
-        // not made yet
+        return false;  // not made yet
       }
-    }
+    }, 10000);
     return drv::FindButton(w, text);
   }
 
@@ -76,7 +76,7 @@ protected:
     HWND box = drv::WaitDialog("Setup", 60000, program->Id());
     const std::string text = drv::MessageText(box);
     drv::PressButton(box, "OK");
-    for (int i = 0; i < 400 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(25);
+    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000);
     return text;
   }
 
