@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/Driver.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -277,8 +278,7 @@ TEST_F(Driver, ClosesWindows) {
   drv::Close(host->spare);
   drv::WaitGone(kSpareCaption, 10000);
   // The window is hidden a moment before it is destroyed.
-  for (int i = 0; i < 100 && IsWindow(host->spare); ++i) Sleep(50);
-  EXPECT_FALSE(IsWindow(host->spare));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(host->spare); }, 5000));
   EXPECT_THROW(drv::WaitGone(kHostCaption, 200), drv::Error);
 }
 

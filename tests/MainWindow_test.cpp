@@ -64,11 +64,8 @@ COLORREF ScreenColourAt(HWND w, int x, int y, COLORREF wanted) {
   POINT p = {x, y};
   ClientToScreen(w, &p);
   HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, p.x, p.y);
-  for (int i = 0; i < 100 && c != wanted; ++i) {
-    Sleep(20);
-    c = GetPixel(screen, p.x, p.y);
-  }
+  COLORREF c = CLR_INVALID;
+  WaitUntil([&] { return (c = GetPixel(screen, p.x, p.y)) == wanted; }, 2000);
   ReleaseDC(nullptr, screen);
   return c;
 }
