@@ -13,6 +13,7 @@
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FileListBox.h"
 #include "support/Files.h"
+#include "support/HostedControl.h"
 #include "support/Listing.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
@@ -32,14 +33,11 @@ std::vector<std::string> Steps(const std::string& path) {
   return out;
 }
 
-class DirList : public ::testing::Test {
+class DirList : public HostedControl<TDirectoryListBox> {
 protected:
   void SetUp() override {
-    InitApplication();
-    start = Cwd();
-    host = new TForm(Application, TFormDef{"directory list host", 300, 300, bsDialog});
-    list = new TDirectoryListBox(host);
-    list->Define(host, "list", 0, 0, 200, 200);
+    HostedControl<TDirectoryListBox>::SetUp();
+    list = control;
     list->OnChange = [this](TComponent&) { events.push_back("list " + list->Directory()); };
     deep = Canonical(work.Path()) + "\\Alpha\\Beta";
     MakeDir(work / "Alpha");
@@ -49,15 +47,6 @@ protected:
     MakeDir(deep + "\\Hidden");
     SetFileAttributesA((deep + "\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteFileBytes(deep + "\\file.txt", "x");
-  }
-  void TearDown() override {
-    SetCurrentDirectoryA(start.c_str());
-    DoneApplication();
-  }
-  std::vector<std::string> Items() {
-    std::vector<std::string> out;
-    for (int i = 0; i < list->Count(); ++i) out.push_back(list->Strings(i));
-    return out;
   }
   void Open(int index, bool byEnter) {
     host->Show();
@@ -78,10 +67,8 @@ protected:
     Application->ProcessMessages();
   }
 
-  std::string start;
   TempDir work{"dirlist"};
   std::string deep;
-  TForm* host = nullptr;
   TDirectoryListBox* list = nullptr;
   std::vector<std::string> events;
 };

@@ -14,6 +14,7 @@
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/DriveComboBox.h"
 #include "support/Files.h"
+#include "support/HostedControl.h"
 #include "support/Listing.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
@@ -21,24 +22,12 @@
 #include "ui/StdCtrls.h"
 
 namespace {
-class DriveList : public ::testing::Test {
+class DriveList : public HostedControl<TDriveComboBox, 19> {
 protected:
   void SetUp() override {
-    InitApplication();
-    start = Cwd();
-    host = new TForm(Application, TFormDef{"drive list host", 300, 300, bsDialog});
-    combo = new TDriveComboBox(host);
-    combo->Define(host, "combo", 0, 0, 200, 19);
+    HostedControl<TDriveComboBox, 19>::SetUp();
+    combo = control;
     combo->OnChange = [this](TComponent&) { ++changes; };
-  }
-  void TearDown() override {
-    SetCurrentDirectoryA(start.c_str());
-    DoneApplication();
-  }
-  std::vector<std::string> Items() {
-    std::vector<std::string> out;
-    for (int i = 0; i < combo->Count(); ++i) out.push_back(combo->Strings(i));
-    return out;
   }
   std::string Selected() {
     int i = combo->ItemIndex();
@@ -58,8 +47,6 @@ protected:
     return -1;
   }
 
-  std::string start;
-  TForm* host = nullptr;
   TDriveComboBox* combo = nullptr;
   int changes = 0;
 };

@@ -12,6 +12,7 @@
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/FileListBox.h"
 #include "support/Files.h"
+#include "support/HostedControl.h"
 #include "support/Listing.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
@@ -22,24 +23,12 @@ namespace {
 void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 void Touch(const std::string& path) { WriteFileBytes(path, "x"); }
 
-class FileList : public ::testing::Test {
+class FileList : public HostedControl<TFileListBox> {
 protected:
   void SetUp() override {
-    InitApplication();
-    start = Cwd();
-    host = new TForm(Application, TFormDef{"file list host", 300, 300, bsDialog});
-    list = new TFileListBox(host);
-    list->Define(host, "list", 0, 0, 200, 200);
+    HostedControl<TFileListBox>::SetUp();
+    list = control;
     list->OnChange = [this](TComponent&) { ++changes; };
-  }
-  void TearDown() override {
-    SetCurrentDirectoryA(start.c_str());
-    DoneApplication();
-  }
-  std::vector<std::string> Items() {
-    std::vector<std::string> out;
-    for (int i = 0; i < list->Count(); ++i) out.push_back(list->Strings(i));
-    return out;
   }
   const void* Glyph(const std::string& text) {
     for (int i = 0; i < list->Count(); ++i)
@@ -48,9 +37,7 @@ protected:
     return nullptr;
   }
 
-  std::string start;
   TempDir work{"filelist"};
-  TForm* host = nullptr;
   TFileListBox* list = nullptr;
   int changes = 0;
 };
