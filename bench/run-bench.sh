@@ -10,13 +10,20 @@ runs=${1:-5}
 bash "$top/tools/install-deps.sh"
 bash "$top/tools/build.sh" >/dev/null
 bench=$top/build/i686/bench
+setup=$top/dist/setup.exe
+# A machine that runs no 32-bit programs measures the x86_64 build instead, and says so.
+if ! bash "$top/tools/runs-i686.sh"; then
+  bench=$top/build/x86_64/bench
+  setup=$top/build/x86_64/setup.exe
+  echo "run-bench: this machine runs no 32-bit programs: the figures are the x86_64 build's"
+fi
 export WINEDEBUG=-all WINEPREFIX="$top/build/bench-prefix"
 winpath() { echo "Z:${1//\//\\}"; }
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
   bash '$top/tools/wine-prefix.sh' \"\$WINEPREFIX\"
-  wine=/usr/lib/wine/wine
+  wine='$top/tools/wine-run.sh'
   \$wine '$bench/install_bench.exe' $runs | tr -d '\r' > '$top/build/bench-install.txt'
-  \$wine '$bench/startup_bench.exe' '$(winpath "$top/dist/setup.exe")' '$(winpath "$bench/bare_window.exe")' $runs |
+  \$wine '$bench/startup_bench.exe' '$(winpath "$setup")' '$(winpath "$bench/bare_window.exe")' $runs |
     tr -d '\r' > '$top/build/bench-startup.txt'
   wineserver -k || true"
 grep -v ' ratio ' "$top/build/bench-install.txt"

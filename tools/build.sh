@@ -9,7 +9,14 @@ jobs=$(nproc)
 cmake -S "$top" -B "$top/build/i686" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" \
   -DCMAKE_BUILD_TYPE=MinSizeRel -DVELMORA_TESTS=ON >/dev/null
 cmake --build "$top/build/i686" -j"$jobs"
+# The tests that start the shipped programs as processes start the i686 ones; on a machine that
+# runs no 32-bit programs they start the x86_64 build's setup.exe and remove.exe instead.
+product=$top/build/i686
+if ! bash "$top/tools/runs-i686.sh"; then
+  product=$top/build/x86_64
+  echo "build: the tests will start the x86_64 build's programs in place of the i686 ones"
+fi
 cmake -S "$top" -B "$top/build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DVELMORA_PRODUCT_DIR="$top/build/i686" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVELMORA_PRODUCT_DIR="$product" >/dev/null
 cmake --build "$top/build/x86_64" -j"$jobs"
 bash "$top/tools/dist.sh"

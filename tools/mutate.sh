@@ -107,6 +107,10 @@ fi
 
 x64=$top/build/mutate-x86_64
 i686=$top/build/mutate-i686
+# The tree of the shipped programs that the tests start: the i686 one, or on a machine that runs
+# no 32-bit programs the x86_64 tree's own setup.exe and remove.exe.
+product_tree=$i686
+bash "$top/tools/runs-i686.sh" 2>/dev/null || product_tree=$x64
 work=$top/build/mutate-work
 export WINEDEBUG=-all
 export WINEPREFIX=$work/prefix
@@ -149,12 +153,12 @@ run_bounded() {  # seconds command...
 }
 
 configure() {
-  [ -f "$i686/CMakeCache.txt" ] || cmake -S "$top" -B "$i686" \
+  [ "$product_tree" = "$x64" ] || [ -f "$i686/CMakeCache.txt" ] || cmake -S "$top" -B "$i686" \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DVELMORA_TESTS=ON >>"$log" 2>&1 || return 1
   [ -f "$x64/CMakeCache.txt" ] || cmake -S "$top" -B "$x64" \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DVELMORA_PRODUCT_DIR="$i686" >>"$log" 2>&1 || return 1
+    -DVELMORA_PRODUCT_DIR="$product_tree" >>"$log" 2>&1 || return 1
 }
 
 # The executables behind the tests a regex picks; the shell tests run executables of the same
@@ -170,7 +174,7 @@ build_for() {  # regex product
   targets=$(test_targets "$1" | tr '\n' ' ')
   [ -n "$targets" ] || return 1
   if [ "$2" != - ]; then
-    run_bounded 1800 nice -n 10 cmake --build "$i686" --target setup remove -j2 || return 1
+    run_bounded 1800 nice -n 10 cmake --build "$product_tree" --target setup remove -j2 || return 1
   fi
   # shellcheck disable=SC2086
   run_bounded 1800 nice -n 10 cmake --build "$x64" --target $targets driver progman ddepeer holder -j2
@@ -210,7 +214,7 @@ for r in "${chosen[@]}"; do
   fi
   # A shipped program built with an earlier fault is built again from the put-back source first.
   if [ $product_dirty -eq 1 ] && [ "$product" = - ]; then
-    run_bounded 1800 nice -n 10 cmake --build "$i686" --target setup remove -j2
+    run_bounded 1800 nice -n 10 cmake --build "$product_tree" --target setup remove -j2
     product_dirty=0
   fi
   cp "$top/$file" "$work/original"
@@ -234,7 +238,7 @@ for r in "${chosen[@]}"; do
   printf '%-11s %-30s %-32s %s\n' "$result" "$id" "$file" "$tests"
 done
 if [ $product_dirty -eq 1 ]; then
-  run_bounded 1800 nice -n 10 cmake --build "$i686" --target setup remove -j2
+  run_bounded 1800 nice -n 10 cmake --build "$product_tree" --target setup remove -j2
 fi
 
 summary="${#chosen[@]} mutants: ${#killed[@]} killed, ${#survived[@]} survived"

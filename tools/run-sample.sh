@@ -26,8 +26,8 @@ build=${VELMORA_BUILD:-$top/build/x86_64}
 dist=${VELMORA_DIST:-$top/dist}
 sample=$top/build/sample
 product=$sample/product
-# Wine's 32-bit loader runs the shipped programs and hands the 64-bit tools to wine64.
-wine=/usr/lib/wine/wine
+# Runs each program with the Wine of its kind: the shipped 32-bit programs, the 64-bit tools.
+wine=$top/tools/wine-run.sh
 main_caption="The Velmora Installer V1.00"
 done_text="Click DONE to exit."
 
@@ -37,6 +37,11 @@ die() { echo "run-sample: $*" >&2; exit 1; }
 if [ "${1:-}" != "--no-build" ]; then
   bash "$top/tools/install-deps.sh" || die "installing the build tools failed"
   bash "$top/tools/build.sh" || die "the build failed"
+fi
+# A machine that runs no 32-bit programs installs with the x86_64 build's programs.
+if [ -z "${VELMORA_DIST:-}" ] && ! bash "$top/tools/runs-i686.sh"; then
+  dist=$build
+  say "this machine runs no 32-bit programs: the sample is installed with $dist/setup.exe"
 fi
 setup=$dist/setup.exe
 driver_exe=$build/tools/driver.exe

@@ -12,4 +12,7 @@ fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 # The program lists the Start Menu folders of the Windows directory; a fresh prefix has none.
 mkdir -p "$prefix/drive_c/windows/Start Menu/Programs"
+# Every Windows has its system directory; a prefix that only the 64-bit Wine made (on a machine
+# that runs no 32-bit programs) lacks it.
+mkdir -p "$prefix/drive_c/windows/system"
 exit 0
