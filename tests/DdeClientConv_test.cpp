@@ -7,6 +7,7 @@
 #include "dde/DdeMgr.h"
 #include "support/Program.h"
 #include "support/Progman.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Stream.h"
 
@@ -52,12 +53,8 @@ TEST_F(DdeClientConvTest, ManualNamesMakeNoTrafficAndOpeningAnOpenConversationCh
   EXPECT_EQ(conv->ConversationHandle(), h);
   EXPECT_EQ(opened, 1);
   // Automatic mode opens the conversation, which is already open: that counts as failing.
-  try {
-    conv->SetConnectMode(ddeAutomatic);
-    ADD_FAILURE() << "switching to automatic on an open conversation raises";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Unable to connect DDE conversation");
-  }
+  EXPECT_EQ(ThrownMessage<Exception>([&] { conv->SetConnectMode(ddeAutomatic); }),
+            "Unable to connect DDE conversation");
   EXPECT_EQ(conv->ConnectMode(), ddeManual);
   conv->CloseConversation();
   EXPECT_EQ(conv->ConversationHandle(), nullptr);

@@ -21,11 +21,12 @@
 #include "support/Peer.h"
 #include "support/Program.h"
 #include "support/Progman.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 namespace {
-const char kCaption[] = "The Velmora Installer V1.00";
+using mainwin::kCaption;
 const char kScript[] =
     "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\nWIDGET.EX_\r\n";
 
@@ -120,8 +121,7 @@ TEST(DdeMgr, TheRunningInstallerAnswersOnItsCaptionUnderItsNameBeforeTheFirstDot
   const std::string exe = dir / "VELMORA.SETUP.EXE";
   ASSERT_TRUE(CopyFileA((dir / "SETUP.EXE").c_str(), exe.c_str(), FALSE));
   RunningProgram program(exe, "", dir.Path());
-  HWND w = drv::WaitWindow(kCaption, 20000, program.Id());
-  mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
+  HWND w = mainwin::Started(program, dir.Path());
 
   Client client;
   HCONV own = client.Connect("VELMORA", kCaption);
@@ -149,12 +149,8 @@ TEST(DdeMgr, ANoConversationErrorNamesItsCode) {
   HSZ service = DdeCreateStringHandleA(DdeManager->InstanceId(), "VTESTNOSUCH", CP_WINANSI);
   EXPECT_EQ(DdeConnect(DdeManager->InstanceId(), service, service, nullptr), nullptr);
   DdeFreeStringHandle(DdeManager->InstanceId(), service);
-  try {
-    DdeManager->RaiseDdeError();
-    FAIL() << "the error was not raised";
-  } catch (const EDdeError& e) {
-    EXPECT_STREQ(e.what(), "DDE Error - conversation not established ($0400a)");
-  }
+  EXPECT_EQ(ThrownMessage<EDdeError>([] { DdeManager->RaiseDdeError(); }),
+            "DDE Error - conversation not established ($0400a)");
   DoneApplication();
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
-#include "app/Unit1.h"
 #include "driver/Driver.h"
 #include "dde/DdeMgr.h"
 #include "dde/DdeServer.h"
@@ -16,11 +16,11 @@
 #include "support/Program.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Form.h"
 
 namespace {
 const char kService[] = "DdeServer_test";  // the program's own file name
 const char kCaption[] = "Velmora Served Window";
-const char kInstallerCaption[] = "The Velmora Installer V1.00";
 
 std::vector<std::string> Client(const std::string& topic, std::vector<std::string> ops) {
   ops.insert(ops.begin(), {"client", kService, topic});
@@ -76,6 +76,16 @@ protected:
     item->OnPokeData = [this](TComponent&) { events.push_back("poke"); };
     return item;
   }
+  // Under Wine a client may miss data that comes while it still takes in the acknowledgement of
+  // its link, so the item's text is set again and again until every peer has heard.
+  bool SetUntilHeard(TDdeServerItem* item, std::vector<Peer*> peers, std::function<std::string()> text) {
+    return WaitUntil([&] {
+      if (std::all_of(peers.begin(), peers.end(), [](Peer* p) { return p->Says("done"); })) return true;
+      item->SetText(text());
+      PumpMessages(100);
+      return false;
+    }, 15000);
+  }
   size_t Advises() const {
     size_t n = 0;
     for (TDdeSrvrConv* r : DdeManager->ServerConversations()) n += r->Advises().size();
@@ -124,14 +134,7 @@ TEST_F(DdeServer, RequestsAreServedFromLinesAndOnlyRealChangesAreAdvised) {
   same.Add("line2");
   item->SetLines(same);
   EXPECT_TRUE(events.empty()) << "the same text is no change";
-  // Under Wine a client may miss data that comes while it still takes in the acknowledgement
-  // of its link, so the text is set until the client has heard.
-  EXPECT_TRUE(WaitUntil([&] {
-    if (peer.Says("done")) return true;
-    item->SetText("new");
-    PumpMessages(100);
-    return false;
-  }, 15000));
+  EXPECT_TRUE(SetUntilHeard(item, {&peer}, [] { return "new"; }));
   EXPECT_EQ(item->Lines().Lines(), std::vector<std::string>{"new"});
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events, std::vector<std::string>(events.size(), "change"));
@@ -163,16 +166,8 @@ TEST_F(DdeServer, EveryClientAdvisingAnItemOfAWindowHearsOfItsChange) {
   Peer first(Client(kCaption, {"advise", "counter", "wait-advdata", "10000"}));
   Peer second(Client(kCaption, {"advise", "counter", "wait-advdata", "10000"}));
   ASSERT_TRUE(WaitUntil([this] { return Advises() == 2; }, 20000));
-  // Under Wine a client may miss data that comes while it still takes in the acknowledgement
-  // of its link, so the item changes until both have heard.
   int n = 0;
-  auto finished = [](Peer& p) { return p.Says("done"); };
-  EXPECT_TRUE(WaitUntil([&] {
-    if (finished(first) && finished(second)) return true;
-    item->SetText(std::to_string(++n));
-    PumpMessages(100);
-    return false;
-  }, 15000));
+  EXPECT_TRUE(SetUntilHeard(item, {&first, &second}, [&] { return std::to_string(++n); }));
   EXPECT_FALSE(idle.Says("done")) << "the conversation without a link was first all along";
   ASSERT_TRUE(idle.Finish());
   for (Peer* p : {&first, &second}) {
@@ -197,59 +192,18 @@ TEST_F(DdeServer, AHostileClientOfAServedTopicGetsWhatIsServedAndLeavesNothingBe
   // The fixture's end checks that the conversations and every handle are gone.
 }
 
-namespace {
-// The installer's main window, made in this process as the program makes it, so that the
-// handles its DDE side holds can be counted while a peer in another process attacks it.
-class HostilePeer : public ::testing::Test {
-protected:
-  void SetUp() override {
-    InitApplication();
-    InitDdeManager();
-    WriteFileBytes(product / "setup.ini",
-                   "\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\n");
-    SetCurrentDirectoryA(product.Path().c_str());
-    Application->CreateForm(velmora::main);
-    velmora::main->Show();
-    ASSERT_TRUE(WaitUntil([this] { return velmora::main->s->Text() == product.Path(); }, 20000));
-  }
-  void TearDown() override {
-    DoneApplication();
-    velmora::main = nullptr;
-  }
-  std::vector<std::string> Held() const {
-    const Tmain& m = *velmora::main;
-    std::vector<std::string> held = m.ini.Lines();
-    for (const std::string& s : {m.s->Text(), m.d->Text(), m.smenu->Text(), m.Caption()})
-      held.push_back(s);
-    return held;
-  }
-  TempDir product{"hostile"};
-};
-}  // namespace
-
-TEST_F(HostilePeer, TheInstallerStaysResponsiveAndHoldsNothingMoreAfterwards) {
-  const int handles = LiveDdeHandles();
-  const std::vector<std::string> held = Held();
-  Peer peer(Hostile(kInstallerCaption, "item", 1000, kInstallerCaption));
-  ASSERT_TRUE(peer.Finish(300000));
-  EXPECT_TRUE(peer.Says("probes 1000 unanswered 0")) << "the main window answered throughout";
-  EXPECT_TRUE(WaitUntil([] { return DdeManager->ServerConversations().empty(); }, 10000));
-  EXPECT_EQ(LiveDdeHandles(), handles);
-  EXPECT_EQ(Held(), held);
-}
-
 TEST(HostilePeerOfTheProgram, TheRunningInstallerAnswersThroughoutAndShowsWhatItShowedBefore) {
   ProductDir dir("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n:install\r\n");
   std::unique_ptr<RunningProgram> program(dir.Start());
-  HWND w = drv::WaitWindow(kInstallerCaption, 20000, program->Id());
-  mainwin::WaitText(w, mainwin::kSource, dir.Path(), 20000);
+  HWND w = mainwin::Started(*program, dir.Path());
   auto shown = [w] {
     std::vector<std::string> texts;
-    for (int y : {216, 264, 306}) texts.push_back(drv::Text(drv::RequireControlAt(w, 74, y)));
+    for (mainwin::Spot at : {mainwin::kSource, mainwin::kDestination, mainwin::kFolder})
+      texts.push_back(mainwin::TextAt(w, at));
     return texts;
   };
   const std::vector<std::string> before = shown();
-  std::vector<std::string> ops = Hostile(kInstallerCaption, "item", 1000, kInstallerCaption);
+  std::vector<std::string> ops = Hostile(mainwin::kCaption, "item", 1000, mainwin::kCaption);
   ops[1] = "SETUP";  // the service of SETUP.EXE
   Peer peer(ops);
   ASSERT_TRUE(peer.Finish(300000));

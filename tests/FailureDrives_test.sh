@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # The failure tests that need drives of their own, in a Wine prefix of this test's own. T: and U:
 # are two letters of one tmpfs of 1 MiB, so a copy pass whose parts each fit their letter fills
-# the disk in the middle; V: holds \Fixed\fixed.txt made immutable, which no one may replace, as
-# a read-only file cannot be replaced on Windows (as root, Wine overwrites a plain read-only
-# file). GetLogicalDrives sees new links only after wineserver -k. Whatever happens, the disk is
-# unmounted, the file made mutable again and the links removed.
+# the disk in the middle. GetLogicalDrives sees new links only after wineserver -k. Whatever
+# happens, the disk is unmounted and the links removed.
 # Usage: bash tests/FailureDrives_test.sh BUILD_DIR SRC_DIR
 set -u
 # The windows of the tests need a display; without one the script runs itself under Xvfb.
@@ -18,32 +16,27 @@ exe=$build/tests/Failures_test.exe
 root=$build/failure-drives
 prefix=$root/prefix
 full=$root/full
-fixed=$root/fixed
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 cleanup() {
   wineserver -k >/dev/null 2>&1
-  [ -e "$fixed/Fixed/fixed.txt" ] && chattr -i "$fixed/Fixed/fixed.txt"
   mountpoint -q "$full" && umount "$full"
-  rm -f "$prefix/dosdevices/t:" "$prefix/dosdevices/u:" "$prefix/dosdevices/v:"
-  rm -rf "$full" "$fixed"
+  rm -f "$prefix/dosdevices/t:" "$prefix/dosdevices/u:"
+  rm -rf "$full"
 }
 mkdir -p "$root"
 bash "$src/tools/wine-prefix.sh" "$prefix"
 trap cleanup EXIT
 cleanup  # what a run that was killed may have left
 
-mkdir -p "$full" "$fixed/Fixed"
+mkdir -p "$full"
 mount -t tmpfs -o size=1m tmpfs "$full" || { echo "cannot mount a tmpfs on $full"; exit 1; }
-printf 'old' >"$fixed/Fixed/fixed.txt"
-chattr +i "$fixed/Fixed/fixed.txt" || { echo "cannot make $fixed/Fixed/fixed.txt immutable"; exit 1; }
 ln -sfn "$full" "$prefix/dosdevices/t:"
 ln -sfn "$full" "$prefix/dosdevices/u:"
-ln -sfn "$fixed" "$prefix/dosdevices/v:"
 wineserver -k >/dev/null 2>&1
 
 out=$(cd "$build/tests" && VELMORA_BIN=$build VELMORA_SRC=$src VELMORA_FULL_DRIVES=tu \
-      VELMORA_FIXED_DRIVE=v timeout 900 /usr/lib/wine/wine64 "$exe" --gtest_brief=1 \
+      timeout 900 /usr/lib/wine/wine64 "$exe" --gtest_brief=1 \
       --gtest_filter='FailureDrives.*' 2>&1) && rc=0 || rc=$?
 printf '%s\n' "$out" | grep -v -e ':fixme:'
 [ "$rc" -eq 0 ] || exit "$rc"

@@ -14,6 +14,7 @@
 #include "support/Files.h"
 #include "support/HostedControl.h"
 #include "support/Listing.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Form.h"
@@ -82,16 +83,17 @@ TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
 
   list->SetDirectory(work.Path());
   list->SetFileType(TFileType{ftDirectory});
-  auto items = Items();
-  EXPECT_EQ(std::count(items.begin(), items.end(), "[Visible]"), 1);
-  EXPECT_EQ(std::count(items.begin(), items.end(), "[Secret]"), 0);
-
-  list->SetFileType(TFileType{ftDirectory, ftHidden});
-  items = Items();
-  EXPECT_EQ(std::count(items.begin(), items.end(), "[Secret]"), 1);
+  auto named = [&] {  // the items without "[.]" and "[..]"
+    std::vector<std::string> items = Items();
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [](const std::string& i) { return i == "[.]" || i == "[..]"; }),
+                items.end());
+    return items;
+  };
+  EXPECT_EQ(named(), (std::vector<std::string>{"[Visible]"}));
   // Without ftNormal the plain files go; a hidden file shares the hidden bit and stays.
-  EXPECT_EQ(std::count(items.begin(), items.end(), "plain.txt"), 0);
-  EXPECT_EQ(std::count(items.begin(), items.end(), "shy.txt"), 1);
+  list->SetFileType(TFileType{ftDirectory, ftHidden});
+  EXPECT_EQ(named(), (std::vector<std::string>{"[Secret]", "[Visible]", "shy.txt"}));
 
   list->SetFileType(TFileType{ftNormal});
   EXPECT_EQ(Items(), (std::vector<std::string>{"plain.txt"}));
@@ -111,25 +113,17 @@ TEST_F(FileList, ProgramsGetTheProgramGlyphWhateverTheCaseOfTheirExtension) {
   MakeDir(work / "Folder");
   list->SetFileType(TFileType{ftNormal, ftDirectory});
   list->SetDirectory(work.Path());
-  const void* program = Glyph("setup.exe");
-  const void* other = Glyph("readme.txt");
-  ASSERT_NE(program, nullptr);
-  ASSERT_NE(other, nullptr);
-  EXPECT_NE(program, other);
-  for (const char* name : {"SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe"})
-    EXPECT_EQ(Glyph(name), program) << name;
-  for (const char* name : {"notes.exe.txt", "noext"}) EXPECT_EQ(Glyph(name), other) << name;
-  EXPECT_TRUE(SamePicture(static_cast<const TBitmap*>(program)->Handle(),
-                          TBitmap::FromResource("EXECUTABLE").Handle()));
-  EXPECT_TRUE(SamePicture(static_cast<const TBitmap*>(other)->Handle(),
-                          TBitmap::FromResource("UNKNOWNFILE").Handle()));
+  auto is = [&](const char* name, const char* picture) {
+    const auto* glyph = static_cast<const TBitmap*>(Glyph(name));
+    return glyph && SamePicture(glyph->Handle(), TBitmap::FromResource(picture).Handle());
+  };
+  for (const char* name : {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe"})
+    EXPECT_TRUE(is(name, "EXECUTABLE")) << name;
+  for (const char* name : {"readme.txt", "notes.exe.txt", "noext"}) EXPECT_TRUE(is(name, "UNKNOWNFILE")) << name;
   EXPECT_EQ(Glyph("[Folder]"), nullptr) << "folders have a glyph only while glyphs are shown";
-
   list->SetShowGlyphs(true);
   list->ReadEntries();
-  const auto* folder = static_cast<const TBitmap*>(Glyph("[Folder]"));
-  ASSERT_NE(folder, nullptr);
-  EXPECT_TRUE(SamePicture(folder->Handle(), TBitmap::FromResource("CLOSEDFOLDER").Handle()));
+  EXPECT_TRUE(is("[Folder]", "CLOSEDFOLDER"));
 }
 
 TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
@@ -143,8 +137,6 @@ TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
   list->SetFont(TFont("Arial", 30));
   EXPECT_EQ(list->ItemHeight(), std::max(FontLineHeight(list->Font().Handle()), 16));
   EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), list->ItemHeight());
-  list->SetFont(TFont("Arial", 6));
-  EXPECT_EQ(list->ItemHeight(), std::max(FontLineHeight(list->Font().Handle()), 16));
 }
 
 TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
@@ -156,27 +148,6 @@ TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
   EXPECT_EQ(Items(), (std::vector<std::string>{"a.exe", "b.bat", "both.exe", "both.exe"}));
   list->SetMask("*.none;c.txt");
   EXPECT_EQ(Items(), (std::vector<std::string>{"c.txt"})) << "a part matching nothing is no error";
-}
-
-TEST_F(FileList, UnchangedValuesDoNotReadAgain) {
-  Touch(work / "one.txt");
-  MakeDir(work / "Sub");
-  list->SetDirectory(work / "Sub");
-  list->Count();
-  list->SetDirectory(work.Path());
-  ASSERT_EQ(Items(), (std::vector<std::string>{"one.txt"}));
-  int before = changes;
-  list->SetMask("*.*");
-  list->SetFileType(TFileType{ftNormal});
-  std::string other = list->Directory();
-  CharUpperBuffA(&other[0], static_cast<DWORD>(other.size()));
-  list->SetDirectory(other);
-  EXPECT_EQ(changes, before);
-  EXPECT_EQ(list->Directory(), Canonical(work.Path())) << "the directory keeps its spelling";
-  Touch(work / "two.txt");
-  list->SetMask("*.txt");
-  EXPECT_EQ(changes, before + 1);
-  EXPECT_EQ(Items().size(), 2u);
 }
 
 TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheList) {
@@ -197,21 +168,16 @@ TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheL
     // Wine and Windows say "file" or "path" not found for a missing last directory.
     EXPECT_TRUE(e.ErrorCode() == 2 || e.ErrorCode() == 3) << e.ErrorCode();
     EXPECT_EQ(e.Message(), e.ErrorCode() == 2 ? "File not found" : "Invalid filename");
-    EXPECT_TRUE(e.ErrorCode() == 2 || e.ErrorCode() == 3) << e.ErrorCode();
   }
   EXPECT_EQ(list->Directory(), before);
   EXPECT_EQ(Items(), (std::vector<std::string>{"in.txt"}));
   EXPECT_EQ(Cwd(), before) << "after a failed change the list's directory is current";
-}
 
-TEST_F(FileList, AListWhoseDirectoryIsGoneCanStillBeMovedByAFullPath) {
-  MakeDir(work / "Gone");
+  // A list whose directory is gone can still be moved by a full path, not by a relative one.
   MakeDir(work / "Other");
-  list->SetDirectory(work / "Gone");
-  list->Count();
   SetCurrentDirectoryA(work.Path().c_str());
-  ASSERT_TRUE(RemoveDirectoryA((work / "Gone").c_str()));
-  EXPECT_THROW(list->SetDirectory("Other"), EInOutError) << "a relative name needs the old one";
+  ASSERT_TRUE(DeleteFileA((work / "Sub\\in.txt").c_str()) && RemoveDirectoryA((work / "Sub").c_str()));
+  EXPECT_THROW(list->SetDirectory("Other"), EInOutError);
   list->SetDirectory(work / "Other");
   EXPECT_EQ(list->Directory(), Canonical(work / "Other"));
 }
@@ -269,42 +235,31 @@ TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
   list->SelectName("");  // no edit to write to any more
 }
 
-TEST_F(FileList, ABareMaskIsTakenInTheCurrentDirectory) {
+TEST_F(FileList, AppliedPathsAreLookedForWhereTheyBelongAndAMissingNameChangesNothing) {
   MakeDir(work / "Here");
   MakeDir(work / "There");
+  Touch(work / "Here\\mine.txt");
   Touch(work / "There\\t.txt");
   list->SetDirectory(work / "Here");
   list->Count();
-  SetCurrentDirectoryA((work / "There").c_str());
-  list->ApplyPath("*.txt");
-  EXPECT_EQ(list->Directory(), Canonical(work / "There"));
-  EXPECT_EQ(Items(), (std::vector<std::string>{"t.txt"}));
-}
-
-TEST_F(FileList, AMissingNameInAnAppliedPathFailsBeforeAnythingChanges) {
-  MakeDir(work / "Docs");
-  MakeDir(work / "Else");
-  Touch(work / "Else\\e.txt");
-  list->SetDirectory(work / "Else");
-  list->Count();
-  const int before = changes;
-  SetCurrentDirectoryA(work.Path().c_str());
-  EXPECT_THROW(list->ApplyPath(work / "Docs\\missing.txt"), EInOutError);
-  EXPECT_EQ(list->Directory(), Canonical(work / "Else"));
-  EXPECT_EQ(Items(), (std::vector<std::string>{"e.txt"}));
-  EXPECT_EQ(changes, before);
-  EXPECT_EQ(Cwd(), Canonical(work.Path()));
-}
-
-TEST_F(FileList, AFileOfTheListsDirectoryIsFoundWhereverTheCurrentDirectoryIs) {
-  Touch(work / "mine.txt");
-  MakeDir(work / "Away");
-  list->SetDirectory(work.Path());
-  list->Count();
-  SetCurrentDirectoryA((work / "Away").c_str());
-  // The list stays where it is, so the name is looked for there, not in the current directory.
-  list->ApplyPath(Canonical(work.Path()) + "\\mine.txt");
+  const std::string there = Canonical(work / "There");
+  // A file of the list's directory is looked for there, not in the current directory.
+  SetCurrentDirectoryA(there.c_str());
+  list->ApplyPath(Canonical(work / "Here") + "\\mine.txt");
   EXPECT_EQ(list->SelectedName(), "mine.txt");
+
+  SetCurrentDirectoryA(there.c_str());
+  const int before = changes;
+  EXPECT_THROW(list->ApplyPath(work / "There\\missing.txt"), EInOutError);
+  EXPECT_EQ(list->Directory(), Canonical(work / "Here"));
+  EXPECT_EQ(Items(), (std::vector<std::string>{"mine.txt"}));
+  EXPECT_EQ(changes, before);
+  EXPECT_EQ(Cwd(), there);
+
+  // A bare mask is taken in the current directory.
+  list->ApplyPath("*.txt");
+  EXPECT_EQ(list->Directory(), there);
+  EXPECT_EQ(Items(), (std::vector<std::string>{"t.txt"}));
 }
 
 TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
@@ -389,15 +344,9 @@ TEST_F(FileList, LongReadingsShowTheHourglassFromPosition100AndRestoreTheCursor)
   EXPECT_EQ(Screen->Cursor(), crDefault);
 
   // The list control refuses an item after the hourglass came on: the error, and the cursor back.
-  watched->positions.clear();
-  watched->cursors.clear();
   watched->refuseAt = 200;
-  try {
-    watched->ReadEntries();
-    FAIL() << "a refused item went unreported";
-  } catch (const EListError& e) {
-    EXPECT_STREQ(e.what(), "Unable to insert a line");
-  }
+  watched->positions.clear();
+  EXPECT_EQ(ThrownMessage<EListError>([&] { watched->ReadEntries(); }), "Unable to insert a line");
   EXPECT_EQ(Screen->Cursor(), crDefault);
 }
 

@@ -16,7 +16,6 @@
 #include "support/Progman.h"
 #include "support/Records.h"
 #include "ui/Application.h"
-#include "ui/FileHandle.h"
 
 namespace {
 class Install : public ::testing::Test {
@@ -50,14 +49,7 @@ protected:
     DoneApplication();
     // The server made the runs' groups in the folder the main window lists; they go again once
     // it has ended every conversation, and with it every command.
-    WaitUntil(
-        [] {
-          int open = 0;
-          for (const ProgmanRecord& r : server->Log())
-            open += r.kind == "connect" ? 1 : r.kind == "disconnect" ? -1 : 0;
-          return open == 0;
-        },
-        10000);
+    WaitUntil([] { return server->Count("connect") == server->Count("disconnect"); }, 10000);
     for (const std::string& g : Groups())
       if (!groupsBefore.count(g)) RemoveTree(windowsDir + "\\Start Menu\\Programs\\" + g);
     if (!record.empty()) DeleteFileA(LocationRecord().c_str());
@@ -112,21 +104,6 @@ protected:
     for (size_t k = toldBefore; k < seen.size(); ++k) texts.push_back(seen[k].text);
     return texts;
   }
-  // The conversations the program-group server had so far; a run that made no group adds none.
-  size_t Connects() const {
-    size_t n = 0;
-    for (const ProgmanRecord& r : server->Log()) n += r.kind == "connect" ? 1 : 0;
-    return n;
-  }
-  // The run is over and the group step, when it came, has been answered.
-  bool GroupMade(const std::string& name, size_t answersBefore) {
-    return server->WaitAnswers(answersBefore + 1) && DirExists(Group(name));
-  }
-  size_t Answers() const {
-    size_t n = 0;
-    for (const ProgmanRecord& r : server->Log()) n += r.kind == "ack" || r.kind == "not processed";
-    return n;
-  }
   int Progress() {
     return static_cast<int>(SendMessageA(dialog->progress->Handle(), PBM_GETPOS, 0, 0));
   }
@@ -168,108 +145,6 @@ TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
   EXPECT_EQ(Told(), std::vector<std::string>{});
 }
 
-TEST_F(Install, EveryLineFromTheRecordNameOnIsAnEntryOrAMarkerOfTheCopyPass) {
-  // The sources are missing (or the script names none), so the records show the pass alone.
-  struct Row {
-    const char* what;
-    std::string script;
-    const char* lastTarget;              // nullptr: the uninstall record is not compared
-    std::vector<std::string> entries;    // of the uninstall record, after the title
-    std::vector<std::string> location;   // after ":run" and the destination
-  };
-  const std::string dest = work / "pass";
-  CreateDirectoryA(dest.c_str(), nullptr);
-  const std::string win = windowsDir + "\\";
-  const Row rows[] = {
-      {"a five-line script copies nothing", "\\p\nP\nP 1\np.exe\nvtest_pass", "", {}, {}},
-      {"a marker inside a section is also a file entry; missing sources are recorded",
-       "\\p\nP\nP 1\np.exe\nvtest_pass\n:install\nmissing.txt\n:win\nother.txt\n", win.c_str(),
-       {dest + "\\missing.txt", dest + "\\:win", win + "other.txt"},
-       {}},
-      {"two ini sections add their lines in order; an open section ends with the script",
-       "\\p\nP\nP 1\np.exe\nvtest_pass\n:ini\n~\\one\n:x\n\n:ini\n>\n\n~\\two", nullptr,
-       {},
-       {dest + "\\one", windowsDir, dest + "\\two"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    WriteFileBytes(dest + "\\p.exe", "already there");  // no wait for the program file
-    Run(row.script, work.Path(), dest);
-    if (row.lastTarget) {
-      std::vector<std::string> uninstall = {"P 1"};
-      uninstall.insert(uninstall.end(), row.entries.begin(), row.entries.end());
-      for (const std::string& l : {Group("P") + "P 1.lnk", Group("P") + "P 1 Uninstaller.lnk",
-                                   "+" + Group("P"), ":" + std::string(row.lastTarget)})
-        uninstall.push_back(l);
-      EXPECT_EQ(RecordLines(dest + "\\unin.ini"), uninstall);
-    }
-    std::vector<std::string> location = {":run", dest};
-    location.insert(location.end(), row.location.begin(), row.location.end());
-    EXPECT_EQ(RecordLines(LocationRecord()), location);
-    DoneApplication();
-    SetUp();
-  }
-}
-
-TEST_F(Install, LineEndsOfAnyKindGiveTheSameRun) {
-  std::string src = work / "src";
-  CreateDirectoryA(src.c_str(), nullptr);
-  WriteFileBytes(src + "\\a.txt", "A");
-  std::string expected;
-  int round = 0;
-  for (const char* eol : {"\r\n", "\r", "\n"}) {
-    std::string dest = work / ("dest" + std::to_string(++round));
-    std::string script = std::string("\\x") + eol + "G" + eol + "T" + eol + "a.txt" + eol +
-                         "vtest_eol" + eol + ":install" + eol + "a.txt" + eol;
-    Run(script, src, dest);
-    std::string unin = ReadFileBytes(dest + "\\unin.ini");
-    std::string normalised = unin;
-    size_t at;
-    while ((at = normalised.find(dest)) != std::string::npos) normalised.replace(at, dest.size(), "D");
-    if (expected.empty()) expected = normalised;
-    EXPECT_EQ(normalised, expected) << "line ends " << static_cast<int>(eol[0]);
-    EXPECT_EQ(ReadFileBytes(dest + "\\a.txt"), "A");
-    DoneApplication();
-    SetUp();
-  }
-}
-
-TEST_F(Install, EachMarkerNamesItsTargetDirectoryAndOnlyAnExactNameIsKnown) {
-  // The sources are missing, so nothing is copied anywhere; the records show where each would go.
-  std::string dest = work / "targets";
-  CreateDirectoryA(dest.c_str(), nullptr);
-  WriteFileBytes(dest + "\\t.exe", "");  // the program file is there: no wait for it
-  struct Row {
-    const char* marker;
-    std::string target;
-  };
-  for (const Row& row : {Row{"install", dest + "\\"}, Row{"win", windowsDir + "\\"},
-                         Row{"win\\system", windowsDir + "\\system\\"},
-                         Row{"installed", "installed"}, Row{"Win", "Win"},
-                         Row{"win\\system32", "win\\system32"}}) {
-    Run(std::string("\\t\nT\nT 1\nt.exe\nvtest_targets\n:") + row.marker + "\nabsent.txt\n",
-        work.Path(), dest);
-    EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
-              Lines({"T 1", row.target + "absent.txt", Group("T") + "T 1.lnk",
-                     Group("T") + "T 1 Uninstaller.lnk", "+" + Group("T"), ":" + row.target}))
-        << row.marker;
-    DoneApplication();
-    SetUp();
-  }
-}
-
-TEST_F(Install, ARecordNameThatIsAMarkerOpensItsSection) {
-  // The copy pass starts at the record name: its files follow it at once. Whether the system
-  // takes ":install" as a file name for the record does not matter here.
-  std::string src = work / "src", dest = work / "named";
-  CreateDirectoryA(src.c_str(), nullptr);
-  WriteFileBytes(src + "\\n.txt", "n");
-  Run("\\n\nN\nN 1\nn.txt\n:install\nn.txt\n", src, dest);
-  EXPECT_EQ(ReadFileBytes(dest + "\\n.txt"), "n");
-  const std::string head = Lines({"N 1", dest + "\\n.txt"});
-  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini").substr(0, head.size()), head);
-}
-
 TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
   std::string src = work / "src", dest = work / "rep";
   CreateDirectoryA(src.c_str(), nullptr);
@@ -291,156 +166,4 @@ TEST_F(Install, ADestinationWithATrailingBackslashDoublesIt) {
   std::string unin = ReadFileBytes(dest + "\\unin.ini");
   EXPECT_NE(unin.find(dest + "\\t.txt"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(work / "slash\\t.txt"), "t");
-}
-
-TEST_F(Install, ADestinationThatCannotBeMadeIsToldAndNothingIsLeft) {
-  WriteFileBytes(work / "file", "a file, not a directory");
-  struct Row {
-    const char* what;
-    std::string dest;
-    DWORD error;
-  } rows[] = {
-      {"a file stands in the way", work / "file\\dest", ERROR_ALREADY_EXISTS},
-      // Five levels can be made; the sixth is longer than the platform allows.
-      {"the sixth level is too long", work / ("l1\\l2\\l3\\l4\\l5\\" + std::string(300, 'n')),
-       ERROR_FILENAME_EXCED_RANGE},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    const size_t connects = Connects();
-    Run("\\b\nB\nB 1\nb.txt\nvtest_bad\n:install\nb.txt\n", work.Path(), row.dest);
-    EXPECT_EQ(Told(), std::vector<std::string>{"The destination directory " + row.dest +
-                                               " cannot be created: " + SystemText(row.error) +
-                                               ". Nothing has been installed."});
-    EXPECT_FALSE(dialog->Button1->Visible());
-    EXPECT_EQ(Progress(), 0) << "nothing was copied";
-    EXPECT_FALSE(DirExists(work / "l1")) << "the levels made are removed";
-    EXPECT_FALSE(FileExists(LocationRecord()));
-    EXPECT_EQ(Connects(), connects) << "no program group";
-    DoneApplication();
-    SetUp();
-  }
-}
-
-TEST_F(Install, AScriptOfFewerThanFiveLinesStopsBeforeAnythingIsMade) {
-  const size_t connects = Connects();
-  Run("\\a\nA\nA 1\na.exe\n", work.Path(), work / "short");
-  EXPECT_EQ(Told(), std::vector<std::string>{"List index out of bounds."});
-  EXPECT_FALSE(dialog->Button1->Visible());
-  EXPECT_FALSE(DirExists(work / "short"));
-  EXPECT_EQ(Connects(), connects);
-}
-
-TEST_F(Install, FilesThatCannotBeCopiedAreToldOnceAndStillRecorded) {
-  std::string src = work / "src", dest = work / "told";
-  CreateDirectoryA(src.c_str(), nullptr);
-  WriteFileBytes(src + "\\here.txt", "here");
-  std::string script = "\\t\nT\nT 1\nhere.txt\nvtest_told\n:install\nhere.txt\n";
-  for (int k = 1; k <= 12; ++k) script += "gone" + std::to_string(k) + ".tx_\n";
-  const size_t answers = Answers();
-  Run(script, src, dest);
-
-  std::string listed = "12 of the files could not be copied:";
-  for (int k = 1; k <= 10; ++k)
-    listed += "\ngone" + std::to_string(k) + ".tx_ to " + dest + "\\gone" + std::to_string(k) +
-              ".txe: " + SystemText(ERROR_FILE_NOT_FOUND) + ".";
-  listed += "\n... and 2 more.";
-  EXPECT_EQ(Told(), std::vector<std::string>{listed});
-  EXPECT_EQ(dialog->Label1->Caption(), "Click DONE to exit.");
-  EXPECT_TRUE(dialog->Button1->Visible());
-  // Every entry keeps its line: the uninstaller goes by them.
-  std::vector<std::string> files{dest + "\\here.txt"};
-  for (int k = 1; k <= 12; ++k) files.push_back(dest + "\\gone" + std::to_string(k) + ".txe");
-  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), files);
-  EXPECT_EQ(ReadFileBytes(dest + "\\here.txt"), "here");
-  EXPECT_FALSE(FileExists(dest + "\\gone1.txe"));
-  EXPECT_TRUE(GroupMade("T", answers));
-}
-
-TEST_F(Install, MoreThanTheFreeSpaceIsRefusedBeforeAnythingIsMade) {
-  std::string src = work / "src", dest = work / "huge";
-  CreateDirectoryA(src.c_str(), nullptr);
-  // A sparse file: as large as a disk to the space check, nothing on the disk itself. It stays
-  // open and unshared, so that a run that did not check could not copy a byte of it either.
-  FileHandle huge(CreateFileA((src + "\\HUGE.DA_").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(huge.Valid());
-  LARGE_INTEGER size;
-  size.QuadPart = 1LL << 40;
-  ASSERT_TRUE(SetFilePointerEx(huge.Get(), size, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(SetEndOfFile(huge.Get()));
-  char root[MAX_PATH + 1] = {};
-  ASSERT_TRUE(GetVolumePathNameA(work.Path().c_str(), root, sizeof root));
-  ULARGE_INTEGER free;
-  ASSERT_TRUE(GetDiskFreeSpaceExA(work.Path().c_str(), &free, nullptr, nullptr));
-  const size_t connects = Connects();
-  Run("\\h\nH\nH 1\nhuge.da\nvtest_huge\n:install\nHUGE.DA_\n", src, dest);
-  const std::vector<std::string> told = Told();
-  ASSERT_EQ(told.size(), 1u);
-  const std::string start = "There is not enough space on " + std::string(root) +
-                            " for the installation: it needs 1073741824 KB there, and ";
-  EXPECT_EQ(told[0].substr(0, start.size()), start) << told[0];
-  EXPECT_NE(told[0].find(" KB are free. Nothing has been installed."), std::string::npos);
-  EXPECT_FALSE(DirExists(dest));
-  EXPECT_FALSE(FileExists(LocationRecord()));
-  EXPECT_FALSE(dialog->Button1->Visible());
-  EXPECT_EQ(Connects(), connects);
-}
-
-TEST_F(Install, ARecordThatCannotBeWrittenIsToldTheEarlierOneKeptAndNoGroupMade) {
-  std::string dest = work / "kept";
-  CreateDirectoryA(dest.c_str(), nullptr);
-  WriteFileBytes(dest + "\\unin.ini", "an earlier installation\r\n");
-  const size_t connects = Connects();
-  {
-    // Another holder keeps the record open and lets no one replace it.
-    FileHandle holder(CreateFileA((dest + "\\unin.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(holder.Valid());
-    Run("\\k\nK\nK 1\nk.exe\nvtest_kept\n", work.Path(), dest);
-  }
-  const std::vector<std::string> told = Told();
-  ASSERT_EQ(told.size(), 2u) << "the missing program file, then the record";
-  const std::string record = dest + "\\unin.ini";
-  const std::string start = "The installation record " + record + " cannot be written: ";
-  EXPECT_EQ(told[1].substr(0, start.size()), start) << told[1];
-  EXPECT_NE(told[1].find(": " + SystemText(ERROR_ACCESS_DENIED) + ". ") , std::string::npos)
-      << told[1];
-  EXPECT_NE(told[1].find(". " + record + " still holds the record of an earlier installation, "
-                         "which does not describe this one. No program group has been made."),
-            std::string::npos)
-      << told[1];
-  EXPECT_EQ(ReadFileBytes(record), "an earlier installation\r\n");
-  EXPECT_FALSE(FileExists(LocationRecord())) << "the second record is not begun";
-  EXPECT_EQ(FolderNames(dest), std::vector<std::string>{}) << "nothing of the attempt is left";
-  EXPECT_FALSE(dialog->Button1->Visible());
-  EXPECT_EQ(Connects(), connects);
-}
-
-TEST_F(Install, TheBarFollowsTheScriptLineOfEachEntry) {
-  // The run stops at its location record, which cannot be written, so the bar shows where the
-  // copy pass left it: the entry on the last line sets 100, with Count = 11 one on line 6 sets 60.
-  struct Row {
-    const char* script;
-    int position;
-  } rows[] = {
-      {"\\c\nC\nC 1\nc.txt\nvtest_no_dir\\c\n:install\nc.txt\n", 100},
-      {"\\c\nC\nC 1\nc.txt\nvtest_no_dir\\c\n:install\nc.txt\n\nfree\ntext\nhere", 60},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.position);
-    std::string dest = work / ("bar" + std::to_string(row.position));
-    const size_t connects = Connects();
-    Run(row.script, work.Path(), dest);
-    EXPECT_EQ(Progress(), row.position);
-    const std::vector<std::string> told = Told();
-    ASSERT_EQ(told.size(), 2u) << "the failed copy, then the record";
-    EXPECT_EQ(told[1], "The installation record " + windowsDir + "\\vtest_no_dir\\c.ini cannot be "
-                       "written: " + SystemText(ERROR_PATH_NOT_FOUND) +
-                       ". No program group has been made.");
-    EXPECT_TRUE(FileExists(dest + "\\unin.ini")) << "the first record is whole";
-    EXPECT_EQ(Connects(), connects);
-    DoneApplication();
-    SetUp();
-  }
 }

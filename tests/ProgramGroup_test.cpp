@@ -1,5 +1,5 @@
-// The program-group step: the five commands as the test server receives them, and the sample
-// installation leaving the group its uninstall record names.
+// The program-group step: the five commands as the test server receives them, and a run with no
+// program-group server at all.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,31 +17,11 @@
 #include "support/Program.h"
 #include "support/Peer.h"
 #include "support/Progman.h"
+#include "support/Records.h"
 #include "ui/Application.h"
 #include "ui/Stream.h"
 
 using namespace std::string_literals;
-
-namespace {
-std::string SourceDir() {
-  char buf[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VELMORA_SRC", buf, MAX_PATH);
-  std::string dir(buf, n < MAX_PATH ? n : 0);
-  // ctest hands the Unix path; Wine maps the Unix root to drive Z.
-  if (!dir.empty() && dir[0] == '/') {
-    for (char& c : dir)
-      if (c == '/') c = '\\';
-    dir = "Z:" + dir;
-  }
-  return dir;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  TStringList l;
-  l.SetText(text);
-  return l.Lines();
-}
-}  // namespace
 
 TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
   ProgmanServer server;
@@ -66,43 +46,6 @@ TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
                 "[AddItem(\"c:\\w d\\remove.exe\",Widget (2.0) Uninstaller)]\r\n\0"s});
   EXPECT_EQ(server.Log().size(), 4u) << "connect, one execute, its answer, disconnect";
   EXPECT_TRUE(boxes.Seen().empty());
-}
-
-TEST(ProgramGroup, TheSampleInstallationLeavesTheGroupAndBothShortcutsItRecords) {
-  ProgmanServer server;
-  const std::string sample = SourceDir() + "\\tools\\sample";
-  ProductDir dir(ReadFileBytes(sample + "\\setup.ini"));
-  for (const char* f : {"readme.txt", "LICENSE.TXT"})
-    ASSERT_TRUE(CopyFileA((sample + "\\" + f).c_str(), (dir / f).c_str(), FALSE));
-  // Stand-ins for the product's program and its uninstaller.
-  for (const char* f : {"SAMPLE.EX_", "REMOVE.EX_"})
-    ASSERT_TRUE(CopyFileA(ToolExe("driver").c_str(), (dir / f).c_str(), FALSE));
-  TempDir target("sample");
-  const std::string dest = target / "Velmora Sample";
-  const std::string group = StartMenuPrograms() + "\\Velmora Sample";
-  const std::string record = WindowsDirectory() + "\\velsample.ini";
-  Leftovers left{{group}, {record}};
-
-  std::unique_ptr<RunningProgram> program(dir.Start());
-  mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
-  EXPECT_TRUE(mainwin::FinishInstall(*program));
-
-  std::vector<std::string> shortcuts, groups;
-  for (const std::string& line : Lines(ReadFileBytes(dest + "\\unin.ini"))) {
-    if (line.size() > 4 && line.substr(line.size() - 4) == ".lnk") shortcuts.push_back(line);
-    if (!line.empty() && line[0] == '+') groups.push_back(line.substr(1));
-  }
-  ASSERT_EQ(shortcuts.size(), 2u);
-  ASSERT_EQ(groups.size(), 1u);
-  EXPECT_TRUE(DirExists(groups[0]));
-  for (const std::string& s : shortcuts) {
-    EXPECT_TRUE(FileExists(s)) << s;
-    EXPECT_EQ(ReadFileBytes(s).substr(0, 4), "L\0\0\0"s) << s << " is a shell link";
-  }
-  std::vector<std::string> answers;
-  for (const ProgmanRecord& r : server.Log())
-    if (r.kind == "ack" || r.kind == "not processed") answers.push_back(r.kind);
-  EXPECT_EQ(answers, std::vector<std::string>{"ack"});
 }
 
 namespace {

@@ -96,26 +96,18 @@ TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenIt
                  "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0 Uninstaller.lnk",
                  std::string("+") + kGroup,
                  ":C:\\windows\\system\\"};
-  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows"};
+  // A thing named twice (here widget.exe, in another case) is removed once.
+  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows",
+                "C:\\Program Files\\Widget\\WIDGET.EXE"};
   const TRemovePlan plan = PlanRemoval(r, Places());
   EXPECT_EQ(plan.title, "Widget 2.0");
   std::vector<TStepKind> kinds;
   for (const TRemoveStep& s : plan.steps) kinds.push_back(s.kind);
   EXPECT_EQ(kinds, (std::vector<TStepKind>{skFile, skIgnored, skShared, skShortcut, skShortcut,
-                                           skGroup, skFile, skPlace, skSelf}));
-  ASSERT_EQ(plan.self, 8);
-  EXPECT_EQ(plan.steps[8].path, "c:\\program files\\Widget\\remove.exe");
+                                           skGroup, skFile, skPlace, skIgnored, skSelf}));
+  ASSERT_EQ(plan.self, 9);
+  EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\remove.exe");
   EXPECT_EQ(plan.steps[5].group, "Widget");
-}
-
-TEST(RemovePlan, AThingNamedTwiceIsRemovedOnce) {
-  TRecords r;
-  r.uninstall = {"W", "c:\\program files\\Widget\\a.txt"};
-  r.location = {":run", kDest, "C:\\Program Files\\Widget\\A.TXT"};
-  const TRemovePlan plan = PlanRemoval(r, Places());
-  ASSERT_EQ(plan.steps.size(), 2u);
-  EXPECT_EQ(plan.steps[0].kind, skFile);
-  EXPECT_EQ(plan.steps[1].kind, skIgnored);
 }
 
 TEST(RemovePlan, GroupLines) {
@@ -227,35 +219,31 @@ std::vector<bool> LeftOf(const TRemovePlan& plan, const std::vector<std::string>
 }
 }  // namespace
 
-TEST(RemainingRecords, NothingLeftMeansNoRecords) {
+// What the records hold after a run that left some things: nothing when nothing (or remove.exe
+// alone, which goes by its clean-up) is left; otherwise the head lines, what is left, remove.exe
+// and the last target, and a group while one of its items stays.
+TEST(RemainingRecords, HoldWhatIsLeft) {
   const TRecords r = InstalledRecords();
   const TRemovePlan plan = PlanRemoval(r, Places());
-  EXPECT_TRUE(RemainingRecords(r, plan, LeftOf(plan, {})).Empty());
-  EXPECT_TRUE(RemainingRecords(r, plan, LeftOf(plan, {"c:\\program files\\Widget\\remove.exe"})).Empty())
-      << "remove.exe alone goes by its clean-up";
-}
-
-TEST(RemainingRecords, WhatIsLeftWithRemoveExeAndTheHeadLines) {
-  const TRecords r = InstalledRecords();
-  const TRemovePlan plan = PlanRemoval(r, Places());
-  const TRecords rest = RemainingRecords(
-      r, plan, LeftOf(plan, {"c:\\program files\\Widget\\data.bin", "c:\\program files\\Widget\\cache.dat"}));
-  EXPECT_EQ(rest.uninstall, (std::vector<std::string>{"Widget 2.0", "c:\\program files\\Widget\\data.bin",
-                                                      "c:\\program files\\Widget\\remove.exe",
-                                                      ":c:\\program files\\Widget\\"}));
-  EXPECT_EQ(rest.location, (std::vector<std::string>{":run", kDest, "C:\\windows",
-                                                     "c:\\program files\\Widget\\cache.dat"}));
-}
-
-TEST(RemainingRecords, AGroupStaysWhileOneOfItsItemsDoes) {
-  const TRecords r = InstalledRecords();
-  const TRemovePlan plan = PlanRemoval(r, Places());
+  const std::string data = "c:\\program files\\Widget\\data.bin", cache = "c:\\program files\\Widget\\cache.dat";
+  const std::string remove = "c:\\program files\\Widget\\remove.exe", last = ":c:\\program files\\Widget\\";
   const std::string item = "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk";
-  const TRecords rest = RemainingRecords(r, plan, LeftOf(plan, {item}));
-  EXPECT_EQ(rest.uninstall, (std::vector<std::string>{"Widget 2.0", "c:\\program files\\Widget\\remove.exe",
-                                                      item, std::string("+") + kGroup,
-                                                      ":c:\\program files\\Widget\\"}));
-  EXPECT_EQ(rest.location, (std::vector<std::string>{":run", kDest, "C:\\windows"}));
+  using L = std::vector<std::string>;
+  struct Row {
+    const char* behaviour;
+    L left, uninstall, location;
+  } rows[] = {
+      {"nothing left", {}, {}, {}},
+      {"remove.exe alone", {remove}, {}, {}},
+      {"two files", {data, cache}, {"Widget 2.0", data, remove, last}, {":run", kDest, "C:\\windows", cache}},
+      {"a group item", {item}, {"Widget 2.0", remove, item, std::string("+") + kGroup, last}, {":run", kDest, "C:\\windows"}},
+  };
+  for (const Row& row : rows) {
+    const TRecords rest = RemainingRecords(r, plan, LeftOf(plan, row.left));
+    EXPECT_EQ(rest.uninstall, row.uninstall) << row.behaviour;
+    EXPECT_EQ(rest.location, row.location) << row.behaviour;
+    EXPECT_EQ(rest.Empty(), row.uninstall.empty()) << row.behaviour;
+  }
 }
 
 TEST(CleanUpCall, TheCommandLineReadsBack) {

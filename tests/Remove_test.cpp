@@ -10,12 +10,13 @@
 #include <memory>
 
 #include "driver/Driver.h"
+#include "engine/WindowsDir.h"
 #include "support/SetupWindow.h"
 #include "support/Wait.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Progman.h"
-#include "ui/Strings.h"
+#include "support/Records.h"
 #include "uninstaller/Records.h"
 
 using namespace std::string_literals;
@@ -23,17 +24,14 @@ using namespace std::string_literals;
 namespace {
 const char kDone[] = "Click DONE to exit.";
 const char kPending[] = "System\\CurrentControlSet\\Control\\Session Manager";
+// Where the uninstaller's windows show their texts: the question of a message window, the
+// Removing window's message line and its list of what was left.
+const mainwin::Spot kQuestion{16 + 5, 16 + 5}, kRemovingMessage{8 + 5, 10 + 5}, kLeftList{8 + 5, 84 + 5};
 
-std::string WindowsDir() {
-  char buf[MAX_PATH];
-  UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-  return std::string(buf, n);
-}
-
-std::vector<std::string> LinesOf(const std::string& path) {
-  TStringList l;
-  l.SetText(ReadFileBytes(path));
-  return l.Lines();
+// The text of the control at that spot, or "" while the window has not made it yet.
+std::string TextThere(HWND w, mainwin::Spot at) {
+  HWND h = drv::ControlAt(w, at.x, at.y);
+  return h ? drv::Text(h) : std::string();
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -47,31 +45,7 @@ bool Listed(const std::vector<std::string>& list, const std::string& path, const
   return std::find(list.begin(), list.end(), path + ": " + why) != list.end();
 }
 
-// Presses the button once the window has made it: a window is on the screen a moment before
-// its controls are.
-HWND ButtonWhenThere(HWND window, const std::string& text) {
-  WaitUntil([&] {
-    try {
-      return drv::FindButton(window, text) != nullptr;
-    } catch (const drv::Error&) {
-      return false;  // not made yet
-    }
-  }, 10000);
-  return drv::FindButton(window, text);
-}
-
-void PressWhenThere(HWND window, const std::string& text) { drv::Click(ButtonWhenThere(window, text)); }
-
-// What an installation of a test left, removed with the test whatever remove.exe did.
-struct InstalledProduct {
-  std::string dest, record, group;
-  ~InstalledProduct() {
-    SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveTree(dest);
-    DeleteFileA(record.c_str());
-    RemoveTree(group);
-  }
-};
+void PressWhenThere(HWND window, const std::string& text) { drv::Click(mainwin::ButtonWhenMade(window, text)); }
 
 // Installs the product with setup.exe as a person would: Install, then Done.
 void Install(ProductDir& dir) {
@@ -93,29 +67,29 @@ RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers
   RunningProgram remove(dir + "\\remove.exe", "", dir);
   PressWhenThere(drv::WaitWindow("Uninstall", 20000, remove.Id()), "Yes");
   HWND removing = drv::WaitWindow("Removing", 20000, remove.Id());
-  const DWORD start = GetTickCount();
   for (;;) {
-    if (HWND question = drv::FindWindowByCaption("Shared File", remove.Id())) {
-      HWND label = drv::ControlAt(question, 16 + 5, 16 + 5);
-      const std::string text = label ? drv::Text(label) : std::string();
-      run.questions.push_back(text.substr(0, text.find('\n')));
-      if (run.questions.size() > answers.size()) throw drv::Error("an unexpected question: " + text);
-      PressWhenThere(question, answers[run.questions.size() - 1]);
-      // The answered question goes; the next one may come in the same window at once.
-      WaitUntil([&] {
-        HWND again = drv::FindWindowByCaption("Shared File", remove.Id());
-        HWND now = again ? drv::ControlAt(again, 16 + 5, 16 + 5) : nullptr;
-        return !again || (now && drv::Text(now) != text);
-      }, 10000);
-      continue;
-    }
-    HWND label = drv::ControlAt(removing, 8 + 5, 10 + 5);
-    if (label && drv::Text(label) == kDone) break;
-    if (GetTickCount() - start > 60000) throw drv::Error("the removal did not end");
-    Sleep(50);
+    HWND question = nullptr;
+    if (!WaitUntil([&] {
+          // A question counts once its text is there.
+          question = drv::FindWindowByCaption("Shared File", remove.Id());
+          if (question) return !TextThere(question, kQuestion).empty();
+          return TextThere(removing, kRemovingMessage) == kDone;
+        }, 60000))
+      throw drv::Error("the removal did not end");
+    if (!question) break;
+    const std::string text = TextThere(question, kQuestion);
+    run.questions.push_back(text.substr(0, text.find('\n')));
+    if (run.questions.size() > answers.size()) throw drv::Error("an unexpected question: " + text);
+    PressWhenThere(question, answers[run.questions.size() - 1]);
+    // The answered question goes; the next one may come in the same window at once.
+    WaitUntil([&] {
+      HWND again = drv::FindWindowByCaption("Shared File", remove.Id());
+      const std::string now = again ? TextThere(again, kQuestion) : std::string();
+      return !again || (!now.empty() && now != text);
+    }, 10000);
   }
   // The list is on view only when the window has grown to show it.
-  if (HWND list = drv::ControlAt(removing, 8 + 5, 84 + 5)) run.left = drv::Items(list);
+  if (HWND list = drv::ControlAt(removing, kLeftList.x, kLeftList.y)) run.left = drv::Items(list);
   PressWhenThere(removing, "Done");
   EXPECT_TRUE(remove.WaitExit(10000)) << "Done ends remove.exe";
   for (const ChildProcess& copy : ChildProcesses(remove.Id()))
@@ -156,7 +130,7 @@ std::vector<std::string> TakePendingDeletions() {
 class Installed {
 public:
   explicit Installed(const std::string& recordName)
-      : location_(WindowsDir() + "\\" + recordName + ".ini"), dest_(root_ / "Dest") {
+      : location_(WindowsDirectory() + "\\" + recordName + ".ini"), dest_(root_ / "Dest") {
     CreateDirectoryA(dest_.c_str(), nullptr);
     if (!CopyFileA(ProductExe("remove").c_str(), (dest_ + "\\remove.exe").c_str(), FALSE))
       throw std::runtime_error("cannot copy " + ProductExe("remove"));
@@ -207,14 +181,9 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora RTest";
   const std::string group = StartMenuPrograms() + "\\Velmora RTest";
-  const std::string shared[] = {WindowsDir() + "\\rtest.hll", WindowsDir() + "\\system\\rtestlib.dll"};
-  InstalledProduct installed{dest, WindowsDir() + "\\vtest_remove.ini", group};
-  struct SharedFiles {
-    const std::string* files;
-    ~SharedFiles() {
-      for (int i = 0; i < 2; ++i) DeleteFileA(files[i].c_str());
-    }
-  } sharedFiles{shared};
+  const std::string shared[] = {WindowsDirectory() + "\\rtest.hll", WindowsDirectory() + "\\system\\rtestlib.dll"};
+  // What the installation left goes with the test, whatever remove.exe did.
+  Leftovers installed{{dest, group}, {WindowsDirectory() + "\\vtest_remove.ini", shared[0], shared[1]}};
   // The server's log grows with every conversation; it is the test's, not the installation's.
   auto listing = [&] {
     std::vector<std::string> all = TreeListing("C:");
@@ -229,7 +198,7 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   Install(dir);
   ASSERT_TRUE(FileExists(dest + "\\remove.exe"));
   ASSERT_TRUE(FileExists(group + "\\RTest 1.0 Uninstaller.lnk"));
-  ASSERT_TRUE(FileExists(WindowsDir() + "\\system\\rtestlib.dll"));
+  ASSERT_TRUE(FileExists(WindowsDirectory() + "\\system\\rtestlib.dll"));
   // The product makes a file of its own as it runs; the location record names it.
   WriteFileBytes(dest + "\\settings.ini", "[window]\r\n");
 
@@ -266,8 +235,8 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
   for (const char* f : {"RF.EX_", "held.dat", "readonly.dat", "gone.dat"}) WriteFileBytes(dir / f, f);
   ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora RFaults";
-  const std::string record = WindowsDir() + "\\vtest_removefaults.ini";
-  InstalledProduct installed{dest, record, StartMenuPrograms() + "\\Velmora RFaults"};
+  const std::string record = WindowsDirectory() + "\\vtest_removefaults.ini";
+  Leftovers installed{{dest, StartMenuPrograms() + "\\Velmora RFaults"}, {record}};
   Install(dir);
   ASSERT_TRUE(FileExists(dest + "\\held.dat"));
 
@@ -296,11 +265,11 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
     EXPECT_EQ(FileExists(path), r.stays) << r.behaviour;
   }
   EXPECT_EQ(first.left.size(), 3u) << Joined(first.left);
-  EXPECT_EQ(LinesOf(dest + "\\unin.ini"),
+  EXPECT_EQ(RecordLines(dest + "\\unin.ini"),
             (std::vector<std::string>{"RFaults 1.0", dest + "\\remove.exe", dest + "\\held.dat",
                                       dest + "\\readonly.dat", ":ini"}))
       << "the record holds what is left, and remove.exe for the next run";
-  EXPECT_EQ(LinesOf(record), (std::vector<std::string>{":run", dest}));
+  EXPECT_EQ(RecordLines(record), (std::vector<std::string>{":run", dest}));
   EXPECT_TRUE(FileExists(dest + "\\remove.exe"));
   EXPECT_FALSE(FileExists(dest + "\\rf.exe"));
   EXPECT_FALSE(DirExists(StartMenuPrograms() + "\\Velmora RFaults"));
@@ -325,7 +294,7 @@ TEST(Remove, TamperedLinesRemoveNothingTheyName) {
   CreateDirectoryA(folder.c_str(), nullptr);
   WriteFileBytes(folder + "\\inside.txt", "i");
   WriteFileBytes(in.Dest() + "\\ours.txt", "ours");
-  const std::string win = WindowsDir();
+  const std::string win = WindowsDirectory();
   char sys[MAX_PATH];
   const std::string system(sys, GetSystemDirectoryA(sys, MAX_PATH));
   struct Row {
@@ -392,8 +361,8 @@ TEST(Remove, SharedFilesGoOnlyWhenTheUserAgrees) {
   };
   for (const Row& r : rows) {
     Installed in("vtest_shared");
-    const std::string first = WindowsDir() + "\\vtest_first.hlp";
-    const std::string second = WindowsDir() + "\\system\\vtest_second.dll";
+    const std::string first = WindowsDirectory() + "\\vtest_first.hlp";
+    const std::string second = WindowsDirectory() + "\\system\\vtest_second.dll";
     for (const std::string& f : {first, second}) {
       in.Own(f);
       WriteFileBytes(f, "shared");
@@ -416,9 +385,9 @@ TEST(Remove, NoRemovesNothing) {
   const std::string unin = ReadFileBytes(in.Dest() + "\\unin.ini");
   RunningProgram remove(in.Dest() + "\\remove.exe", "", in.Dest());
   HWND ask = drv::WaitWindow("Uninstall", 20000, remove.Id());
-  EXPECT_EQ(drv::Text(drv::RequireControlAt(ask, 16 + 5, 16 + 5)),
+  EXPECT_EQ(mainwin::TextAt(ask, kQuestion),
             "Remove Test Product 1.0 and all of its components?");
-  drv::PressKey(ButtonWhenThere(ask, "No"), drv::Key::Enter);
+  drv::PressKey(mainwin::ButtonWhenMade(ask, "No"), drv::Key::Enter);
   EXPECT_TRUE(remove.WaitExit(10000));
   EXPECT_TRUE(FileExists(in.Dest() + "\\ours.txt"));
   EXPECT_TRUE(FileExists(in.Dest() + "\\remove.exe"));

@@ -33,41 +33,17 @@ protected:
 };
 }  // namespace
 
-TEST_F(ScriptLoading, AFiveLineScriptGivesItsHeaderInOrder) {
-  EXPECT_EQ(LoadBytes("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nwidget\r\n"),
-            (Lines{"\\Widget", "Widget", "Widget 2.0", "widget.exe", "widget"}));
-  EXPECT_EQ(store.Count(), 5);
-}
-
-TEST_F(ScriptLoading, CrLfCrAndLfGiveTheSameLines) {
-  const Lines expected{"\\x", "G", "", ":install", "a.txt"};
-  EXPECT_EQ(LoadBytes("\\x\r\nG\r\n\r\n:install\r\na.txt\r\n"), expected);
-  EXPECT_EQ(LoadBytes("\\x\rG\r\r:install\ra.txt\r"), expected);
-  EXPECT_EQ(LoadBytes("\\x\nG\n\n:install\na.txt\n"), expected);
-}
-
-TEST_F(ScriptLoading, LfCrGivesAnExtraEmptyLine) {
-  EXPECT_EQ(LoadBytes("a\n\rb\n\r"), (Lines{"a", "", "b", ""}));
-}
-
-TEST_F(ScriptLoading, TheLastLineNeedsNoLineEndAndAFinalOneAddsNoLine) {
-  EXPECT_EQ(LoadBytes("a\r\nlast"), (Lines{"a", "last"}));
-  EXPECT_EQ(LoadBytes("a\r\nlast\r\n"), (Lines{"a", "last"}));
-}
-
-TEST_F(ScriptLoading, ANulByteEndsTheScript) {
+// The store reads the file's bytes with the core's line rules: every kind of line end, blanks and
+// case kept, a NUL ending the script, and a new load replacing the old lines.
+TEST_F(ScriptLoading, TheFilesBytesGiveTheLinesAndALoadReplacesWhatWasThere) {
+  const Lines expected{" \\x ", "G", "", ":install", "a.txt"};
+  for (const char* eol : {"\r\n", "\r", "\n"}) {
+    const std::string e = eol;
+    EXPECT_EQ(LoadBytes(" \\x " + e + "G" + e + e + ":install" + e + "a.txt" + e), expected) << int(eol[0]);
+  }
+  EXPECT_EQ(LoadBytes("a\n\rb\n\rlast"), (Lines{"a", "", "b", "", "last"}));
   EXPECT_EQ(LoadBytes(std::string("a\r\nb\r\nc\0d\r\ne\r\n", 14)), (Lines{"a", "b", "c"}));
-}
-
-TEST_F(ScriptLoading, BlanksAndCaseAreKept) {
-  EXPECT_EQ(LoadBytes(" \\Dir \r\nREADME.TXT \r\n\t\r\n"), (Lines{" \\Dir ", "README.TXT ", "\t"}));
-}
-
-TEST_F(ScriptLoading, AnEmptyFileGivesAnEmptyStore) {
   EXPECT_EQ(LoadBytes(""), Lines{});
-}
-
-TEST_F(ScriptLoading, LoadingReplacesWhatWasThere) {
   LoadBytes("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
   EXPECT_EQ(LoadBytes("only"), Lines{"only"});
 }

@@ -13,37 +13,19 @@
 #include "ui/Strings.h"
 
 namespace {
-TStringList ListOf(std::initializer_list<std::string> lines) {
+using Lines = std::vector<std::string>;
+
+TStringList ListOf(const Lines& lines) {
   TStringList list;
   for (const auto& l : lines) list.Add(l);
   return list;
 }
-
-// The names in a directory, "." and ".." left out.
-std::vector<std::string> Entries(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string n = fd.cFileName;
-    if (n != "." && n != "..") names.push_back(n);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
-
-using Lines = std::vector<std::string>;
 }  // namespace
 
-TEST(TextListSplitting, SettingTextReplacesTheLines) {
-  TStringList list = ListOf({"old 1", "old 2", "old 3"});
-  list.SetText("new");
-  EXPECT_EQ(list.Lines(), Lines{"new"});
-}
-
-TEST(TextListText, EqualityAndAssignFollowTheText) {
-  TStringList a = ListOf({"Line", "two"});
+TEST(TextList, TextEqualityAndCopies) {
+  TStringList a = ListOf({"old 1", "old 2", "old 3"});
+  a.SetText("Line\r\ntwo");
+  EXPECT_EQ(a.Lines(), (Lines{"Line", "two"})) << "setting the text replaces the lines";
   TStringList b;
   EXPECT_NE(a, b);
   b.Assign(a);
@@ -53,125 +35,84 @@ TEST(TextListText, EqualityAndAssignFollowTheText) {
   EXPECT_NE(a, ListOf({"line", "two"}));  // case counts
 }
 
-TEST(TextListIndexes, ReadingOutsideTheLinesIsAListError) {
-  TStringList list = ListOf({"a", "b"});
-  EXPECT_EQ(list.Strings(1), "b");
-  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Strings(2); }), "List index out of bounds");
-  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Strings(-1); }), "List index out of bounds");
-  EXPECT_EQ(ThrownMessage<EListError>([] { TStringList().Strings(0); }), "List index out of bounds");
-}
-
-TEST(TextListIndexes, InsertTakesZeroToCountOnly) {
+TEST(TextList, IndexesOutsideTheLinesAreListErrors) {
   TStringList list = ListOf({"a", "c"});
+  EXPECT_EQ(list.Strings(1), "c");
+  for (int i : {2, -1}) EXPECT_EQ(ThrownMessage<EListError>([&] { list.Strings(i); }), "List index out of bounds");
+  EXPECT_EQ(ThrownMessage<EListError>([] { TStringList().Strings(0); }), "List index out of bounds");
+  // Insertion takes 0 to Count only.
   list.Insert(1, "b");
   list.Insert(3, "d");
   list.Insert(0, "start");
   EXPECT_EQ(list.Lines(), (Lines{"start", "a", "b", "c", "d"}));
-  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Insert(6, "x"); }), "Unable to insert a line");
-  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Insert(-1, "x"); }), "Unable to insert a line");
+  for (int i : {6, -1}) EXPECT_EQ(ThrownMessage<EListError>([&] { list.Insert(i, "x"); }), "Unable to insert a line");
   EXPECT_EQ(ThrownMessage<EListError>([] { TStringList().Insert(1, "x"); }), "Unable to insert a line");
-  EXPECT_EQ(list.Count(), 5);
-}
-
-TEST(TextListIndexes, DeleteClearAndIndexOf) {
-  TStringList list = ListOf({"a", "B", "c", "B"});
   list.Delete(0);
-  EXPECT_EQ(list.Lines(), (Lines{"B", "c", "B"}));
-  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Delete(3); }), "List index out of bounds");
-  EXPECT_EQ(list.IndexOf("B"), 0);
-  EXPECT_EQ(list.IndexOf("b"), -1);
-  EXPECT_EQ(list.IndexOf("c"), 1);
+  list.Add("B");
+  EXPECT_EQ(list.Lines(), (Lines{"a", "b", "c", "d", "B"}));
+  EXPECT_EQ(ThrownMessage<EListError>([&] { list.Delete(5); }), "List index out of bounds");
+  EXPECT_EQ(list.IndexOf("B"), 4) << "case counts";
+  EXPECT_EQ(list.IndexOf("c"), 2);
+  EXPECT_EQ(list.IndexOf("x"), -1);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
 }
 
-class TextListFiles : public ::testing::Test {
-protected:
-  TempDir dir{"strings"};
-};
-
-TEST_F(TextListFiles, LoadingReadsRawBytesWhole) {
+TEST(TextListFiles, LoadingReadsRawBytesWholeAndAMissingFileKeepsTheList) {
+  TempDir dir("strings");
   std::string big(200000, 'x');
   WriteFileBytes(dir / "script.txt", "first\r\ncaf\xE9\n" + big + "\rlast");
   TStringList list;
   list.LoadFromFile(dir / "script.txt");
   EXPECT_EQ(list.Lines(), (Lines{"first", "caf\xE9", big, "last"}));
-}
-
-TEST_F(TextListFiles, LoadingAnEmptyFileGivesNoLines) {
   WriteFileBytes(dir / "empty.txt", "");
-  TStringList list = ListOf({"was here"});
   list.LoadFromFile(dir / "empty.txt");
   EXPECT_EQ(list.Count(), 0);
-}
 
-TEST_F(TextListFiles, LoadingAMissingFileNamesItAndKeepsTheList) {
-  TStringList list = ListOf({"kept"});
-  const std::string path = dir / "missing.txt";
-  EXPECT_EQ(ThrownMessage<EFOpenError>([&] { list.LoadFromFile(path); }), "Cannot open file " + path);
-  EXPECT_EQ(ThrownMessage<EFOpenError>([&] { list.LoadFromFile(dir.Path()); }),
-            "Cannot open file " + dir.Path());
+  list.Add("kept");
+  for (const std::string& path : {dir / "missing.txt", dir.Path()})
+    EXPECT_EQ(ThrownMessage<EFOpenError>([&] { list.LoadFromFile(path); }), "Cannot open file " + path);
   EXPECT_EQ(list.Lines(), Lines{"kept"});
 }
 
-TEST_F(TextListFiles, SavingWritesCrLfAfterEveryLineAndReplacesTheFile) {
+TEST(TextListFiles, SavingWritesCrLfAfterEveryLineReplacesTheFileAndLoadsBack) {
+  TempDir dir("strings");
   const std::string path = dir / "record.ini";
   WriteFileBytes(path, std::string(5000, 'o'));
-  ListOf({"Widget 2.0", "", "C:\\caf\xE9\\x.exe"}).SaveToFile(path);
-  EXPECT_EQ(ReadFileBytes(path), "Widget 2.0\r\n\r\nC:\\caf\xE9\\x.exe\r\n");
+  TStringList saved = ListOf({"Widget 2.0", "", " C:\\caf\xE9\\x.exe "});
+  saved.SaveToFile(path);
+  EXPECT_EQ(ReadFileBytes(path), "Widget 2.0\r\n\r\n C:\\caf\xE9\\x.exe \r\n");
+  TStringList loaded;
+  loaded.LoadFromFile(path);
+  EXPECT_EQ(loaded, saved);
   TStringList().SaveToFile(path);
   EXPECT_EQ(ReadFileBytes(path), "");
-  EXPECT_EQ(Entries(dir.Path()), Lines{"record.ini"});
-}
-
-TEST_F(TextListFiles, SavedLinesLoadBackTheSame) {
-  TStringList saved = ListOf({" blank ", "", "\xC4\xD6\xDC", "end"});
-  saved.SaveToFile(dir / "round.txt");
-  TStringList loaded;
-  loaded.LoadFromFile(dir / "round.txt");
-  EXPECT_EQ(loaded, saved);
-}
-
-TEST_F(TextListFiles, ARelativeNameIsSavedInTheCurrentDirectory) {
+  // A relative name is saved in the current directory.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
   ListOf({"here"}).SaveToFile("unin.ini");
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(ReadFileBytes(dir / "unin.ini"), "here\r\n");
-  EXPECT_EQ(Entries(dir.Path()), Lines{"unin.ini"});
+  EXPECT_EQ(TreeListing(dir.Path()), (Lines{"\\record.ini 0", "\\unin.ini 6"}));
 }
 
-TEST_F(TextListFiles, AFailedSaveKeepsThePreviousFileAndLeavesNothingBehind) {
-  const std::string path = dir / "unin.ini";
-  WriteFileBytes(path, "previous record\r\n");
-  {
-    // Another program holds the record open and lets no one replace it.
-    FileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(holder.Valid());
+// A save that fails names the file, keeps what was there and leaves nothing beside it.
+TEST(TextListFiles, AFailedSaveKeepsWhatWasThereAndLeavesNothingBehind) {
+  TempDir dir("strings");
+  WriteFileBytes(dir / "unin.ini", "previous record\r\n");
+  CreateDirectoryA((dir / "sub").c_str(), nullptr);
+  WriteFileBytes(dir / "sub\\inside.txt", "x");
+  const Lines before = TreeListing(dir.Path());
+  // Another program holds the record open and lets no one replace it.
+  FileHandle holder(CreateFileA((dir / "unin.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder.Valid());
+  for (const char* name : {"unin.ini", "sub", "no such dir\\unin.ini"}) {
+    const std::string path = dir / name;
     EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"new record"}).SaveToFile(path); }),
               "Cannot create file " + path);
   }
-  EXPECT_EQ(ReadFileBytes(path), "previous record\r\n");
-  EXPECT_EQ(Entries(dir.Path()), Lines{"unin.ini"});
-}
-
-TEST_F(TextListFiles, SavingOverADirectoryFailsAndKeepsIt) {
-  const std::string path = dir / "sub";
-  CreateDirectoryA(path.c_str(), nullptr);
-  WriteFileBytes(path + "\\inside.txt", "x");
-  EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
-            "Cannot create file " + path);
-  EXPECT_TRUE(DirExists(path));
-  EXPECT_EQ(Entries(dir.Path()), Lines{"sub"});
-  EXPECT_EQ(Entries(path), Lines{"inside.txt"});
-}
-
-TEST_F(TextListFiles, SavingIntoAMissingDirectoryNamesTheTarget) {
-  const std::string path = dir / "no such dir\\unin.ini";
-  EXPECT_EQ(ThrownMessage<EFCreateError>([&] { ListOf({"a"}).SaveToFile(path); }),
-            "Cannot create file " + path);
-  EXPECT_FALSE(DirExists(dir / "no such dir"));
-  EXPECT_EQ(Entries(dir.Path()), Lines{});
+  EXPECT_EQ(ReadFileBytes(dir / "unin.ini"), "previous record\r\n");
+  EXPECT_EQ(TreeListing(dir.Path()), before);
 }

@@ -1,5 +1,7 @@
 #include "support/BoxWatcher.h"
 
+#include "driver/Driver.h"
+
 namespace {
 struct Found {
   HWND box = nullptr;
@@ -17,26 +19,6 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-std::string WindowText(HWND h) {
-  wchar_t w[4096] = {};
-  SendMessageW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(w));
-  char a[8192] = {};
-  WideCharToMultiByte(CP_ACP, 0, w, -1, a, sizeof a, nullptr, nullptr);
-  return a;
-}
-
-BOOL CALLBACK FindText(HWND child, LPARAM lp) {
-  char cls[64] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  if (std::string(cls) == "Static") {
-    std::string t = WindowText(child);
-    if (!t.empty()) {
-      *reinterpret_cast<std::string*>(lp) = t;
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
 }  // namespace
 
 BoxWatcher::BoxWatcher() : thread_([this] { Loop(); }) {}
@@ -69,8 +51,12 @@ void BoxWatcher::Loop() {
     Found f;
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&f));
     if (f.box) {
-      SeenBox seen{WindowText(f.box), std::string()};
-      EnumChildWindows(f.box, FindText, reinterpret_cast<LPARAM>(&seen.text));
+      SeenBox seen{drv::Text(f.box), std::string()};
+      try {
+        seen.text = drv::MessageText(f.box);
+      } catch (const drv::Error&) {
+        // a box without a message: noted with an empty text
+      }
       seen.readyWhileShown = HoldFor(f.box);
       {
         std::lock_guard<std::mutex> lock(mutex_);

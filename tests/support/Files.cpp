@@ -84,19 +84,24 @@ std::string ExeDirectory() {
   return s.substr(0, s.find_last_of('\\'));
 }
 
-std::vector<std::string> FolderNames(const std::string& dir) {
+namespace {
+std::vector<std::string> Names(const std::string& dir, bool folders) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA f;
   HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
     const std::string name = f.cFileName;
-    if ((f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+    if (((f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders && name != "." && name != "..")
       names.push_back(name);
   } while (FindNextFileA(h, &f));
   FindClose(h);
   return names;
 }
+}  // namespace
+
+std::vector<std::string> FolderNames(const std::string& dir) { return Names(dir, true); }
+std::vector<std::string> FileNames(const std::string& dir) { return Names(dir, false); }
 
 namespace {
 void ListInto(const std::string& root, const std::string& below, std::vector<std::string>& out) {
@@ -129,4 +134,22 @@ std::vector<std::string> TreeListing(const std::string& root) {
 Leftovers::~Leftovers() {
   for (const std::string& f : files) DeleteFileA(f.c_str());
   for (const std::string& t : trees) RemoveTree(t);
+}
+
+std::string BitmapFile(int width, int height, int bits, unsigned compression,
+                       const std::string& table, const std::string& pixels) {
+  std::string b = "BM";
+  auto put = [&](unsigned v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  const unsigned offset = 14 + 40 + static_cast<unsigned>(table.size());
+  const unsigned colors = bits <= 8 ? static_cast<unsigned>(table.size() / 4) : 0;
+  const unsigned size = static_cast<unsigned>(pixels.size());
+  for (unsigned v : {offset + size, 0u, offset, 40u, static_cast<unsigned>(width),
+                     static_cast<unsigned>(height)})
+    put(v, 4);
+  put(1, 2);
+  put(static_cast<unsigned>(bits), 2);
+  for (unsigned v : {compression, size, 2835u, 2835u, colors, 0u}) put(v, 4);
+  return b + table + pixels;
 }

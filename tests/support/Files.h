@@ -31,8 +31,13 @@ bool DirExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // The names of the folders in `dir`, in the system's order.
 std::vector<std::string> FolderNames(const std::string& dir);
+// The names of the files (not folders) in `dir`, in the system's order.
+std::vector<std::string> FileNames(const std::string& dir);
 // Every file and folder below `root`, one a line: the path below root, and for a file its size;
 // sorted, so that two listings of the same tree compare equal.
 std::vector<std::string> TreeListing(const std::string& root);
+// A bitmap file: its two headers, the colour table (or the masks) and the pixel data as given.
+std::string BitmapFile(int width, int height, int bits, unsigned compression,
+                       const std::string& table, const std::string& pixels);
 // The directory the test program runs from.
 std::string ExeDirectory();

@@ -85,3 +85,9 @@ bool ProgmanServer::WaitAnswers(size_t count, DWORD timeoutMs) const {
       },
       timeoutMs);
 }
+
+size_t ProgmanServer::Count(const std::string& kind) const {
+  size_t n = 0;
+  for (const ProgmanRecord& r : Log()) n += r.kind == kind;
+  return n;
+}

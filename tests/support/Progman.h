@@ -29,6 +29,8 @@ public:
   // The log file, which grows while the server runs.
   std::string LogPath() const { return dir_ / "log"; }
   std::vector<ProgmanRecord> Log() const;
+  // How many records of that kind the log holds so far.
+  size_t Count(const std::string& kind) const;
   // The bytes of every execute, in the order they came.
   std::vector<std::string> Executes() const;
   // Waits, letting this thread's messages through, until the log holds `count` answers to

@@ -36,7 +36,6 @@ std::string ProductBuildDir() {
   return DirFromEnvironment("VELMORA_PRODUCT", dir) ? dir : BuildDir();
 }
 
-std::string SetupExe() { return ProductBuildDir() + "\\setup.exe"; }
 std::string ProductExe(const std::string& name) { return ProductBuildDir() + "\\" + name + ".exe"; }
 std::string ToolExe(const std::string& name) { return BuildDir() + "\\tools\\" + name + ".exe"; }
 
@@ -79,8 +78,8 @@ ProductDir::ProductDir(const std::string& setupIni, bool withScript) {
   TempDir probe("product");
   path_ = probe.Path() + "p";
   CreateDirectoryA(path_.c_str(), nullptr);
-  if (!CopyFileA(SetupExe().c_str(), (path_ + "\\SETUP.EXE").c_str(), FALSE))
-    throw std::runtime_error("cannot copy " + SetupExe());
+  if (!CopyFileA(ProductExe("setup").c_str(), (path_ + "\\SETUP.EXE").c_str(), FALSE))
+    throw std::runtime_error("cannot copy " + ProductExe("setup"));
   if (withScript) WriteFileBytes(path_ + "\\setup.ini", setupIni);
 }
 

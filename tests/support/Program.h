@@ -11,7 +11,6 @@ std::string BuildDir();
 // The shipped programs (setup.exe and those beside it): the i686 build that VELMORA_PRODUCT
 // names, or this build tree when it is not set.
 std::string ProductBuildDir();
-std::string SetupExe();
 std::string ProductExe(const std::string& name);
 std::string ToolExe(const std::string& name);
 

@@ -37,14 +37,3 @@ std::vector<std::string> RecordedFiles(const std::string& uninstallRecord) {
   return std::vector<std::string>(lines.begin() + 1, lines.end() - 4);
 }
 
-std::vector<std::string> FileNames(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA f;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(f.cFileName);
-  } while (FindNextFileA(h, &f));
-  FindClose(h);
-  return names;
-}

@@ -9,5 +9,3 @@ std::string SystemText(unsigned long code);
 std::vector<std::string> RecordLines(const std::string& path);
 // The file lines of an uninstall record: those between the title and the two shortcut lines.
 std::vector<std::string> RecordedFiles(const std::string& uninstallRecord);
-// The names of the files (not folders) in `dir`, in the system's order.
-std::vector<std::string> FileNames(const std::string& dir);

@@ -13,21 +13,15 @@ namespace mainwin {
 struct Spot {
   int x, y;
 };
-const Spot kBackground{10, 180};
-const Spot kTitlePicture{30, 30};
 const Spot kTitleLabel{60, 70};
 const Spot kSourceLabel{70, 198};
 const Spot kSource{74, 216};
-const Spot kSourceBrowse{344 + 12, 200 + 12};
-const Spot kDestinationLabel{70, 246};
 const Spot kDestination{74, 264};
 const Spot kDestinationBrowse{344 + 12, 248 + 12};
-const Spot kFolderLabel{70, 286};
 const Spot kFolder{74, 306};
 const Spot kAbout{8 + 37, 328 + 12};
 const Spot kInstall{248 + 37, 328 + 12};
 const Spot kExit{344 + 37, 328 + 12};
-const Spot kStatusBar{200, 370};
 
 // The Installing dialog's message line.
 const Spot kInstallingMessage{8 + 5, 16 + 5};
@@ -41,6 +35,11 @@ inline void WaitText(HWND w, Spot s, const std::string& text,
   drv::WaitText(w, s.x, s.y, text, timeoutMs);
 }
 const char kCaption[] = "The Velmora Installer V1.00";
+
+// The button of `window` with that text once the window has made it and takes input: a window is
+// on the screen a moment before its controls are, and after an error box it takes input again a
+// moment after the box has gone. Throws drv::Error when it does not come.
+HWND ButtonWhenMade(HWND window, const std::string& text);
 
 // Waits for the main window of `program` and until it shows `source`, the product directory, as
 // the source: a person waits until the window is filled in. Throws drv::Error when it does not.
