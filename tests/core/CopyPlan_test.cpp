@@ -20,6 +20,8 @@ using Lines = std::vector<std::string>;
 
 const RunPlaces kPlaces{"D:", "c:\\program files\\Widget", "C:\\WINDOWS"};
 const std::string kDest = "c:\\program files\\Widget";
+const std::string kWin = "C:\\WINDOWS";
+const std::string kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Widget\\";
 
 // The header every case shares, then the body.
 Script WithBody(const Lines& body) {
@@ -28,11 +30,15 @@ Script WithBody(const Lines& body) {
   return Script(lines);
 }
 
-// An entry as "line: target", with "(nothing)" for one that is not copied.
-Lines Copies(const CopyPlan& plan) {
+// An entry as "line: target", with "(nothing)" for one that is not recorded; with all it also
+// shows the bar's position, the status text, the source, and whether a file is copied for it.
+Lines Copies(const CopyPlan& plan, bool all = false) {
   Lines out;
   for (const CopyEntry& e : plan.Entries())
-    out.push_back(std::to_string(e.line) + ": " + (e.recorded ? e.target : "(nothing)"));
+    out.push_back(std::to_string(e.line) + ": " +
+                  (all ? std::to_string(e.position) + "% [" + e.status + "] " + e.source + " -> "
+                       : "") +
+                  (e.recorded ? e.target : "(nothing)") + (all && !e.copies ? " (no copy)" : ""));
   return out;
 }
 
@@ -47,86 +53,53 @@ bool ThrowsListError(const std::function<void()>& step) {
 }  // namespace
 
 TEST(CopyPlan, TheExampleScriptFromEntryToRecords) {
-  const Script script = WithBody({":install", "WIDGET.EX_", "readme.txt", "", ":win\\system",
-                                  "WIDGLIB.DL_", "", ":ini", "~\\widget.ini", ">", ":end"});
-  const CopyPlan plan(script, kPlaces);
+  const CopyPlan plan(WithBody({":install", "WIDGET.EX_", "readme.txt", "_", "", ":win\\system",
+                                "WIDGLIB.DL_", "", ":ini", "~\\widget.ini", ">", ":end"}),
+                      kPlaces);
+  // Count 17: the bar is the line over 16, truncated. The ini section's lines feed the location
+  // record: recorded, but no file is copied for them.
+  EXPECT_EQ(Copies(plan, true),
+            (Lines{"6: 37% [Copying file: WIDGET.EX_] D:\\WIDGET.EX_ -> " + kDest + "\\widget.exe",
+                   "7: 43% [Copying file: readme.txt] D:\\readme.txt -> " + kDest + "\\readme.txt",
+                   "8: 50% [Copying file: _] D:\\_ -> (nothing) (no copy)",
+                   "11: 68% [Copying file: WIDGLIB.DL_] D:\\WIDGLIB.DL_ -> " + kWin +
+                       "\\system\\widglib.dll",
+                   "14: 87% [Copying file: ~\\widget.ini] D:\\~\\widget.ini -> ini~\\widget.ini "
+                   "(no copy)",
+                   "15: 93% [Copying file: >] D:\\> -> ini> (no copy)",
+                   "16: 100% [Copying file: :end] D:\\:end -> ini:end (no copy)"}));
+  // An empty line closes a section; a marker met in an open one is inside it.
+  Lines markers;
+  for (const auto& m : plan.Markers()) markers.push_back(m.name + (m.insideSection ? " in" : ""));
+  EXPECT_EQ(markers, (Lines{"install", "win\\system", "ini", "end in"}));
 
-  struct Expected {
-    int line;
-    const char* source;
-    std::string target;
-    const char* status;
-    int position;
-  };
-  // Count 16: the bar is the line over 15, truncated.
-  const Expected expected[] = {
-      {6, "D:\\WIDGET.EX_", kDest + "\\widget.exe", "Copying file: WIDGET.EX_", 40},
-      {7, "D:\\readme.txt", kDest + "\\readme.txt", "Copying file: readme.txt", 46},
-      {10, "D:\\WIDGLIB.DL_", "C:\\WINDOWS\\system\\widglib.dll", "Copying file: WIDGLIB.DL_", 66},
-      {13, "D:\\~\\widget.ini", "ini~\\widget.ini", "Copying file: ~\\widget.ini", 86},
-      {14, "D:\\>", "ini>", "Copying file: >", 93},
-      {15, "D:\\:end", "ini:end", "Copying file: :end", 100},
-  };
-  ASSERT_EQ(plan.Entries().size(), std::size(expected));
-  for (size_t i = 0; i < std::size(expected); ++i) {
-    const CopyEntry& e = plan.Entries()[i];
-    EXPECT_EQ(e.line, expected[i].line);
-    EXPECT_EQ(e.source, expected[i].source) << e.line;
-    EXPECT_EQ(e.target, expected[i].target) << e.line;
-    EXPECT_EQ(e.status, expected[i].status) << e.line;
-    EXPECT_EQ(e.position, expected[i].position) << e.line;
-    EXPECT_TRUE(e.recorded) << e.line;
-    // The ini section's lines feed the location record: recorded, but no file is copied for them.
-    EXPECT_EQ(e.copies, e.line < 13) << e.line;
-  }
-
-  const std::string group = "C:\\WINDOWS\\Start Menu\\Programs\\Widget\\";
   EXPECT_EQ(plan.Title(), "Widget 2.0");
   EXPECT_EQ(plan.ProgramFilePath(), kDest + "\\widget.exe");
   EXPECT_EQ(plan.UninstallRecordPath(), kDest + "\\unin.ini");
   EXPECT_EQ(plan.UninstallRecord(),
             (Lines{"Widget 2.0", kDest + "\\widget.exe", kDest + "\\readme.txt",
-                   "C:\\WINDOWS\\system\\widglib.dll", "ini~\\widget.ini", "ini>", "ini:end",
-                   group + "Widget 2.0.lnk", group + "Widget 2.0 Uninstaller.lnk", "+" + group,
+                   kWin + "\\system\\widglib.dll", "ini~\\widget.ini", "ini>", "ini:end",
+                   kGroup + "Widget 2.0.lnk", kGroup + "Widget 2.0 Uninstaller.lnk", "+" + kGroup,
                    ":end"}));
   EXPECT_EQ(plan.LocationRecordPath(), "C:\\WINDOWS\\widget.ini");
-  EXPECT_EQ(plan.LocationRecord(), (Lines{":run", kDest, kDest + "\\widget.ini", "C:\\WINDOWS"}));
-
-  const setupcore::ProgramGroupTexts texts = plan.GroupTexts();
-  EXPECT_EQ(texts.group, "Widget");
-  EXPECT_EQ(texts.title, "Widget 2.0");
-  EXPECT_EQ(texts.command, "\"" + kDest + "\\widget.exe\"");
-  EXPECT_EQ(texts.uninstallerTitle, "Widget 2.0 Uninstaller");
-  EXPECT_EQ(texts.uninstallerCommand, "\"" + kDest + "\\remove.exe\"");
+  EXPECT_EQ(plan.LocationRecord(), (Lines{":run", kDest, kDest + "\\widget.ini", kWin}));
+  const setupcore::ProgramGroupTexts t = plan.GroupTexts();
+  EXPECT_EQ((Lines{t.group, t.title, t.command, t.uninstallerTitle, t.uninstallerCommand}),
+            (Lines{"Widget", "Widget 2.0", "\"" + kDest + "\\widget.exe\"",
+                   "Widget 2.0 Uninstaller", "\"" + kDest + "\\remove.exe\""}));
 }
 
-TEST(CopyPlan, MarkersResolveToTargetPrefixes) {
-  const struct {
-    const char* marker;
-    std::string prefix;
-  } cases[] = {
-      {":win", "C:\\WINDOWS\\"},
-      {":win\\system", "C:\\WINDOWS\\system\\"},
-      {":install", kDest + "\\"},
-      {":Win", "Win"},                  // compared with case: a literal prefix
-      {":INSTALL", "INSTALL"},
-      {":ini", "ini"},
-      {":C:\\Tools\\", "C:\\Tools\\"},  // any other text is the prefix itself
-      {":", ""},
-  };
-  for (const auto& c : cases) {
-    const CopyPlan plan(WithBody({c.marker, "a.txt"}), kPlaces);
-    EXPECT_EQ(Copies(plan), Lines{"6: " + c.prefix + "a.txt"}) << c.marker;
-    EXPECT_EQ(plan.LastTargetLine(), ":" + c.prefix) << c.marker;
-  }
-}
-
-TEST(CopyPlan, SectionRules) {
+TEST(CopyPlan, MarkersAndSections) {
   const struct {
     const char* behaviour;
     Lines body;
     Lines copies;
   } cases[] = {
+      {":win and :win\\system are the Windows directory and its system directory",
+       {":win", "a", "", ":win\\system", "b"}, {"6: C:\\WINDOWS\\a", "9: C:\\WINDOWS\\system\\b"}},
+      {"markers are compared with case and as a whole; any other text is a literal prefix",
+       {":Win", "a", "", ":INSTALL", "b", "", ":installer\\", "c", "", ":C:\\T", "d", "", ":", "e"},
+       {"6: Wina", "9: INSTALLb", "12: installer\\c", "15: C:\\Td", "18: e"}},
       {"a marker inside an open section is also a file entry of it",
        {":install", "a.txt", ":win", "b.txt"},
        {"6: " + kDest + "\\a.txt", "7: " + kDest + "\\:win", "8: C:\\WINDOWS\\b.txt"}},
@@ -134,21 +107,12 @@ TEST(CopyPlan, SectionRules) {
        {":install", "a.txt", "", "free text", "here", ":win", "b.txt"},
        {"6: " + kDest + "\\a.txt", "11: C:\\WINDOWS\\b.txt"}},
       {"lines before any marker are ignored", {"no section", "a.txt"}, {}},
-      {"a lone _ is shown but not copied", {":install", "_", "b.EX_"},
-       {"6: (nothing)", "7: " + kDest + "\\b.exe"}},
       {"blanks are part of the name", {":install", "a.txt "}, {"6: " + kDest + "\\a.txt "}},
       {"a sub-path is kept on both sides", {":install", "sub\\A.DL_"},
        {"6: " + kDest + "\\sub\\a.dll"}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Copies(CopyPlan(WithBody(c.body), kPlaces)), c.copies) << c.behaviour;
-
-  const CopyPlan inside(WithBody({":install", "a.txt", ":win", "b.txt"}), kPlaces);
-  ASSERT_EQ(inside.Markers().size(), 2u);
-  EXPECT_FALSE(inside.Markers()[0].insideSection);
-  EXPECT_TRUE(inside.Markers()[1].insideSection);
-  ASSERT_EQ(inside.Entries().size(), 3u);
-  EXPECT_EQ(inside.Entries()[2].marker, 1);
 }
 
 TEST(CopyPlan, TheRecordNameIsVisitedAndMayOpenASection) {
@@ -158,29 +122,9 @@ TEST(CopyPlan, TheRecordNameIsVisitedAndMayOpenASection) {
 }
 
 TEST(CopyPlan, ADestinationWithATrailingBackslashDoublesIt) {
-  const RunPlaces typed{"D:", "C:\\Dest\\", "C:\\WINDOWS"};
-  const CopyPlan plan(WithBody({":install", "t.txt"}), typed);
+  const CopyPlan plan(WithBody({":install", "t.txt"}), RunPlaces{"D:", "C:\\Dest\\", kWin});
   EXPECT_EQ(Copies(plan), Lines{"6: C:\\Dest\\\\t.txt"});
   EXPECT_EQ(plan.UninstallRecordPath(), "C:\\Dest\\\\unin.ini");
-}
-
-TEST(CopyPlan, TheBarCountsLinesAndIsTruncated) {
-  const struct {
-    const char* behaviour;
-    Lines body;
-    Lines positions;
-  } cases[] = {
-      {"Count 11: line 6 sets 60", {":install", "b.txt", "", "free", "text", "here"}, {"60"}},
-      {"Count 10: 6 / 9 is 66, not 67", {":install", "b.txt", "", "x", "y"}, {"66"}},
-      {"the last line sets 100", {":install", "a", "b"}, {"85", "100"}},
-  };
-  for (const auto& c : cases) {
-    Lines positions;
-    const CopyPlan plan(WithBody(c.body), kPlaces);
-    for (const CopyEntry& e : plan.Entries())
-      positions.push_back(std::to_string(e.position));
-    EXPECT_EQ(positions, c.positions) << c.behaviour;
-  }
 }
 
 TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {
@@ -199,47 +143,27 @@ TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {
   }
 }
 
-TEST(CopyPlan, UninstallRecords) {
-  const std::string group = "C:\\WINDOWS\\Start Menu\\Programs\\Widget\\";
-  const Lines tail{group + "Widget 2.0.lnk", group + "Widget 2.0 Uninstaller.lnk", "+" + group};
-  const struct {
-    const char* behaviour;
-    Lines body;
-    Lines between;  // the record's lines after the title and before the Start Menu lines
-    std::string last;
-  } cases[] = {
-      {"no file entries: five lines, and ':' alone", {}, {}, ":"},
-      {"the last marker's prefix, even when it copied nothing", {":install", "a", "", ":win"},
-       {kDest + "\\a"}, ":C:\\WINDOWS\\"},
-      {"a marker inside a section leaves its whole line", {":install", "m.txt", ":win", "o.txt"},
-       {kDest + "\\m.txt", kDest + "\\:win", "C:\\WINDOWS\\o.txt"}, ":C:\\WINDOWS\\"},
-      {"a lone _ leaves no line", {":win", "_"}, {}, ":C:\\WINDOWS\\"},
-  };
-  for (const auto& c : cases) {
-    Lines expected{"Widget 2.0"};
-    expected.insert(expected.end(), c.between.begin(), c.between.end());
-    expected.insert(expected.end(), tail.begin(), tail.end());
-    expected.push_back(c.last);
-    EXPECT_EQ(CopyPlan(WithBody(c.body), kPlaces).UninstallRecord(), expected) << c.behaviour;
-  }
+TEST(CopyPlan, TheUninstallRecordEndsWithTheLastMarkersPrefix) {
+  // Even when that marker copied nothing, and ":" alone when there is none.
+  EXPECT_EQ(CopyPlan(WithBody({":install", "a", "", ":win"}), kPlaces).UninstallRecord().back(),
+            ":C:\\WINDOWS\\");
+  EXPECT_EQ(CopyPlan(WithBody({}), kPlaces).UninstallRecord(),
+            (Lines{"Widget 2.0", kGroup + "Widget 2.0.lnk", kGroup + "Widget 2.0 Uninstaller.lnk",
+                   "+" + kGroup, ":"}));
 }
 
 TEST(CopyPlan, LocationRecords) {
-  const std::string win = "C:\\WINDOWS";
   const struct {
     const char* behaviour;
     Lines body;
     Lines contributions;
   } cases[] = {
-      {"no ini section: two lines", {":install", "a"}, {}},
-      {"two sections contribute in script order",
-       {":ini", "~\\one", ":x", "", ":ini", ">", ":end"}, {kDest + "\\one", win}},
+      {"sections contribute in script order; empty lines in them give nothing",
+       {":ini", "", "~\\one", ":x", "", ":ini", ">", ":end"}, {kDest + "\\one", kWin}},
       {"a section without its end ends with the script", {":ini", "~\\a", ">"},
-       {kDest + "\\a", win}},
-      {"empty lines in a section give nothing", {":ini", "", "~\\b", "", ">", ":end"},
-       {kDest + "\\b", win}},
+       {kDest + "\\a", kWin}},
       {"only '>' and '~' lines contribute; the rest of a '>' line is unused",
-       {":ini", "plain", ">ignored", "~", ":end", "~\\after"}, {win, kDest}},
+       {":ini", "plain", ">ignored", "~", ":end", "~\\after"}, {kWin, kDest}},
       {"':INI' opens no section", {":INI", "~\\no", ":end"}, {}},
   };
   for (const auto& c : cases) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -41,81 +41,43 @@ std::string Bytes(const Lines& lines) {
   return out;
 }
 
-Lines Edited(Lines lines, int at, const std::string& text) {
-  lines[static_cast<size_t>(at)] = text;
-  return lines;
-}
-Lines Inserted(Lines lines, int at, const std::string& text) {
-  lines.insert(lines.begin() + at, text);
-  return lines;
-}
-Lines Erased(Lines lines, int at) {
-  lines.erase(lines.begin() + at);
-  return lines;
-}
-
-std::string NameOf(Finding f) {
-  static const std::map<Finding, std::string> names{
-      {Finding::kNoProductDirectory, "no product directory"},
-      {Finding::kNoScript, "no script"},
-      {Finding::kTooFewLines, "too few lines"},
-      {Finding::kScriptNameCase, "script name case"},
-      {Finding::kMissingSource, "missing source"},
-      {Finding::kSourceCase, "source case"},
-      {Finding::kProgramFileNotInstalled, "program file not installed"},
-      {Finding::kNoUninstaller, "no uninstaller"},
-      {Finding::kMarkerCase, "marker case"},
-      {Finding::kMarkerInsideSection, "marker inside section"},
-      {Finding::kSubPathWithoutBackslash, "sub-path without backslash"},
-      {Finding::kIniSectionWithoutEnd, "ini section without end"},
-      {Finding::kRestoresToNothing, "restores to nothing"},
-      {Finding::kPathTooLong, "path too long"},
-      {Finding::kNotAnsi, "not ANSI"},
-      {Finding::kNotText, "not text"},
-  };
-  return names.at(f);
+// The clean script with `erase` lines from `at` replaced by `insert`, as bytes.
+std::string Changed(int at, int erase, const Lines& insert) {
+  Lines lines = kClean;
+  lines.erase(lines.begin() + at, lines.begin() + at + erase);
+  lines.insert(lines.begin() + at, insert.begin(), insert.end());
+  return Bytes(lines);
 }
 
 // Each finding as "what@line", the line counted from 0 as the script's lines are.
 Lines Summary(const std::vector<Diagnostic>& found) {
+  static const char* const kNames[] = {  // in the order Finding declares them
+      "no product directory", "no script", "too few lines", "script name case", "missing source",
+      "source case", "program file not installed", "no uninstaller", "marker case",
+      "marker inside section", "sub-path without backslash", "ini section without end",
+      "restores to nothing", "path too long", "not ANSI", "not text"};
+  static_assert(std::size(kNames) == static_cast<size_t>(Finding::kNotText) + 1);
   Lines out;
-  for (const Diagnostic& d : found) out.push_back(NameOf(d.finding) + "@" + std::to_string(d.line));
+  for (const Diagnostic& d : found)
+    out.push_back(kNames[static_cast<size_t>(d.finding)] + ("@" + std::to_string(d.line)));
   std::sort(out.begin(), out.end());
   return out;
 }
 
 // A directory of its own under the system's temporary folder, removed with what it holds.
-class TempProduct {
-public:
-  TempProduct() {
-    std::random_device seed;
-    path_ = fs::temp_directory_path() / ("setupcheck-" + std::to_string(seed()));
-    fs::create_directories(path_);
-  }
+struct TempProduct {
+  const fs::path path =
+      fs::temp_directory_path() / ("setupcheck-" + std::to_string(std::random_device()()));
+  TempProduct() { fs::create_directories(path); }
   ~TempProduct() {
     std::error_code ignored;
-    fs::remove_all(path_, ignored);
+    fs::remove_all(path, ignored);
   }
-  TempProduct(const TempProduct&) = delete;
-  TempProduct& operator=(const TempProduct&) = delete;
-
-  void Write(const std::string& relative, const std::string& bytes) const {
-    const fs::path file = path_ / relative;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path / name, std::ios::binary) << bytes;
   }
-  std::string Path() const { return path_.string(); }
-
-private:
-  fs::path path_;
 };
 }  // namespace
-
-TEST(SetupCheck, ACleanScriptHasNoFindings) {
-  const std::vector<Diagnostic> found = CheckScript(Bytes(kClean), kFiles, kPlaces);
-  EXPECT_EQ(Summary(found), Lines{});
-  EXPECT_EQ(ExitStatus(found), 0);
-}
 
 TEST(SetupCheck, EachFaultItsFinding) {
   const std::string longName = std::string(250, 'n') + ".txt";
@@ -130,41 +92,35 @@ TEST(SetupCheck, EachFaultItsFinding) {
     Lines found;
     ProductFiles files = kFiles;
   } cases[] = {
-      {"a file entry whose source is missing", Bytes(Inserted(kClean, 9, "missing.txt")),
+      {"a clean script", Bytes(kClean), {}},
+      {"a file entry whose source is missing", Changed(9, 0, {"missing.txt"}),
        {"missing source@9"}},
-      {"a source there only in another letter case", Bytes(Edited(kClean, 8, "README.TXT")),
+      {"a source there only in another letter case", Changed(8, 1, {"README.TXT"}),
        {"source case@8"}},
-      {"a sub-path file is found below the directory", Bytes(Inserted(kClean, 9, "sub\\deep.txt")),
-       {}},
-      {"a program file that no entry installs", Bytes(Edited(kClean, 3, "other.exe")),
+      {"a sub-path file is found below the directory", Changed(9, 0, {"sub\\deep.txt"}), {}},
+      {"a program file that no entry installs", Changed(3, 1, {"other.exe"}),
        {"program file not installed@3"}},
-      {"no remove.exe among the entries", Bytes(Erased(kClean, 7)), {"no uninstaller@-1"}},
-      {"a marker in the wrong case",
-       Bytes(Inserted(Inserted(Inserted(kClean, 14, ""), 15, ":WIN"), 16, "readme.txt")),
+      {"no remove.exe among the entries", Changed(7, 1, {}), {"no uninstaller@-1"}},
+      {"a marker in the wrong case", Changed(14, 0, {"", ":WIN", "readme.txt"}),
        {"marker case@15"}},
-      {"the install marker in the wrong case misses both programs",
-       Bytes(Edited(kClean, 5, ":Install")),
+      {"the install marker in the wrong case misses both programs", Changed(5, 1, {":Install"}),
        {"marker case@5", "no uninstaller@-1", "program file not installed@3"}},
-      {"a marker inside an open section", Bytes(Erased(kClean, 9)), {"marker inside section@9"}},
-      {"a sub-path without a leading backslash", Bytes(Edited(kClean, 0, "Widget")),
+      {"a marker inside an open section", Changed(9, 1, {}), {"marker inside section@9"}},
+      {"a sub-path without a leading backslash", Changed(0, 1, {"Widget"}),
        {"sub-path without backslash@0"}},
-      {"an ini section without its end", Bytes(Erased(kClean, 13)),
-       {"ini section without end@10"}},
-      {"a name that restores to nothing", Bytes(Inserted(kClean, 9, "_")),
-       {"restores to nothing@9"}},
-      {"a target path longer than the platform takes", Bytes(Inserted(kClean, 9, longName)),
+      {"an ini section without its end", Changed(13, 1, {}), {"ini section without end@10"}},
+      {"a name that restores to nothing", Changed(9, 0, {"_"}), {"restores to nothing@9"}},
+      {"a target path longer than the platform takes", Changed(9, 0, {longName}),
        {"path too long@9"}, withLong},
-      {"a byte the ANSI code page leaves undefined", Bytes(Edited(kClean, 2, "Widget \x81")),
+      {"a byte the ANSI code page leaves undefined", Changed(2, 1, {"Widget \x81"}),
        {"not ANSI@2"}},
-      {"a line saved as UTF-8", Bytes(Edited(kClean, 2, "Widget Stra\xC3\x9F" "e")),
-       {"not ANSI@2"}},
+      {"a line saved as UTF-8", Changed(2, 1, {"Widget Stra\xC3\x9F" "e"}), {"not ANSI@2"}},
       {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + Bytes(kClean),
        {"not ANSI@0", "sub-path without backslash@0"}},
-      {"a control byte", Bytes(Edited(kClean, 2, "Widget\x01")), {"not text@2"}},
+      {"a control byte", Changed(2, 1, {"Widget\x01"}), {"not text@2"}},
       {"a zero byte ends the script", Bytes(kClean) + std::string("\0more", 5), {"not text@14"}},
-      {"UTF-16 text", utf16,
-       {"not text@-1", "sub-path without backslash@0", "too few lines@-1"}},
-      {"fewer than five lines", Bytes(Lines(kClean.begin(), kClean.begin() + 4)),
+      {"UTF-16 text", utf16, {"not text@-1", "sub-path without backslash@0", "too few lines@-1"}},
+      {"fewer than five lines", Changed(4, 10, {}),
        {"program file not installed@3", "too few lines@-1"}},
   };
   for (const auto& c : cases)
@@ -173,7 +129,7 @@ TEST(SetupCheck, EachFaultItsFinding) {
 
 TEST(SetupCheck, TheExitStatusTellsWarningsFromErrors) {
   EXPECT_EQ(ExitStatus(CheckScript(Bytes(kClean), kFiles, kPlaces)), 0);
-  EXPECT_EQ(ExitStatus(CheckScript(Bytes(Edited(kClean, 8, "x.txt")), kFiles, kPlaces)), 1);
+  EXPECT_EQ(ExitStatus(CheckScript(Changed(8, 1, {"x.txt"}), kFiles, kPlaces)), 1);
   EXPECT_EQ(ExitStatus(CheckScript(Bytes({"\\a", "b", "c", "d"}), kFiles, kPlaces)), 2);
 }
 
@@ -182,20 +138,20 @@ TEST(SetupCheck, ProductDirectoriesOnDisk) {
   product.Write("SETUP.INI", Bytes(kClean));
   for (const char* name : {"WIDGET.EX_", "REMOVE.EX_", "readme.txt"}) product.Write(name, "x");
   CheckOptions options;
-  options.productDir = product.Path();
+  options.productDir = product.path.string();
   ProductCheck check = CheckProduct(options);
   EXPECT_TRUE(check.scriptRead);
   EXPECT_EQ(Summary(check.diagnostics), Lines{"script name case@-1"});
   EXPECT_EQ(check.places.destination, "c:\\program files\\Widget");
   EXPECT_EQ(check.places.windowsDir, "C:\\WINDOWS");
 
-  fs::remove(fs::path(product.Path()) / "SETUP.INI");
+  fs::remove(product.path / "SETUP.INI");
   check = CheckProduct(options);
   EXPECT_FALSE(check.scriptRead);
   EXPECT_EQ(Summary(check.diagnostics), Lines{"no script@-1"});
   EXPECT_EQ(ExitStatus(check.diagnostics), 2);
 
-  options.productDir = (fs::path(product.Path()) / "not there").string();
+  options.productDir = (product.path / "not there").string();
   EXPECT_EQ(Summary(CheckProduct(options).diagnostics), Lines{"no product directory@-1"});
 }
 
@@ -211,25 +167,19 @@ TEST(SetupCheck, TheBundledSampleIsClean) {
 
 TEST(SetupCheck, TheReportStopsWhereTheInstallerStops) {
   // Four lines: the run writes the uninstall record, then fails on the record name.
-  ProductCheck check;
-  check.scriptRead = true;
-  check.scriptName = "setup.ini";
-  check.script = setupcore::Script(Lines{"\\W", "W", "W 1", "w.exe"});
-  check.places = kPlaces;
-  check.diagnostics = CheckScript(Bytes(check.script.Lines()), kFiles, kPlaces);
+  const Lines four{"\\W", "W", "W 1", "w.exe"};
+  const ProductCheck check{CheckScript(Bytes(four), kFiles, kPlaces), true, "setup.ini",
+                           setupcore::Script(four), kPlaces};
   std::ostringstream plan, findings;
   setupcheck::PrintPlan(plan, check);
   setupcheck::PrintDiagnostics(findings, check);
   const std::string text = plan.str();
-  const size_t record = text.find("Uninstall record C:\\Dest\\unin.ini:\n    W 1\n");
-  const size_t stop = text.find("The installer stops here with \"List index out of bounds\".");
-  EXPECT_NE(record, std::string::npos) << text;
-  EXPECT_NE(stop, std::string::npos) << text;
-  EXPECT_LT(record, stop);
+  EXPECT_NE(text.find("The installer stops here with \"List index out of bounds\".",
+                      text.find("Uninstall record C:\\Dest\\unin.ini:\n    W 1\n")),
+            std::string::npos) << text;
   EXPECT_EQ(text.find("Location record C:"), std::string::npos) << text;
   EXPECT_NE(findings.str().find("setup.ini:4: warning: no file entry installs the program file"),
-            std::string::npos)
-      << findings.str();
+            std::string::npos) << findings.str();
   EXPECT_NE(findings.str().find("setup-check: 1 error, 1 warning\n"), std::string::npos)
       << findings.str();
 }
