@@ -115,24 +115,21 @@ TEST_F(DdeClientConvTest, AServerThatEndsTheConversationLeavesTheNames) {
   EXPECT_FALSE(conv->ExecuteMacroText("[x]", false)) << "nothing is sent without a conversation";
 }
 
-TEST_F(DdeClientConvTest, AnUnreachableServerFailsWithoutStartingAnythingUnnamed) {
+// A first connection that fails starts the server program, when one is named, and tries once
+// more; with neither a service nor a program there is nothing to start.
+TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgram) {
   // Wine gives a console program a console host of its own, already running.
   const std::vector<ChildProcess> before = ChildProcesses(GetCurrentProcessId());
   // Automatic mode: the names go again when the conversation does not open.
   EXPECT_FALSE(conv->SetServiceTopic("VTESTNOSUCH", "NOTOPIC"));
   EXPECT_EQ(conv->DdeService(), "");
   EXPECT_EQ(conv->DdeTopic(), "");
-  // With neither a service nor a server program there is nothing to start.
   conv->SetConnectMode(ddeManual);
   conv->SetServiceTopic("", "VTESTNOTOPIC");
   EXPECT_FALSE(conv->OpenConversation());
   EXPECT_TRUE(StartedSince(before, ChildProcesses(GetCurrentProcessId())).empty());
-}
 
-TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsTheServerProgramAndTriesOnceMore) {
   TempDir dir("serverapp");
-  const std::vector<ChildProcess> before = ChildProcesses(GetCurrentProcessId());
-  conv->SetConnectMode(ddeManual);
   conv->ServiceApplication = ProgmanCommand(dir / "log", "VTESTAPP");
   conv->SetServiceTopic("VTESTAPP", "PROGMAN");
   const bool opened = conv->OpenConversation();

@@ -22,19 +22,6 @@ TStringList ListOf(const Lines& lines) {
 }
 }  // namespace
 
-TEST(TextList, TextEqualityAndCopies) {
-  TStringList a = ListOf({"old 1", "old 2", "old 3"});
-  a.SetText("Line\r\ntwo");
-  EXPECT_EQ(a.Lines(), (Lines{"Line", "two"})) << "setting the text replaces the lines";
-  TStringList b;
-  EXPECT_NE(a, b);
-  b.Assign(a);
-  EXPECT_EQ(a, b);
-  b.Add("three");
-  EXPECT_EQ(a.Count(), 2);  // a copy, not a shared list
-  EXPECT_NE(a, ListOf({"line", "two"}));  // case counts
-}
-
 TEST(TextList, IndexesOutsideTheLinesAreListErrors) {
   TStringList list = ListOf({"a", "c"});
   EXPECT_EQ(list.Strings(1), "c");

@@ -2,34 +2,18 @@
 // A move-only owner of a kernel file handle (CreateFileA), closed on scope exit.
 #include <windows.h>
 
-class FileHandle {
+#include "ui/Owned.h"
+
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Live(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void Free(Handle h) { CloseHandle(h); }
+};
+
+class FileHandle : public Owned<KernelHandleTraits> {
 public:
-  FileHandle() = default;
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { Reset(); }
-  FileHandle(FileHandle&& o) noexcept : h_(o.h_) { o.h_ = INVALID_HANDLE_VALUE; }
-  FileHandle& operator=(FileHandle&& o) noexcept {
-    if (this != &o) { Reset(); h_ = o.h_; o.h_ = INVALID_HANDLE_VALUE; }
-    return *this;
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  HANDLE Get() const { return h_; }
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  using Owned::Owned;
   // Closes now; false when the system reports that the close failed (buffered data lost).
-  bool Close() {
-    if (!Valid()) return true;
-    BOOL ok = CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-  void Reset(HANDLE h = INVALID_HANDLE_VALUE) {
-    // A failure here has no one left to report to; Close() is for callers that care.
-    if (Valid()) CloseHandle(h_);
-    h_ = h;
-  }
-
-private:
-  HANDLE h_ = INVALID_HANDLE_VALUE;
+  bool Close() { return !Valid() || CloseHandle(Release()) != FALSE; }
 };

@@ -22,20 +22,6 @@ void EnterDirectory(const std::string& dir) {
   if (!SetCurrentDirectoryA(dir.c_str())) RaiseLastInOutError();
 }
 
-FindHandle& FindHandle::operator=(FindHandle&& o) noexcept {
-  if (this != &o) {
-    Reset(o.h_);
-    o.h_ = INVALID_HANDLE_VALUE;
-  }
-  return *this;
-}
-
-void FindHandle::Reset(HANDLE h) {
-  // A failed close leaves nothing to undo: the search is over either way.
-  if (Valid()) FindClose(h_);
-  h_ = h;
-}
-
 std::string ProgramFilePath() {
   // The system cuts the path to the buffer without saying so except by filling it: a full
   // buffer is tried again twice as large.

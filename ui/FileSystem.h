@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/Owned.h"
+
 // A path that the system writes into the caller's buffer and, when it does not fit, answers with
 // the size it needs (GetWindowsDirectoryA, GetCurrentDirectoryA, GetLongPathNameA): read through a
 // buffer of firstSize, then once through one of the size asked for; an unfilled buffer is never
@@ -33,23 +35,14 @@ bool IsExistingDirectory(const std::string& path);
 void EnterDirectory(const std::string& dir);
 
 // A search handle of FindFirstFileA, closed when its owner goes.
-class FindHandle {
-public:
-  FindHandle() = default;
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() { Reset(); }
-  FindHandle(FindHandle&& o) noexcept : h_(o.h_) { o.h_ = INVALID_HANDLE_VALUE; }
-  FindHandle& operator=(FindHandle&& o) noexcept;
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE Get() const { return h_; }
-  void Reset(HANDLE h = INVALID_HANDLE_VALUE);
-
-private:
-  HANDLE h_ = INVALID_HANDLE_VALUE;
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Live(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  // A failed close leaves nothing to undo: the search is over either way.
+  static void Free(Handle h) { FindClose(h); }
 };
+using FindHandle = Owned<FindHandleTraits>;
 
 // The full path of the running program's file, however long.
 std::string ProgramFilePath();

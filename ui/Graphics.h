@@ -4,30 +4,18 @@
 
 #include <string>
 
+#include "ui/Owned.h"
+
 // A move-only owner of one GDI object.
 template <class H>
-class GdiObject {
-public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& o) noexcept : h_(o.h_) { o.h_ = nullptr; }
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) { Reset(); h_ = o.h_; o.h_ = nullptr; }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  H Get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void Reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-
-private:
-  H h_ = nullptr;
+struct GdiTraits {
+  using Handle = H;
+  static Handle Empty() { return nullptr; }
+  static bool Live(Handle h) { return h != nullptr; }
+  static void Free(Handle h) { DeleteObject(h); }
 };
+template <class H>
+using GdiObject = Owned<GdiTraits<H>>;
 
 // Selects an object into a DC and puts the old one back on scope exit.
 class SelectedObject {
