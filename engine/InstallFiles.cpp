@@ -6,14 +6,10 @@
 #include "engine/EngineText.h"
 #include "filectrl/DirHelpers.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 #include "ui/Strings.h"
 
 namespace {
-bool IsFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The size of a source file; 0 for one that is not there, which the copy will report.
 unsigned long long SourceSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -163,13 +159,13 @@ DWORD CopyWhole(const std::string& source, const std::string& target) {
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {
-  const bool earlier = IsFile(path);
+  const bool earlier = IsExistingFile(path);
   try {
     lines.SaveToFile(path);
   } catch (const EStreamError& e) {
     const std::string cause = e.SystemCode() ? SystemErrorText(e.SystemCode()) : e.Message();
     std::string message = EngineText(kRecordNotWritten, path, cause);
-    if (earlier && IsFile(path)) message += " " + EngineText(kRecordKept, path);
+    if (earlier && IsExistingFile(path)) message += " " + EngineText(kRecordKept, path);
     throw Exception(message);
   }
 }

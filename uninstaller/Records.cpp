@@ -43,10 +43,6 @@ std::vector<std::string> LinesOf(const std::string& path) {
   return lines.Lines();
 }
 
-bool IsFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 }  // namespace
 
 TRemovePlaces SystemPlaces() {
@@ -94,7 +90,7 @@ TRecords LoadRecords(TRemovePlaces& places) {
       places.uninstallRecord = places.destination + "\\unin.ini";
     }
   }
-  if (IsFile(places.uninstallRecord)) r.uninstall = LinesOf(places.uninstallRecord);
+  if (IsExistingFile(places.uninstallRecord)) r.uninstall = LinesOf(places.uninstallRecord);
   return r;
 }
 
