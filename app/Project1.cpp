@@ -11,9 +11,7 @@
 #include "ui/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  int code = 0;
-  try {
-    InitApplication();
+  return RunProgram("Setup", [] {
     // The DDE manager comes before the first window and is owned by the application object.
     InitDdeManager();
     Application->CreateForm(velmora::main);
@@ -28,15 +26,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     velmora::copyfiles->d = velmora::main->d;
     velmora::deltemp->s = velmora::main->s;
     Application->Run();
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-    else MessageBoxA(nullptr, e.what(), "Setup", MB_OK | MB_ICONSTOP);
-    code = 1;
-  }
-  try {
-    DoneApplication();
-  } catch (...) {
-    code = 1;  // nothing is left to report to at this point
-  }
-  return code;
+  });
 }

@@ -231,3 +231,24 @@ void DoneApplication() {
   delete Screen;
   Screen = nullptr;
 }
+
+int RunProgram(const char* caption, const std::function<void()>& body) {
+  int code = 0;
+  try {
+    InitApplication();
+    body();
+  } catch (const std::exception& e) {
+    if (Application) Application->HandleException(e);
+    else MessageBoxA(nullptr, e.what(), caption, MB_OK | MB_ICONSTOP);
+    code = 1;
+  } catch (...) {
+    if (Application) Application->HandleCurrentException();
+    code = 1;
+  }
+  try {
+    DoneApplication();
+  } catch (...) {
+    code = 1;  // nothing is left to report to at this point
+  }
+  return code;
+}

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
@@ -112,3 +113,7 @@ extern TScreen* Screen;
 void InitApplication();
 // Destroys what the application owns, the last first, then the two objects.
 void DoneApplication();
+// A program's entry around its own steps: starts the application objects, runs `body`, and
+// ends them again. An error that escapes `body` is shown (in a plain box titled `caption` when
+// it came before the application object) and makes the exit code 1, as does one in the end.
+int RunProgram(const char* caption, const std::function<void()>& body);

@@ -15,9 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TCleanUpArgs cleanUp;
   if (ParseCleanUpCommandLine(GetCommandLineA(), cleanUp)) return RunCleanUp(cleanUp);
 
-  int code = 0;
-  try {
-    InitApplication();
+  const int code = RunProgram("Remove", [] {
     InitDdeManager();
     Application->CreateForm(velmora::confirm);
     Application->CreateForm(velmora::removing);
@@ -35,16 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       velmora::confirm->SetProduct(unin.empty() ? places.destination : unin[0]);
       Application->Run();
     }
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-    else MessageBoxA(nullptr, e.what(), "Remove", MB_OK | MB_ICONSTOP);
-    code = 1;
-  }
-  try {
-    DoneApplication();
-  } catch (...) {
-    code = 1;  // nothing is left to report to at this point
-  }
+  });
   StartCleanUp();
   return code;
 }
