@@ -88,7 +88,6 @@ protected:
     program.reset(dir.Start());
     return mainwin::Started(*program, dir.Path());
   }
-  std::string TextAt(HWND w, int x, int y) { return drv::Text(drv::RequireControlAt(w, x, y)); }
   void Exit(HWND w) {
     // After an error box the window takes input again a moment after the box has gone.
     WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }, 10000);
@@ -285,8 +284,11 @@ TEST_F(MainWindow, EndingAModalPromptChangesNothingAndGivesTheMainWindowBackAtOn
     drv::Click(mainwin::At(w, c.open));
     HWND modal = drv::WaitWindow(c.caption, 10000, program->Id());
     ASSERT_FALSE(IsWindowEnabled(w)) << "the main window takes no input meanwhile";
-    if (c.open.x == install.x) EXPECT_EQ(TextAt(modal, 20, 20), "Please enter a Start Menu Folder");
-    else EXPECT_EQ(TextAt(modal, 8 + 88 + 5, 8 + 40 + 5), "1.00");
+    if (c.open.x == install.x) {
+      EXPECT_EQ(mainwin::TextAt(modal, mainwin::kPromptText), "Please enter a Start Menu Folder");
+    } else {
+      EXPECT_EQ(mainwin::TextAt(modal, mainwin::kAboutVersion), "1.00");
+    }
     End(modal, c.ending);
     // Nothing else reaches the program meanwhile.
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(modal); }, kBackWithinMs))

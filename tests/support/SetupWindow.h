@@ -23,8 +23,10 @@ const Spot kAbout{8 + 37, 328 + 12};
 const Spot kInstall{248 + 37, 328 + 12};
 const Spot kExit{344 + 37, 328 + 12};
 
-// The Installing dialog's message line.
+// The Installing dialog's message line, the Start Menu prompt's text, the About box's version.
 const Spot kInstallingMessage{8 + 5, 16 + 5};
+const Spot kPromptText{20, 20};
+const Spot kAboutVersion{8 + 88 + 5, 8 + 40 + 5};
 
 // The control at that spot of the window `w`; throws drv::Error when there is none.
 inline HWND At(HWND w, Spot s) { return drv::RequireControlAt(w, s.x, s.y); }
