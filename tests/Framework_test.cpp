@@ -312,3 +312,16 @@ TEST(TitlePictureFiles, EveryKindReadsTheRightWayUpWholeAndReduced) {
     EXPECT_PRED2(Near, PixelOf(reduced, 0, 1), blue);
   }
 }
+
+// A side of 16384 pixels is the most a picture may have: it is read, one pixel more is refused.
+TEST(TitlePictureFiles, ASideOf16384PixelsIsReadAndOneMoreIsRefused) {
+  TempDir dir("pictures");
+  for (int width : {16384, 16385}) {
+    const std::string row((width + 31) / 32 * 4, '\0');
+    WriteFileBytes(dir / "wide.bmp", BitmapFile(width, 1, 1, BI_RGB, std::string(8, '\0'), row));
+    TBitmap b;
+    EXPECT_EQ(ThrownMessage<Exception>([&] { b.LoadFromFile(dir / "wide.bmp", 100, 100); }),
+              width == 16384 ? "(nothing thrown)" : "Bitmap image is too large")
+        << width;
+  }
+}

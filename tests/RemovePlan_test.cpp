@@ -154,6 +154,8 @@ TEST(RemovePlan, LocationRecordLines) {
 TEST(RemovePlan, ADestinationThatIsNoPlaceOfItsOwnGivesItsFilesNoFreePass) {
   // Installed into the Windows directory: its files are shared ones and are asked about.
   EXPECT_EQ(StepFor("C:\\windows\\widget.exe", Places("C:\\windows")).kind, skShared);
+  // A times sign is no capital of the division sign: a destination named with one is not the other.
+  EXPECT_EQ(StepFor("c:\\a\xF7" "b\\x.txt", Places("c:\\a\xD7" "b")).refusal, rfOutside);
   // Installed into a drive root: nothing there belongs to the installation alone.
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:\\")).refusal, rfOutside);
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:")).refusal, rfOutside);

@@ -394,6 +394,11 @@ TEST(Remove, NoRemovesNothing) {
 TEST(Remove, WithoutRecordsThereIsNothingToRemove) {
   TempDir clean("clean");
   ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (clean / "remove.exe").c_str(), FALSE));
+  // Another program's ini file that names this directory on its second line is no location
+  // record: only one whose first line is ":run" is.
+  const std::string other = WindowsDirectory() + "\\vtest_other.ini";
+  Leftovers left{{}, {other}};
+  WriteFileBytes(other, "[other]\r\n" + clean.Path() + "\r\n");
   RunningProgram remove(clean / "remove.exe", "", clean.Path());
   // The title is the program file's name as the installer restores it: "remove".
   HWND box = drv::WaitDialog("remove", 20000, remove.Id());
@@ -401,4 +406,5 @@ TEST(Remove, WithoutRecordsThereIsNothingToRemove) {
   PressWhenThere(box, "OK");
   EXPECT_TRUE(remove.WaitExit(10000));
   EXPECT_TRUE(FileExists(clean / "remove.exe")) << "remove.exe names nothing, itself included";
+  EXPECT_EQ(ReadFileBytes(other), "[other]\r\n" + clean.Path() + "\r\n");
 }
