@@ -38,12 +38,6 @@ TEdit* FieldEdit(TForm* form, const char* name, int l, int t, int tab, const cha
   return e;
 }
 
-TButton* PushButton(TForm* form, const char* name, int l, int t, int tab, const char* text) {
-  auto* b = new TButton(form);
-  b->Define(form, name, l, t, 75, 25, text);
-  b->SetTabOrder(tab);
-  return b;
-}
 }  // namespace
 
 Tmain::Tmain(TComponent* owner)

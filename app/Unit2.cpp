@@ -25,15 +25,11 @@ TOpen::TOpen(TComponent* owner)
   drive->SetTabOrder(1);
   drive->OnChange = [this](TComponent& c) { driveChange(c); };
 
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 8, 152, 75, 25, "Select");
-  Button1->SetTabOrder(2);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
+  Button1 = PushButton(this, "Button1", 8, 152, 2, "Select",
+                       [this](TComponent& c) { Button1Click(c); });
 
-  Button2 = new TButton(this);
-  Button2->Define(this, "Button2", 88, 152, 75, 25, "Cancel");
-  Button2->SetTabOrder(3);
-  Button2->OnClick = [this](TComponent& c) { Button2Click(c); };
+  Button2 = PushButton(this, "Button2", 88, 152, 3, "Cancel",
+                       [this](TComponent& c) { Button2Click(c); });
 
   OnActivate = [this](TComponent& c) { FormActivate(c); };
 }

@@ -13,10 +13,8 @@ Tefolder::Tefolder(TComponent* owner)
   Label1 = new TLabel(this);
   Label1->SetFont(TFont("MS Sans Serif", 13, fsBold, RGB(0, 0, 0)));
   Label1->Define(this, "Label1", 16, 16, 228, 16, "Please enter a Start Menu Folder");
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 176, 48, 75, 25, "OK");
-  Button1->SetTabOrder(0);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
+  Button1 = PushButton(this, "Button1", 176, 48, 0, "OK",
+                       [this](TComponent& c) { Button1Click(c); });
 }
 
 void Tefolder::Button1Click(TComponent&) { Close(); }

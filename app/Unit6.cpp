@@ -25,12 +25,10 @@ TAboutBox::TAboutBox(TComponent* owner)
   Comments->SetBounds(8, 104, 73, 39);
   Comments->SetWordWrap(true);
   Comments->Define(Panel1, "Comments", 8, 104, 73, 39, "Written by the Velmora team");
-  OKButton = new TButton(this);
-  OKButton->Define(this, "OKButton", 111, 180, 75, 25, "OK");
-  OKButton->SetTabOrder(1);
+  OKButton = PushButton(this, "OKButton", 111, 180, 1, "OK",
+                        [this](TComponent& c) { OKButtonClick(c); });
   OKButton->SetDefault(true);
   OKButton->SetModalResult(mrOk);
-  OKButton->OnClick = [this](TComponent& c) { OKButtonClick(c); };
 }
 
 void TAboutBox::OKButtonClick(TComponent&) { Close(); }

@@ -1,13 +1,10 @@
 #include "engine/EngineText.h"
 
-namespace {
-struct Entry {
-  EngineTextId id;
-  const char* text;
-};
+#include "ui/Messages.h"
 
+namespace {
 // Texts that end a sentence in the error box go without the final full stop: the box adds it.
-const Entry kTable[] = {
+const TextEntry<EngineTextId> kTable[] = {
     {kNoDestination, "Please enter a destination directory"},
     {kProgramFileMissing, "The program file %1 was not found. The installation goes on without it."},
     {kCopyingFile, "Copying file: "},
@@ -33,18 +30,5 @@ const Entry kTable[] = {
 
 std::string EngineText(EngineTextId id, const std::string& a1, const std::string& a2,
                        const std::string& a3) {
-  const char* text = "";
-  for (const Entry& e : kTable)
-    if (e.id == id) text = e.text;
-  // Arguments go in as they are: a '%' inside a path or an entry is not read as a placeholder.
-  std::string out;
-  for (const char* p = text; *p; ++p) {
-    if (p[0] == '%' && p[1] >= '1' && p[1] <= '3') {
-      out += p[1] == '1' ? a1 : p[1] == '2' ? a2 : a3;
-      ++p;
-    } else {
-      out += *p;
-    }
-  }
-  return out;
+  return FillIn(TableText(kTable, id), a1, a2, a3);
 }

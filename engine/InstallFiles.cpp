@@ -41,19 +41,6 @@ struct Drive {
 };
 }  // namespace
 
-std::string SystemErrorText(DWORD code) {
-  char* buffer = nullptr;
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-  std::string text = n && buffer ? std::string(buffer, n) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-    text.pop_back();
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text.empty() ? EngineText(kSystemError, std::to_string(code)) : text;
-}
-
 bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage) {
   std::vector<Drive> drives;
   // Target directory -> its drive in `drives` (-1: cannot be read); a long script names few.

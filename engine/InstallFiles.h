@@ -9,9 +9,6 @@
 
 class TStringList;
 
-// The system's text for an error code, without its line end and final full stop.
-std::string SystemErrorText(DWORD code);
-
 // The first drive on which the files of the plan do not fit: the drive (a root such as T:\, or a
 // mounted folder), the bytes needed there (each file rounded up to whole clusters) and the bytes
 // free. Sources that are not there count nothing, and a target whose drive cannot be read is

@@ -32,10 +32,8 @@ Tcopyfiles::Tcopyfiles(TComponent* owner)
   DdeClientConv1->SetName("DdeClientConv1");
   LoadComponent(*DdeClientConv1, kDdeClientConv1Definition);
 
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 336, 24, 75, 25, "Done");
-  Button1->SetTabOrder(0);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
+  Button1 = PushButton(this, "Button1", 336, 24, 0, "Done",
+                       [this](TComponent& c) { Button1Click(c); });
 
   progress = new TProgressBar(this);
   progress->Define(this, "progress", 8, 32, 313, 17);

@@ -33,14 +33,10 @@ Tdeltemp::Tdeltemp(TComponent* owner)
   Label1->SetAutoSize(false);
   Label1->SetAlignment(taCenter);
   Label1->Define(this, "Label1", 0, 18, 170, 16, "Delete Temp Directory?");
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 8, 56, 75, 25, "Yes");
-  Button1->SetTabOrder(0);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
-  Button2 = new TButton(this);
-  Button2->Define(this, "Button2", 88, 56, 75, 25, "No");
-  Button2->SetTabOrder(1);
-  Button2->OnClick = [this](TComponent& c) { Button2Click(c); };
+  Button1 = PushButton(this, "Button1", 8, 56, 0, "Yes",
+                       [this](TComponent& c) { Button1Click(c); });
+  Button2 = PushButton(this, "Button2", 88, 56, 1, "No",
+                       [this](TComponent& c) { Button2Click(c); });
 }
 
 void Tdeltemp::Button1Click(TComponent&) {

@@ -7,6 +7,7 @@
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FileListBox.h"
 #include "filectrl/ItemDrawing.h"
+#include "filectrl/Links.h"
 #include "ui/FileSystem.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
@@ -44,7 +45,7 @@ TDirectoryListBox::TDirectoryListBox(TComponent* owner)
   width_ = kListWidth;
   LoadGlyphs();
   directory_ = CurrentDirectoryPath();
-  ComputeItemHeight();
+  SetItemHeight(ItemHeightNeeded());
 }
 
 TDirectoryListBox::~TDirectoryListBox() {
@@ -58,13 +59,8 @@ void TDirectoryListBox::LoadGlyphs() {
   currentGlyph_ = TFolderBitmap("CURRENTFOLDER");
 }
 
-void TDirectoryListBox::ComputeItemHeight() {
-  SetItemHeight(ItemHeightFor(font_.Handle(), openGlyph_.Height() + kItemTallerThanGlyph));
-}
-
-void TDirectoryListBox::FontChanged() {
-  TCustomListBox::FontChanged();
-  ComputeItemHeight();
+int TDirectoryListBox::ItemHeightNeeded() {
+  return ItemHeightFor(font_.Handle(), openGlyph_.Height() + kItemTallerThanGlyph);
 }
 
 void TDirectoryListBox::CreateWnd() {
@@ -199,16 +195,7 @@ void TDirectoryListBox::RefreshLabel() {
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox* list) {
-  if (fileList_) {
-    if (fileList_->dirList_ == this) fileList_->dirList_ = nullptr;
-    RemoveFreeNotification(fileList_);
-  }
-  fileList_ = list;
-  if (!list) return;
-  // A file list is driven by one directory list; one that drove it before lets go.
-  if (list->dirList_ && list->dirList_ != this) list->dirList_->SetFileList(nullptr);
-  list->dirList_ = this;
-  FreeNotification(list);
+  LinkFollower(this, fileList_, list, &TFileListBox::dirList_, &TDirectoryListBox::SetFileList);
 }
 
 void TDirectoryListBox::SetDirLabel(TLabel* label) {

@@ -63,13 +63,12 @@ protected:
   void CreateWnd() override;
   void DblClick() override;
   void KeyPress(char& key) override;
-  void FontChanged() override;
+  int ItemHeightNeeded() override;
   void Notification(TComponent* component, TOperation operation) override;
   void DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) override;
 
 private:
   friend class TDriveComboBox;
-  void ComputeItemHeight();
   void RefreshLabel();
   bool SameDirectoryText(const std::string& a, const std::string& b) const;
 

@@ -3,6 +3,7 @@
 #include "filectrl/DirHelpers.h"
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/ItemDrawing.h"
+#include "filectrl/Links.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
 
@@ -21,7 +22,7 @@ TDriveComboBox::TDriveComboBox(TComponent* owner) : TComboBox(owner, csOwnerDraw
   char current[MAX_PATH] = {};
   // The system normally reports the directory with an upper-case drive letter.
   if (GetCurrentDirectoryA(MAX_PATH, current) > 0) drive_ = current[0];
-  ComputeItemHeight();
+  SetItemHeight(ItemHeightNeeded());
 }
 
 TDriveComboBox::~TDriveComboBox() {
@@ -29,9 +30,9 @@ TDriveComboBox::~TDriveComboBox() {
   DestroyHandle();
 }
 
-void TDriveComboBox::ComputeItemHeight() {
+int TDriveComboBox::ItemHeightNeeded() {
   // Unlike the two lists, no pixel is added to the glyph's height.
-  SetItemHeight(ItemHeightFor(font_.Handle(), floppyGlyph_.Height()));
+  return ItemHeightFor(font_.Handle(), floppyGlyph_.Height());
 }
 
 char TDriveComboBox::InTextCase(char c) const {
@@ -99,16 +100,7 @@ void TDriveComboBox::SetTextCase(TTextCase textCase) {
 }
 
 void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
-  if (dirList_) {
-    if (dirList_->driveCombo_ == this) dirList_->driveCombo_ = nullptr;
-    RemoveFreeNotification(dirList_);
-  }
-  dirList_ = list;
-  if (!list) return;
-  // A list follows one drive selector; one that followed another stops doing so.
-  if (list->driveCombo_ && list->driveCombo_ != this) list->driveCombo_->SetDirList(nullptr);
-  list->driveCombo_ = this;
-  FreeNotification(list);
+  LinkFollower(this, dirList_, list, &TDirectoryListBox::driveCombo_, &TDriveComboBox::SetDirList);
 }
 
 void TDriveComboBox::CreateWnd() {
@@ -127,8 +119,7 @@ void TDriveComboBox::Click() {
 }
 
 void TDriveComboBox::FontChanged() {
-  TComboBox::FontChanged();
-  ComputeItemHeight();
+  TComboBox::FontChanged();  // which gives the items the height of the new font
   if (HandleAllocated()) {
     // The height of the closed box follows the items only when the window is made anew.
     DestroyHandle();

@@ -36,12 +36,12 @@ protected:
   void CreateWnd() override;
   void Click() override;
   void FontChanged() override;
+  int ItemHeightNeeded() override;
   void Notification(TComponent* component, TOperation operation) override;
   void DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) override;
 
 private:
   friend class TDirectoryListBox;
-  void ComputeItemHeight();
   char InTextCase(char c) const;
   // The glyph of a drive kind of GetDriveTypeA; nullptr for a kind that is not listed.
   TBitmap* GlyphOfKind(UINT kind);

@@ -55,7 +55,7 @@ TFileListBox::TFileListBox(TComponent* owner)
   width_ = kListWidth;
   directory_ = CurrentDirectoryPath();
   LoadGlyphs();
-  ComputeItemHeight();
+  SetItemHeight(ItemHeightNeeded());
 }
 
 TFileListBox::~TFileListBox() {
@@ -69,19 +69,14 @@ void TFileListBox::LoadGlyphs() {
   unknownGlyph_ = TBitmap::FromResource("UNKNOWNFILE");
 }
 
-void TFileListBox::ComputeItemHeight() {
+int TFileListBox::ItemHeightNeeded() {
   const int glyphHeight = showGlyphs_ ? exeGlyph_.Height() + kItemTallerThanGlyph : 0;
-  SetItemHeight(ItemHeightFor(font_.Handle(), glyphHeight));
+  return ItemHeightFor(font_.Handle(), glyphHeight);
 }
 
 void TFileListBox::CreateWnd() {
   TCustomListBox::CreateWnd();
   ReadEntries();
-}
-
-void TFileListBox::FontChanged() {
-  TCustomListBox::FontChanged();
-  ComputeItemHeight();
 }
 
 const TBitmap* TFileListBox::GlyphFor(const WIN32_FIND_DATAA& entry) const {
@@ -182,7 +177,7 @@ void TFileListBox::SetFileType(TFileType type) {
 void TFileListBox::SetShowGlyphs(bool show) {
   if (show == showGlyphs_) return;
   showGlyphs_ = show;
-  if (show && itemHeight_ < exeGlyph_.Height() + kItemTallerThanGlyph) ComputeItemHeight();
+  if (show && itemHeight_ < exeGlyph_.Height() + kItemTallerThanGlyph) SetItemHeight(ItemHeightNeeded());
   Invalidate();
 }
 

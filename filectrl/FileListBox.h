@@ -82,13 +82,12 @@ protected:
   virtual void NotifyChange();
   void CreateWnd() override;
   void Click() override;
-  void FontChanged() override;
+  int ItemHeightNeeded() override;
   void Notification(TComponent* component, TOperation operation) override;
   void DrawItemAt(HDC dc, int index, const RECT& rect, bool selected) override;
 
 private:
   friend class TDirectoryListBox;
-  void ComputeItemHeight();
   const TBitmap* GlyphFor(const WIN32_FIND_DATAA& entry) const;
 
   std::string directory_;

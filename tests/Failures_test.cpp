@@ -20,6 +20,7 @@
 #include "support/Progman.h"
 #include "support/Program.h"
 #include "support/Records.h"
+#include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/Strings.h"
 
@@ -136,9 +137,9 @@ TEST_F(Failures, ATargetHeldOpenByAnotherProgramIsToldAndKeepsWhatItHeld) {
   ASSERT_EQ(told.size(), 1u);
   const std::string line = "held.txt to " + dest + "\\held.txt: ";
   EXPECT_TRUE(told[0] == "1 of the files could not be copied:\n" + line +
-                               SystemText(ERROR_ACCESS_DENIED) + "." ||
+                               SystemErrorText(ERROR_ACCESS_DENIED) + "." ||
               told[0] == "1 of the files could not be copied:\n" + line +
-                               SystemText(ERROR_SHARING_VIOLATION) + ".")
+                               SystemErrorText(ERROR_SHARING_VIOLATION) + ".")
       << told[0];
   EXPECT_EQ(ReadFileBytes(dest + "\\held.txt"), "old");
   EXPECT_EQ(ReadFileBytes(dest + "\\held.exe"), "program");
@@ -164,7 +165,7 @@ TEST_F(Failures, AFiftyThousandLineScriptWhoseSourcesAreMostlyMissingListsTenAnd
   std::string listed = std::to_string(missing) + " of the files could not be copied:";
   for (int k = 1; k <= 10; ++k)
     listed += "\ngone" + std::to_string(k) + ".dat to " + dest + "\\gone" + std::to_string(k) +
-              ".dat: " + SystemText(ERROR_FILE_NOT_FOUND) + ".";
+              ".dat: " + SystemErrorText(ERROR_FILE_NOT_FOUND) + ".";
   listed += "\n... and " + std::to_string(missing - 10) + " more.";
   EXPECT_EQ(told, std::vector<std::string>{listed});
   // Every entry has its line for the uninstaller; those on the disk are the ten that were there.
@@ -209,7 +210,7 @@ TEST_F(Failures, ADestinationThatCannotBeMadeIsToldAtOnceAndLeavesNothing) {
     const size_t connects = server->Count("connect");
     const std::vector<std::string> told = Install(dir, row.dest, 1, false);
     EXPECT_EQ(told, std::vector<std::string>{"The destination directory " + row.dest +
-                                               " cannot be created: " + SystemText(row.error) +
+                                               " cannot be created: " + SystemErrorText(row.error) +
                                                ". Nothing has been installed."});
         EXPECT_EQ(FolderNames(target.Path()), std::vector<std::string>{}) << "no level is left";
     EXPECT_FALSE(FileExists(LocationRecord("vtest_nowhere")));
@@ -348,7 +349,7 @@ TEST_F(FailureDrives, TheDiskFillingDuringTheCopyIsToldAndTheCutFileRemoved) {
   const std::vector<std::string> told = Install(dir, dest, 1, true);
   EXPECT_EQ(told, std::vector<std::string>{"1 of the files could not be copied:\nPART2.DA_ to " +
                                              other + "\\Split\\part2.da: " +
-                                             SystemText(ERROR_DISK_FULL) + "."});
+                                             SystemErrorText(ERROR_DISK_FULL) + "."});
   EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
             (std::vector<std::string>{dest + "\\part1.da", other + "\\Split\\part2.da",
                                       other + "\\Split\\small.txt"}));
@@ -372,7 +373,7 @@ TEST_F(FailureDrives, TheDiskFullBeforeTheRecordIsToldTheEarlierRecordKeptAndNoG
   const std::string record = dest + "\\unin.ini";
   EXPECT_EQ(told, std::vector<std::string>{
                         "The installation record " + record + " cannot be written: " +
-                        SystemText(ERROR_DISK_FULL) + ". " + record +
+                        SystemErrorText(ERROR_DISK_FULL) + ". " + record +
                         " still holds the record of an earlier installation, which does not "
                         "describe this one. No program group has been made."});
   EXPECT_EQ(ReadFileBytes(record), "an earlier installation\r\n");

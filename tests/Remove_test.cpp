@@ -17,6 +17,7 @@
 #include "support/Program.h"
 #include "support/Progman.h"
 #include "support/Records.h"
+#include "ui/Errors.h"
 #include "uninstaller/Records.h"
 
 using namespace std::string_literals;
@@ -257,7 +258,7 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
   };
   for (const Row& r : rows) {
     const std::string path = dest + "\\" + r.file;
-    EXPECT_TRUE(Listed(first.left, path, SystemReason(r.error))) << r.behaviour << Joined(first.left);
+    EXPECT_TRUE(Listed(first.left, path, SystemErrorText(r.error))) << r.behaviour << Joined(first.left);
     EXPECT_EQ(FileExists(path), r.stays) << r.behaviour;
   }
   EXPECT_EQ(first.left.size(), 3u) << Joined(first.left);

@@ -33,19 +33,21 @@ void TComponent::InsertComponent(TComponent* c) {
   Notification(c, TOperation::opInsert);
 }
 
-void TComponent::RemoveComponent(TComponent* c) {
+bool TComponent::TakeOutComponent(TComponent* c) {
   auto it = std::find(components_.begin(), components_.end(), c);
-  if (it == components_.end()) return;
+  if (it == components_.end()) return false;
   components_.erase(it);
+  return true;
+}
+
+void TComponent::RemoveComponent(TComponent* c) {
+  if (!TakeOutComponent(c)) return;
   c->owner_ = nullptr;
   Notification(c, TOperation::opRemove);
 }
 
 void TComponent::MoveComponentToLast(TComponent* c) {
-  auto it = std::find(components_.begin(), components_.end(), c);
-  if (it == components_.end()) return;
-  components_.erase(it);
-  components_.push_back(c);
+  if (TakeOutComponent(c)) components_.push_back(c);
 }
 
 void TComponent::DestroyComponents() {

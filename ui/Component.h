@@ -50,6 +50,8 @@ protected:
 
 private:
   void Unlink(TComponent* other);
+  // Takes c out of the owned list without telling anyone; false when c is not in it.
+  bool TakeOutComponent(TComponent* c);
 
   std::string name_;
   TComponent* owner_ = nullptr;              // not owned

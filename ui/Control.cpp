@@ -433,3 +433,10 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
   return TControl::WndProc(msg, wp, lp);
 }
+
+HBRUSH TControl::OwnColors(HDC dc) {
+  if (!brush_) brush_.Reset(CreateSolidBrush(color_));
+  SetBkColor(dc, color_);
+  SetTextColor(dc, font_.Color());
+  return brush_.Get();
+}

@@ -110,6 +110,9 @@ protected:
   virtual void CommandNotify(WORD) {}
   virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
   virtual HBRUSH CtlColor(HDC) { return nullptr; }
+  // The answer of a control drawn in its own colours: the DC takes the control's colour as its
+  // background and the font's as its text, and the brush of the control's colour fills the rest.
+  HBRUSH OwnColors(HDC dc);
   virtual void FontChanged();
   virtual void KeyPress(char&) {}
 

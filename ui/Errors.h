@@ -44,3 +44,7 @@ private:
 
 // Raises EInOutError with GetLastError().
 [[noreturn]] void RaiseLastInOutError();
+
+// The system's own words for an error code as a message quotes them: without the line end and
+// the final full stop; "error N" when the system has no text for the code.
+std::string SystemErrorText(unsigned long code);

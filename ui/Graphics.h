@@ -43,17 +43,16 @@ private:
   HDC dc_;
 };
 
+struct MemoryDCTraits {
+  using Handle = HDC;
+  static Handle Empty() { return nullptr; }
+  static bool Live(Handle h) { return h != nullptr; }
+  static void Free(Handle h) { DeleteDC(h); }
+};
 // A memory DC compatible with another, deleted on scope exit.
-class MemoryDC {
+class MemoryDC : public Owned<MemoryDCTraits> {
 public:
-  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDC() { DeleteDC(dc_); }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  HDC Get() const { return dc_; }
-
-private:
-  HDC dc_;
+  explicit MemoryDC(HDC like) : Owned(CreateCompatibleDC(like)) {}
 };
 
 // One memory DC like the screen, kept for the program's life, for measuring text: a label

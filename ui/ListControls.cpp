@@ -100,6 +100,11 @@ void TCustomListBox::GetCreateParams(CreateParams& params) {
   params.exStyle = WS_EX_CLIENTEDGE;
 }
 
+void TItemControl::FontChanged() {
+  TControl::FontChanged();
+  if (int h = ItemHeightNeeded()) SetItemHeight(h);
+}
+
 void TCustomListBox::CreateWnd() {
   if (listDef_.ownerDrawFixed) SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, itemHeight_);
 }
@@ -168,12 +173,7 @@ LRESULT TComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return TControl::WndProc(msg, wp, lp);
 }
 
-HBRUSH TComboBox::CtlColor(HDC dc) {
-  if (!brush_) brush_.Reset(CreateSolidBrush(color_));
-  SetBkColor(dc, color_);
-  SetTextColor(dc, font_.Color());
-  return brush_.Get();
-}
+HBRUSH TComboBox::CtlColor(HDC dc) { return OwnColors(dc); }
 
 void TComboBox::Clear() {
   std::string text = Text();

@@ -21,9 +21,14 @@ public:
   int ItemIndex();
   void SetItemIndex(int index);
   int ItemHeight() const { return itemHeight_; }
+  virtual void SetItemHeight(int h) { itemHeight_ = h; }
 
 protected:
   TItemControl(TComponent* owner, const TItemMessages& messages);
+  // The item height that an owner-drawn kind's drawing needs with the present font; 0 keeps the
+  // height as it is. Asked again whenever the font changes.
+  virtual int ItemHeightNeeded() { return 0; }
+  void FontChanged() override;
   bool DrawItem(const DRAWITEMSTRUCT& dis) override;
   // Draws one item of an owner-drawn kind; the default draws its text.
   virtual void DrawItemAt(HDC dc, int index, const RECT& rect, bool selected);
@@ -46,7 +51,7 @@ public:
   TCustomListBox(TComponent* owner, const TListDef& def = TListDef());
 
   bool Selected(int index);
-  void SetItemHeight(int h);
+  void SetItemHeight(int h) override;
   // Suspends and resumes drawing while the list is rebuilt.
   void BeginUpdate();
   void EndUpdate();
@@ -77,7 +82,7 @@ public:
 
   // Emptying the list keeps the text of an editable box.
   void Clear() override;
-  void SetItemHeight(int h);
+  void SetItemHeight(int h) override;
   bool DroppedDown() const;
 
 protected:

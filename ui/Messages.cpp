@@ -73,3 +73,17 @@ std::string Format(const char* format, ...) {
   va_end(args);
   return s;
 }
+
+std::string FillIn(const char* text, const std::string& a1, const std::string& a2,
+                   const std::string& a3) {
+  std::string out;
+  for (const char* p = text; *p; ++p) {
+    if (p[0] == '%' && p[1] >= '1' && p[1] <= '3') {
+      out += p[1] == '1' ? a1 : p[1] == '2' ? a2 : a3;
+      ++p;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}

@@ -1,5 +1,6 @@
 #pragma once
 // The framework's and runtime's message texts, one numbered table; each text is written once.
+#include <cstddef>
 #include <string>
 
 enum MsgId : int {
@@ -34,3 +35,19 @@ const char* LoadStr(MsgId id);
 // printf-style formatting of a table text (a %s, %d or %x of its own).
 std::string FmtLoadStr(MsgId id, ...);
 std::string Format(const char* format, ...);
+// One text of a program's own numbered table of texts; "" for an id the table does not hold.
+template <class Id>
+struct TextEntry {
+  Id id;
+  const char* text;
+};
+template <class Id, size_t N>
+const char* TableText(const TextEntry<Id> (&table)[N], Id id) {
+  for (const TextEntry<Id>& e : table)
+    if (e.id == id) return e.text;
+  return "";
+}
+// A text with %1, %2 and %3 replaced by the arguments. The arguments go in as they are: a '%'
+// inside a path or an entry is not read as a placeholder.
+std::string FillIn(const char* text, const std::string& a1 = std::string(),
+                   const std::string& a2 = std::string(), const std::string& a3 = std::string());

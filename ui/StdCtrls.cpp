@@ -4,6 +4,15 @@
 
 TLabel::TLabel(TComponent* owner) : TControl(owner) {}
 
+TButton* PushButton(TForm* form, const std::string& name, int left, int top, int tabOrder,
+                    const std::string& caption, TNotifyEvent onClick) {
+  auto* b = new TButton(form);
+  b->Define(form, name, left, top, 75, 25, caption);
+  b->SetTabOrder(tabOrder);
+  b->OnClick = std::move(onClick);
+  return b;
+}
+
 UINT TLabel::TextFlags() const {
   UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | (alignment_ == taCenter ? DT_CENTER : DT_LEFT);
   return flags;  // '&' underlines the next character and "&&" draws one, as on every label
@@ -73,12 +82,7 @@ void TEdit::GetCreateParams(CreateParams& params) {
   params.exStyle = border_ ? WS_EX_CLIENTEDGE : 0;
 }
 
-HBRUSH TEdit::CtlColor(HDC dc) {
-  if (!brush_) brush_.Reset(CreateSolidBrush(color_));
-  SetBkColor(dc, color_);
-  SetTextColor(dc, font_.Color());
-  return brush_.Get();
-}
+HBRUSH TEdit::CtlColor(HDC dc) { return OwnColors(dc); }
 
 void TEdit::SelectAll() {
   if (hwnd_) SendMessageA(hwnd_, EM_SETSEL, 0, -1);

@@ -64,3 +64,9 @@ private:
   bool default_ = false;
   bool cancel_ = false;
 };
+
+class TForm;
+// A push button of the common size (75 by 25) on a form: its place, tab order, caption and what
+// a click does (a button without a handler ends a modal showing with its modal result alone).
+TButton* PushButton(TForm* form, const std::string& name, int left, int top, int tabOrder,
+                    const std::string& caption, TNotifyEvent onClick = nullptr);

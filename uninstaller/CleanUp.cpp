@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "uninstaller/Records.h"
 
@@ -32,11 +33,11 @@ bool PrepareCleanUp(const TRemovePlaces& places, std::string& reason) {
   const std::string temp = TempFolder();
   char name[MAX_PATH] = {};
   if (temp.empty() || !GetTempFileNameA(temp.c_str(), "rmv", 0, name)) {
-    reason = SystemReason(GetLastError());
+    reason = SystemErrorText(GetLastError());
     return false;
   }
   auto failed = [&] {
-    reason = SystemReason(GetLastError());
+    reason = SystemErrorText(GetLastError());
     DeleteFileA(name);  // the reserved name; nothing else refers to it
     return false;
   };

@@ -18,16 +18,12 @@ Tconfirm::Tconfirm(TComponent* owner)
   Label1->SetAutoSize(false);
   Label1->SetWordWrap(true);
   Label1->Define(this, "Label1", 16, 16, 289, 33);
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 158, 64, 75, 25, "Yes");
-  Button1->SetTabOrder(0);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
-  Button2 = new TButton(this);
-  Button2->Define(this, "Button2", 238, 64, 75, 25, "No");
-  Button2->SetTabOrder(1);
+  Button1 = PushButton(this, "Button1", 158, 64, 0, "Yes",
+                       [this](TComponent& c) { Button1Click(c); });
+  Button2 = PushButton(this, "Button2", 238, 64, 1, "No",
+                       [this](TComponent& c) { Button2Click(c); });
   Button2->SetDefault(true);
   Button2->SetCancel(true);
-  Button2->OnClick = [this](TComponent& c) { Button2Click(c); };
   SetActiveControl(Button2);
 }
 

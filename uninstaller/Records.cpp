@@ -93,15 +93,3 @@ TRecords LoadRecords(TRemovePlaces& places) {
   if (IsExistingFile(places.uninstallRecord)) r.uninstall = LinesOf(places.uninstallRecord);
   return r;
 }
-
-std::string SystemReason(unsigned long code) {
-  char* text = nullptr;
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(code);
-  if (text) LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-    reason.pop_back();
-  return reason;
-}

@@ -18,5 +18,3 @@ std::string FindLocationRecord(const std::string& windowsDir, const std::string&
 // that is there but cannot be read throws EFOpenError.
 TRecords LoadRecords(TRemovePlaces& places);
 
-// The system's own words for an error code, without the line end.
-std::string SystemReason(unsigned long code);

@@ -2,32 +2,23 @@
 
 #include "ui/Messages.h"
 
+namespace {
+const TextEntry<RemoveTextId> kTable[] = {
+    {kNothingToRemove, "There is nothing to remove"},
+    {kConfirmRemove, "Remove %1 and all of its components?"},
+    {kRemovingFile, "Removing file: %1"},
+    {kRemovingGroup, "Removing program group: %1"},
+    {kRemoveDone, "Click DONE to exit."},
+    {kLeftBehind, "These were not removed:"},
+    {kSharedQuestion, "%1\n\nOther programs may use this file too. Remove it?"},
+    {kFolderNotEmpty, "the folder holds other things too; it stays"},
+    {kNotAFolder, "not a folder; left alone"},
+    {kNoProgramManager, "the Program Manager could not be asked to delete the group"},
+    {kNoCleanUp, "remove.exe cannot remove itself: %1"},
+    {kRecordNotSaved, "what is left could not be recorded: %1"},
+};
+}  // namespace
+
 std::string RemoveText(RemoveTextId id, const std::string& arg) {
-  switch (id) {
-    case kNothingToRemove:
-      return "There is nothing to remove";
-    case kConfirmRemove:
-      return Format("Remove %s and all of its components?", arg.c_str());
-    case kRemovingFile:
-      return Format("Removing file: %s", arg.c_str());
-    case kRemovingGroup:
-      return Format("Removing program group: %s", arg.c_str());
-    case kRemoveDone:
-      return "Click DONE to exit.";
-    case kLeftBehind:
-      return "These were not removed:";
-    case kSharedQuestion:
-      return Format("%s\n\nOther programs may use this file too. Remove it?", arg.c_str());
-    case kFolderNotEmpty:
-      return "the folder holds other things too; it stays";
-    case kNotAFolder:
-      return "not a folder; left alone";
-    case kNoProgramManager:
-      return "the Program Manager could not be asked to delete the group";
-    case kNoCleanUp:
-      return Format("remove.exe cannot remove itself: %s", arg.c_str());
-    case kRecordNotSaved:
-      return Format("what is left could not be recorded: %s", arg.c_str());
-  }
-  return std::string();
+  return FillIn(TableText(kTable, id), arg);
 }

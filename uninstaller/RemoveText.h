@@ -4,17 +4,17 @@
 
 enum RemoveTextId {
   kNothingToRemove,     // no record names anything to remove
-  kConfirmRemove,       // "%s": the product title
-  kRemovingFile,        // "%s": the file's path
-  kRemovingGroup,       // "%s": the group's name
+  kConfirmRemove,       // %1: the product title
+  kRemovingFile,        // %1: the file's path
+  kRemovingGroup,       // %1: the group's name
   kRemoveDone,          // the run has ended
   kLeftBehind,          // heads the list of what was not removed
-  kSharedQuestion,      // "%s": the file's path
+  kSharedQuestion,      // %1: the file's path
   kFolderNotEmpty,      // a folder of ours that holds other things too
   kNotAFolder,          // the group line names something that is no folder
   kNoProgramManager,    // the group could not be deleted through the server
-  kNoCleanUp,           // "%s": the system's reason; remove.exe cannot remove itself
-  kRecordNotSaved,      // "%s": the error; what is left could not be written down
+  kNoCleanUp,           // %1: the system's reason; remove.exe cannot remove itself
+  kRecordNotSaved,      // %1: the error; what is left could not be written down
 };
 
 std::string RemoveText(RemoveTextId id, const std::string& arg = std::string());

@@ -47,11 +47,9 @@ Tremoving::Tremoving(TComponent* owner)
   DdeClientConv1->SetName("DdeClientConv1");
   DdeClientConv1->SetConnectMode(ddeManual);
 
-  Button1 = new TButton(this);
-  Button1->Define(this, "Button1", 438, 24, 75, 25, "Done");
-  Button1->SetTabOrder(0);
+  Button1 = PushButton(this, "Button1", 438, 24, 0, "Done",
+                       [this](TComponent& c) { Button1Click(c); });
   Button1->SetDefault(true);
-  Button1->OnClick = [this](TComponent& c) { Button1Click(c); };
 
   progress = new TProgressBar(this);
   progress->Define(this, "progress", 8, 32, 415, 17);
@@ -154,7 +152,7 @@ void Tremoving::RemoveFile(size_t step) {
   // The location record's "~" lines name files the product may make as it runs; one it never
   // made is no fault.
   if (plan_.steps[step].record == riLocation && !Exists(path)) return;
-  Report(path, SystemReason(error));
+  Report(path, SystemErrorText(error));
   // A file that is gone is not left; one in use or read-only waits for the next run.
   stillThere_[step] = Exists(path);
 }
@@ -181,7 +179,7 @@ void Tremoving::RemoveGroup(size_t step) {
   ShowStatus(RemoveText(kRemovingGroup, s.group));
   DWORD a = GetFileAttributesA(dir.c_str());
   if (a == INVALID_FILE_ATTRIBUTES) {
-    Report(s.path, SystemReason(GetLastError()));
+    Report(s.path, SystemErrorText(GetLastError()));
     return;
   }
   if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -196,7 +194,7 @@ void Tremoving::RemoveGroup(size_t step) {
   if (!DeleteGroupThroughServer(s.group)) Report(s.group, RemoveText(kNoProgramManager));
   // Where the server keeps its groups elsewhere, or none answered, the folder is still here.
   if (Exists(dir) && IsEmptyDirectory(dir) && !RemoveDirectoryA(dir.c_str())) {
-    Report(s.path, SystemReason(GetLastError()));
+    Report(s.path, SystemErrorText(GetLastError()));
     stillThere_[step] = Exists(dir);
   }
 }
@@ -249,7 +247,7 @@ void Tremoving::SaveOrDeleteRecords() {
     if (path.empty() || !Exists(path)) continue;
     ShowStatus(RemoveText(kRemovingFile, path));
     if (!DeleteFileA(path.c_str())) {
-      Report(path, SystemReason(GetLastError()));
+      Report(path, SystemErrorText(GetLastError()));
       gone = gone && !Exists(path);
     }
   }

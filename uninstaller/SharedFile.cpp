@@ -6,18 +6,6 @@ namespace velmora {
 Tshared* shared = nullptr;
 }
 
-namespace {
-TButton* AnswerButton(Tshared* form, const char* name, int left, int tab, const char* text,
-                      int answer) {
-  auto* b = new TButton(form);
-  b->Define(form, name, left, 96, 75, 25, text);
-  b->SetTabOrder(tab);
-  // The button's modal result ends the showing; no handler is needed.
-  b->SetModalResult(answer);
-  return b;
-}
-}  // namespace
-
 Tshared::Tshared(TComponent* owner)
     : TForm(owner, TFormDef{"Shared File", 336, 128, bsDialog, false, false, poScreenCenter,
                             fsStayOnTop}) {
@@ -28,10 +16,15 @@ Tshared::Tshared(TComponent* owner)
   Label1->SetAutoSize(false);
   Label1->SetWordWrap(true);
   Label1->Define(this, "Label1", 16, 16, 305, 65);
-  Button1 = AnswerButton(this, "Button1", 8, 0, "Yes", saYes);
-  Button2 = AnswerButton(this, "Button2", 90, 1, "No", saNo);
-  Button3 = AnswerButton(this, "Button3", 172, 2, "Yes to All", saYesToAll);
-  Button4 = AnswerButton(this, "Button4", 254, 3, "No to All", saNoToAll);
+  // Each answer's modal result ends the showing; no handler is needed.
+  Button1 = PushButton(this, "Button1", 8, 96, 0, "Yes");
+  Button1->SetModalResult(saYes);
+  Button2 = PushButton(this, "Button2", 90, 96, 1, "No");
+  Button2->SetModalResult(saNo);
+  Button3 = PushButton(this, "Button3", 172, 96, 2, "Yes to All");
+  Button3->SetModalResult(saYesToAll);
+  Button4 = PushButton(this, "Button4", 254, 96, 3, "No to All");
+  Button4->SetModalResult(saNoToAll);
   Button2->SetDefault(true);
   Button2->SetCancel(true);
   SetActiveControl(Button2);

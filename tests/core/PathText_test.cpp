@@ -6,13 +6,7 @@
 
 #include "setupcore/PathText.h"
 
-using setupcore::DirectoryPart;
-using setupcore::DropLeadingDirectory;
-using setupcore::ExtensionPart;
-using setupcore::FitPathToWidth;
-using setupcore::JoinPath;
-using setupcore::NamePart;
-using setupcore::PathDepth;
+using namespace setupcore;
 
 namespace {
 // One pixel a character: the shortening steps can be read off the lengths.

@@ -4,19 +4,6 @@
 
 #include "support/Files.h"
 
-std::string SystemText(unsigned long code) {
-  char* buffer = nullptr;
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-  std::string text = n && buffer ? std::string(buffer, n) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' ||
-                           text.back() == '.'))
-    text.pop_back();
-  return text;
-}
-
 std::vector<std::string> RecordLines(const std::string& path) {
   std::vector<std::string> lines;
   if (!FileExists(path)) return lines;

@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-// The system's text for an error code as a message quotes it: no line end, no final full stop.
-std::string SystemText(unsigned long code);
 // The lines of a record (CR LF after every line); empty when the file is not there.
 std::vector<std::string> RecordLines(const std::string& path);
 // The file lines of an uninstall record: those between the title and the two shortcut lines.
