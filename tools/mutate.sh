@@ -107,6 +107,13 @@ fi
 
 x64=$top/build/mutate-x86_64
 i686=$top/build/mutate-i686
+# VELMORA_MUTATE_TREES=suite works in the suite's own trees (build/x86_64 and build/i686, made by
+# tools/build.sh) instead of building two more; their programs follow the put-back source at the
+# next build.
+if [ "${VELMORA_MUTATE_TREES:-}" = suite ]; then
+  x64=$top/build/x86_64
+  i686=$top/build/i686
+fi
 # The tree of the shipped programs that the tests start: the i686 one, or on a machine that runs
 # no 32-bit programs the x86_64 tree's own setup.exe and remove.exe.
 product_tree=$i686
