@@ -4,55 +4,8 @@
 
 #include "setupcore/PeerData.h"
 
-namespace {
-// The program is single-threaded; the counts are plain.
-int gLiveStrings = 0;
-int gLiveData = 0;
-}  // namespace
-
 DdeString::DdeString(DWORD instance, const std::string& text)
-    : instance_(instance),
-      h_(DdeCreateStringHandleA(instance, text.c_str(), CP_WINANSI)) {
-  if (h_) ++gLiveStrings;
-}
-
-DdeString& DdeString::operator=(DdeString&& o) noexcept {
-  if (this != &o) {
-    Free();
-    instance_ = o.instance_;
-    h_ = o.h_;
-    o.h_ = nullptr;
-  }
-  return *this;
-}
-
-void DdeString::Free() {
-  if (h_) {
-    DdeFreeStringHandle(instance_, h_);
-    --gLiveStrings;
-    h_ = nullptr;
-  }
-}
-
-void DdeString::Drop() {
-  if (h_) --gLiveStrings;
-  h_ = nullptr;
-}
-
-int DdeString::LiveCount() { return gLiveStrings; }
-
-DdeData::DdeData(HDDEDATA received) : h_(received) {
-  if (h_) ++gLiveData;
-}
-
-DdeData& DdeData::operator=(DdeData&& o) noexcept {
-  if (this != &o) {
-    Free();
-    h_ = o.h_;
-    o.h_ = nullptr;
-  }
-  return *this;
-}
+    : DdeHandle(instance, DdeCreateStringHandleA(instance, text.c_str(), CP_WINANSI)) {}
 
 DdeData DdeData::Bytes(DWORD instance, const void* bytes, DWORD size, HSZ item, UINT format) {
   // DDEML copies the bytes; it only reads them, whatever its prototype says.
@@ -63,23 +16,6 @@ DdeData DdeData::Bytes(DWORD instance, const void* bytes, DWORD size, HSZ item, 
 DdeData DdeData::Text(DWORD instance, const std::string& text, HSZ item, UINT format) {
   return Bytes(instance, text.c_str(), static_cast<DWORD>(text.size() + 1), item, format);
 }
-
-HDDEDATA DdeData::HandOn() {
-  HDDEDATA h = h_;
-  if (h_) --gLiveData;
-  h_ = nullptr;
-  return h;
-}
-
-void DdeData::Free() {
-  if (h_) {
-    DdeFreeDataHandle(h_);
-    --gLiveData;
-    h_ = nullptr;
-  }
-}
-
-int DdeData::LiveCount() { return gLiveData; }
 
 std::string QueryString(DWORD instance, HSZ hsz) {
   if (!hsz) return std::string();

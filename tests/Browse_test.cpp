@@ -327,12 +327,8 @@ TEST_F(Browse, ClosingByTheKeyboardWritesNoResult) {
 TEST_F(Browse, AShowingThatFailsStillBringsTheMainWindowBack) {
   velmora::Open->Show();
   mainForm->s->SetText("c:\\x");
-  try {
-    BrowseSource(*mainForm->s, *mainForm->var1);
-    FAIL() << "a visible dialog was shown modally";
-  } catch (const EInvalidOperation& e) {
-    EXPECT_STREQ(e.what(), "Cannot make a visible window modal");
-  }
+  const auto browse = [&] { BrowseSource(*mainForm->s, *mainForm->var1); };
+  EXPECT_EQ(ThrownMessage<EInvalidOperation>(browse), "Cannot make a visible window modal");
   EXPECT_TRUE(IsWindowVisible(mainForm->Handle()));
   EXPECT_EQ(mainForm->s->Text(), "c:\\x");
 }

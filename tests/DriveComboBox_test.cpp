@@ -16,6 +16,7 @@
 #include "support/Files.h"
 #include "support/HostedControl.h"
 #include "support/Listing.h"
+#include "support/Thrown.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Form.h"
@@ -171,12 +172,8 @@ TEST_F(DriveList, AFailingChangeAtWindowCreationPassesThroughAndTheOtherControls
   combo->OnChange = [](TComponent&) { throw EInOutError(21); };
   auto* after = new TButton(host);
   after->Define(host, "after", 0, 40, 75, 25, "After");
-  try {
-    host->Handle();
-    FAIL() << "the handler's failure was lost";
-  } catch (const EInOutError& e) {
-    EXPECT_STREQ(e.what(), "I/O error 21");
-  }
+  EXPECT_EQ(ThrownMessage<EInOutError>([&] { host->Handle(); }), "I/O error 21")
+      << "the handler's failure passes through";
   EXPECT_TRUE(combo->HandleAllocated());
   EXPECT_TRUE(after->HandleAllocated()) << "a later control of the window still has its window";
 }

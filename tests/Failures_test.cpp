@@ -31,16 +31,8 @@ const char kNotPrepared[] =
 
 std::string LocationRecord(const std::string& name) { return WindowsDirectory() + "\\" + name + ".ini"; }
 
-class Failures : public ::testing::Test {
+class Failures : public ProgmanSuite {
 protected:
-  // One program-group server of our own: Wine's shell would open a folder window for every group.
-  static void SetUpTestSuite() { server = new ProgmanServer; }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-  static ProgmanServer* server;
-
   HWND Start(ProductDir& dir) {
     program.reset(dir.Start());
     return mainwin::Started(*program, dir.Path());
@@ -97,7 +89,6 @@ protected:
 
   std::unique_ptr<RunningProgram> program;
 };
-ProgmanServer* Failures::server = nullptr;
 
 // The file lines of the uninstall record that name files on the disk.
 std::vector<std::string> OnDisk(const std::vector<std::string>& files) {

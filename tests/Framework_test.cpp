@@ -251,14 +251,10 @@ bool Near(COLORREF seen, COLORREF wanted) {
 }
 
 COLORREF PixelOf(const TBitmap& b, int x, int y) {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(mem, b.Handle());
-  COLORREF c = GetPixel(mem, x, y);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return c;
+  ScreenDC screen;
+  MemoryDC mem(screen.Get());
+  SelectedObject picked(mem.Get(), b.Handle());
+  return GetPixel(mem.Get(), x, y);
 }
 }  // namespace
 

@@ -18,17 +18,8 @@
 #include "ui/Application.h"
 
 namespace {
-class Install : public ::testing::Test {
+class Install : public ProgmanSuite {
 protected:
-  // One program-group server of our own for the suite: Wine's shell would open a folder window
-  // for every group, and those windows take the activation from later tests.
-  static void SetUpTestSuite() { server = new ProgmanServer; }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-  static ProgmanServer* server;
-
   void SetUp() override {
     InitApplication();
     InitDdeManager();
@@ -118,7 +109,6 @@ protected:
   Tcopyfiles* dialog = nullptr;
   std::string windowsDir, record;
 };
-ProgmanServer* Install::server = nullptr;
 }  // namespace
 
 TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {

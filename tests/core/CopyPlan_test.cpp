@@ -8,6 +8,7 @@
 
 #include "setupcore/CopyPlan.h"
 #include "setupcore/Errors.h"
+#include "tests/support/Thrown.h"
 
 using setupcore::CopyEntry;
 using setupcore::CopyPlan;
@@ -43,12 +44,7 @@ Lines Copies(const CopyPlan& plan, bool all = false) {
 }
 
 bool ThrowsListError(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const EListError& e) {
-    return std::string(e.what()) == "List index out of bounds";
-  }
-  return false;
+  return ThrownMessage<EListError>(step) == "List index out of bounds";
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "setupcore/Errors.h"
 #include "setupcore/Script.h"
+#include "tests/support/Thrown.h"
 
 using setupcore::EListError;
 using setupcore::RestoredName;
@@ -19,24 +20,15 @@ Lines LinesOf(const Script& script) {
   for (int i = 0; i < script.Count(); ++i) out.push_back(script.Line(i));
   return out;
 }
-
-template <class Fn>
-std::string ListErrorOf(Fn fn) {
-  try {
-    fn();
-  } catch (const EListError& e) {
-    return e.Message();
-  }
-  return "(nothing thrown)";
-}
 }  // namespace
 
 TEST(ScriptLines, ReadingBeyondTheScriptIsAListError) {
   const Script script(Lines{"line 0"});
   EXPECT_EQ(script.Line(0), "line 0");
   for (int index : {1, -1})
-    EXPECT_EQ(ListErrorOf([&] { script.Line(index); }), "List index out of bounds") << index;
-  EXPECT_EQ(ListErrorOf([&] { Script().Line(0); }), "List index out of bounds");
+    EXPECT_EQ(ThrownMessage<EListError>([&] { script.Line(index); }), "List index out of bounds")
+        << index;
+  EXPECT_EQ(ThrownMessage<EListError>([&] { Script().Line(0); }), "List index out of bounds");
 }
 
 TEST(ScriptLines, ALineIsHandedOutThroughA4096ByteBuffer) {
@@ -60,10 +52,10 @@ TEST(ScriptLines, InstallReplacesLineOneWhereThereIsOne) {
   one.Delete(-1);
   one.Insert(1, "Folder");
   EXPECT_EQ(LinesOf(one), (Lines{"\\Only", "Folder"}));
-  EXPECT_EQ(ListErrorOf([&] { one.Insert(-1, "x"); }), "Unable to insert a line");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { one.Insert(-1, "x"); }), "Unable to insert a line");
   Script empty;
   empty.Delete(1);
-  EXPECT_EQ(ListErrorOf([&] { empty.Insert(1, "Folder"); }), "Unable to insert a line");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { empty.Insert(1, "Folder"); }), "Unable to insert a line");
   EXPECT_EQ(empty.Count(), 0);
 }
 

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+ProgmanServer* ProgmanSuite::server = nullptr;
+
 namespace {
 const char kServerClass[] = "VelmoraProgman";
 

@@ -1,6 +1,8 @@
 #pragma once
 // The program-group test server (tools/progman.exe) for a test: started with a log of its own,
 // its log read back record by record, and the server ended with the test.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <memory>
@@ -42,6 +44,18 @@ public:
 private:
   TempDir dir_{"progman"};
   std::unique_ptr<RunningProgram> program_;
+};
+
+// Tests that share one test server for their suite: Wine's shell would open a folder window for
+// every group an installation asks for, and those windows take the activation from later tests.
+class ProgmanSuite : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() { server = new ProgmanServer; }
+  static void TearDownTestSuite() {
+    delete server;
+    server = nullptr;
+  }
+  static ProgmanServer* server;
 };
 
 // The command line that starts the test server for `service` with the log `log`.

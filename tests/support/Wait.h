@@ -1,8 +1,10 @@
 #pragma once
-// Waiting for another process or this thread's own windows, and reading what a call throws.
+// Waiting for another process or this thread's own windows; reading what a call throws, too.
 #include <windows.h>
 
 #include <string>
+
+#include "support/Thrown.h"
 
 // Handles this thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
@@ -18,16 +20,4 @@ bool WaitUntil(Pred done, DWORD timeoutMs) {
     PumpMessages(10);
   }
   return true;
-}
-
-// The message of the `E` that `fn` throws, or "(nothing thrown)": compare it with the text the
-// user is meant to read.
-template <class E, class Fn>
-std::string ThrownMessage(Fn fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "(nothing thrown)";
 }
