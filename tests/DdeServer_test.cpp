@@ -118,9 +118,12 @@ TEST_F(DdeServer, RequestsAreServedFromLinesAndOnlyRealChangesAreAdvised) {
   TDdeServerItem* item = Item(form, "state", topic, {"line1", "line2"});
   Peer peer(Client("Status", {"request", "state", "request", "state", "13", "request", "other",
                               "advise", "state", "13", "poke", "state", "13", "text:x\\0",
-                              "advise", "state", "wait-advdata", "10000"}));
-  ASSERT_TRUE(peer.WaitFor("advise state: ok"));
-  ASSERT_TRUE(WaitUntil([this] { return Advises() == 1; }, 10000));
+                              "advise", "state", "advise", "state", "wait-advdata", "10000"}));
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::vector<std::string> lines = peer.Lines();
+    return std::count(lines.begin(), lines.end(), "advise state: ok") == 2;
+  }, 10000));
+  EXPECT_EQ(Advises(), 1u) << "a client that asks twice for the same link holds one";
   EXPECT_TRUE(peer.Says("request state: line1\\r\\nline2\\r\\n"));
   for (const char* refused : {"request state: failed 0x4009", "request other: failed 0x4009",
                               "advise state: failed 0x4009"})
