@@ -102,7 +102,8 @@ TEST_F(DdeServer, ExecutesAreAcknowledgedAndTheHandlerGetsTheLines) {
   Topic("Plain");
   std::vector<std::string> received;
   Topic("Macros")->OnExecuteMacro = [&](TComponent&, TStringList& msg) { received = msg.Lines(); };
-  Peer plain(Client("Plain", {"execute", "text:[a]\\0"}));
+  // A topic is found whatever the case the client spells it in.
+  Peer plain(Client("PLAIN", {"execute", "text:[a]\\0"}));
   Peer macros(Client("Macros", {"execute", "text:first\\r\\nsecond"}));
   Peer window(Client(kCaption, {"execute", "text:[a]\\0"}));
   ASSERT_TRUE(plain.Finish() && macros.Finish() && window.Finish());
