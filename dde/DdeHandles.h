@@ -11,7 +11,9 @@
 const size_t kMaxDdeNameLength = 255;
 
 // What the string and data owners share: one handle, moved and never copied, freed once, and
-// counted while the program holds it. Kind gives the handle's type and how it is freed.
+// counted while the program holds it. Kind gives the handle's type and how it is freed. (The
+// framework's Owned does not serve: freeing a string needs the instance that made it, and the
+// counts are what the leak tests read.)
 template <class Kind>
 class DdeHandle {
 public:

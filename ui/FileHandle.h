@@ -4,11 +4,8 @@
 
 #include "ui/Owned.h"
 
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Live(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-  static void Free(Handle h) { CloseHandle(h); }
+struct KernelHandleTraits : InvalidIsEmpty {
+  static void Free(HANDLE h) { CloseHandle(h); }
 };
 
 class FileHandle : public Owned<KernelHandleTraits> {

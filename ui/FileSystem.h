@@ -35,12 +35,9 @@ bool IsExistingDirectory(const std::string& path);
 void EnterDirectory(const std::string& dir);
 
 // A search handle of FindFirstFileA, closed when its owner goes.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Live(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+struct FindHandleTraits : InvalidIsEmpty {
   // A failed close leaves nothing to undo: the search is over either way.
-  static void Free(Handle h) { FindClose(h); }
+  static void Free(HANDLE h) { FindClose(h); }
 };
 using FindHandle = Owned<FindHandleTraits>;
 

@@ -8,11 +8,8 @@
 
 // A move-only owner of one GDI object.
 template <class H>
-struct GdiTraits {
-  using Handle = H;
-  static Handle Empty() { return nullptr; }
-  static bool Live(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DeleteObject(h); }
+struct GdiTraits : NullIsEmpty<H> {
+  static void Free(H h) { DeleteObject(h); }
 };
 template <class H>
 using GdiObject = Owned<GdiTraits<H>>;
@@ -43,11 +40,8 @@ private:
   HDC dc_;
 };
 
-struct MemoryDCTraits {
-  using Handle = HDC;
-  static Handle Empty() { return nullptr; }
-  static bool Live(Handle h) { return h != nullptr; }
-  static void Free(Handle h) { DeleteDC(h); }
+struct MemoryDCTraits : NullIsEmpty<HDC> {
+  static void Free(HDC h) { DeleteDC(h); }
 };
 // A memory DC compatible with another, deleted on scope exit.
 class MemoryDC : public Owned<MemoryDCTraits> {

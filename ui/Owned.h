@@ -3,6 +3,9 @@
 // handle is, which handles are live and how a live one is given back to the system.
 //   struct Traits { using Handle = ...; static Handle Empty(); static bool Live(Handle);
 //                   static void Free(Handle); };
+// Most kinds take their empty handle from one of the two rules below and add only Free.
+#include <windows.h>
+
 template <class Traits>
 class Owned {
 public:
@@ -35,4 +38,19 @@ public:
 
 private:
   Handle h_ = Traits::Empty();
+};
+
+// Handles that are empty as null: GDI objects, DCs.
+template <class H>
+struct NullIsEmpty {
+  using Handle = H;
+  static Handle Empty() { return nullptr; }
+  static bool Live(Handle h) { return h != nullptr; }
+};
+// Kernel handles, which the system hands back as INVALID_HANDLE_VALUE on failure (and some as
+// null): both are empty.
+struct InvalidIsEmpty {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Live(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
 };
