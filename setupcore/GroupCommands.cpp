@@ -2,16 +2,28 @@
 
 namespace setupcore {
 
+bool IsSendableName(const std::string& text) {
+  return text.find_first_of("\"[]") == std::string::npos;
+}
+
+std::string CommandArgument(const std::string& text) {
+  if (text.find_first_of(",()") == std::string::npos) return text;
+  return "\"" + text + "\"";
+}
+
 std::vector<std::string> GroupCommands(const ProgramGroupTexts& t) {
-  // The texts go in as they are: no quoting is added and nothing inside them is escaped, so a
-  // title with a comma or a ")" reaches the server unchanged. ShowGroup takes no group name.
+  // The command lines come quoted already. ShowGroup takes no group name.
   return {
-      "[CreateGroup(" + t.group + ")]",
+      "[CreateGroup(" + CommandArgument(t.group) + ")]",
       "[ShowGroup(1)]",
-      "[ReplaceItem(" + t.title + ")]",
-      "[AddItem(" + t.command + "," + t.title + ")]",
-      "[AddItem(" + t.uninstallerCommand + "," + t.uninstallerTitle + ")]",
+      "[ReplaceItem(" + CommandArgument(t.title) + ")]",
+      "[AddItem(" + t.command + "," + CommandArgument(t.title) + ")]",
+      "[AddItem(" + t.uninstallerCommand + "," + CommandArgument(t.uninstallerTitle) + ")]",
   };
+}
+
+std::string DeleteGroupCommand(const std::string& group) {
+  return "[DeleteGroup(" + CommandArgument(group) + ")]";
 }
 
 }  // namespace setupcore

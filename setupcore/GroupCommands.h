@@ -1,6 +1,6 @@
 #pragma once
 // The program group: the five commands that ask the shell's program-group server for the group
-// and its two items, sent in one execute.
+// and its two items, sent in one execute, and the one that deletes a group again.
 #include <string>
 #include <vector>
 
@@ -14,7 +14,21 @@ struct ProgramGroupTexts {
   std::string uninstallerCommand;  // the uninstaller's command line, quoted
 };
 
+// Whether the server's syntax can carry a name or title at all. A double quote would end a
+// quoted argument early and a bracket would end the command, quoted or not, so such a text
+// could make the server carry out commands of someone else's choosing.
+bool IsSendableName(const std::string& text);
+
+// A name or title as an argument of a command: byte for byte as it is, unless it holds a comma
+// or a parenthesis, which would split the argument or close the command; then in double
+// quotes, which the server reads as one argument. Only for a sendable text.
+std::string CommandArgument(const std::string& text);
+
 // CreateGroup, ShowGroup, ReplaceItem and the two AddItem commands, in the order they are sent.
+// The group and the titles must be sendable.
 std::vector<std::string> GroupCommands(const ProgramGroupTexts& texts);
+
+// The command that deletes a group and everything in it; the group must be sendable.
+std::string DeleteGroupCommand(const std::string& group);
 
 }  // namespace setupcore

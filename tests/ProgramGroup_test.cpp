@@ -23,7 +23,7 @@
 
 using namespace std::string_literals;
 
-TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
+TEST(ProgramGroup, TheFiveCommandsGoInOneExecuteWithCommaAndParenthesisNamesQuoted) {
   ProgmanServer server;
   BoxWatcher boxes;
   Leftovers left{{StartMenuPrograms() + "\\Tools"}, {}};
@@ -39,11 +39,11 @@ TEST(ProgramGroup, TheFiveCommandsGoAsTheyAreInOneExecute) {
   DoneApplication();
   EXPECT_EQ(server.Executes(),
             std::vector<std::string>{
-                "[CreateGroup(Tools, Misc)]\r\n"
+                "[CreateGroup(\"Tools, Misc\")]\r\n"
                 "[ShowGroup(1)]\r\n"
-                "[ReplaceItem(Widget (2.0))]\r\n"
-                "[AddItem(\"c:\\w d\\w.exe\",Widget (2.0))]\r\n"
-                "[AddItem(\"c:\\w d\\remove.exe\",Widget (2.0) Uninstaller)]\r\n\0"s});
+                "[ReplaceItem(\"Widget (2.0)\")]\r\n"
+                "[AddItem(\"c:\\w d\\w.exe\",\"Widget (2.0)\")]\r\n"
+                "[AddItem(\"c:\\w d\\remove.exe\",\"Widget (2.0) Uninstaller\")]\r\n\0"s});
   EXPECT_EQ(server.Log().size(), 4u) << "connect, one execute, its answer, disconnect";
   EXPECT_TRUE(boxes.Seen().empty());
 }

@@ -6,8 +6,14 @@
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# A compiler cache, where the machine has one, lets several checkouts share their objects.
+launcher=""
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$top")}"
+  launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+fi
 cmake -S "$top" -B "$top/build/i686" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=MinSizeRel -DVELMORA_TESTS=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DVELMORA_TESTS=ON $launcher >/dev/null
 cmake --build "$top/build/i686" -j"$jobs"
 # The tests that start the shipped programs as processes start the i686 ones; on a machine that
 # runs no 32-bit programs they start the x86_64 build's setup.exe and remove.exe instead.
@@ -17,6 +23,6 @@ if ! bash "$top/tools/runs-i686.sh"; then
   echo "build: the tests will start the x86_64 build's programs in place of the i686 ones"
 fi
 cmake -S "$top" -B "$top/build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DVELMORA_PRODUCT_DIR="$product" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVELMORA_PRODUCT_DIR="$product" $launcher >/dev/null
 cmake --build "$top/build/x86_64" -j"$jobs"
 bash "$top/tools/dist.sh"

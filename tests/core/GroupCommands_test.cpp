@@ -9,16 +9,39 @@
 using setupcore::GroupCommands;
 using setupcore::ProgramGroupTexts;
 
-TEST(GroupCommands, FiveCommandsInTheirOrderWithTheTextsUnquotedAndUnescaped) {
-  // Only ShowGroup is constant; a comma or a ")" in a text reaches the server as it is.
-  const ProgramGroupTexts texts{"Widget (A, B)", "Widget 2.0)],x", "\"c:\\Widget\\widget.exe\"",
-                                "Widget Remover", "\"c:\\Widget\\remove.exe\""};
+TEST(GroupCommands, FiveCommandsInTheirOrderPlainNamesByteForByte) {
+  const ProgramGroupTexts texts{"Widget & Co. 2.0", "Widget 2.0", "\"c:\\Widget\\widget.exe\"",
+                                "Widget 2.0 Uninstaller", "\"c:\\Widget\\remove.exe\""};
   EXPECT_EQ(GroupCommands(texts),
             (std::vector<std::string>{
-                "[CreateGroup(Widget (A, B))]",
+                "[CreateGroup(Widget & Co. 2.0)]",
                 "[ShowGroup(1)]",
-                "[ReplaceItem(Widget 2.0)],x)]",
-                "[AddItem(\"c:\\Widget\\widget.exe\",Widget 2.0)],x)]",
-                "[AddItem(\"c:\\Widget\\remove.exe\",Widget Remover)]",
+                "[ReplaceItem(Widget 2.0)]",
+                "[AddItem(\"c:\\Widget\\widget.exe\",Widget 2.0)]",
+                "[AddItem(\"c:\\Widget\\remove.exe\",Widget 2.0 Uninstaller)]",
             }));
+}
+
+TEST(GroupCommands, NamesWithCommasOrParenthesesAreQuotedSoTheyStayOneArgument) {
+  // Unquoted, "Quill, Tools (7)" made a group "Quill" and the item commands missed it.
+  const ProgramGroupTexts texts{"Quill, Tools (7)", "Quill (beta)", "\"c:\\Q\\q.exe\"",
+                                "Quill (beta) Uninstaller", "\"c:\\Q\\remove.exe\""};
+  EXPECT_EQ(GroupCommands(texts),
+            (std::vector<std::string>{
+                "[CreateGroup(\"Quill, Tools (7)\")]",
+                "[ShowGroup(1)]",
+                "[ReplaceItem(\"Quill (beta)\")]",
+                "[AddItem(\"c:\\Q\\q.exe\",\"Quill (beta)\")]",
+                "[AddItem(\"c:\\Q\\remove.exe\",\"Quill (beta) Uninstaller\")]",
+            }));
+  EXPECT_EQ(setupcore::DeleteGroupCommand("Acme, Inc"), "[DeleteGroup(\"Acme, Inc\")]");
+  EXPECT_EQ(setupcore::DeleteGroupCommand("Acme"), "[DeleteGroup(Acme)]");
+}
+
+TEST(GroupCommands, QuotesAndBracketsCannotBeSentAtAll) {
+  // Quoting cannot hold them: the first would end the argument, a bracket the command.
+  for (const char* name : {"Tmp)][DeleteGroup(Other)][CreateGroup(Tmp", "Say \"hi\"", "a[b", "a]b"})
+    EXPECT_FALSE(setupcore::IsSendableName(name)) << name;
+  for (const char* name : {"Acme, Inc", "Tools (7)", "Widget", ""})
+    EXPECT_TRUE(setupcore::IsSendableName(name)) << name;
 }
