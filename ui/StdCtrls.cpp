@@ -15,7 +15,9 @@ TButton* PushButton(TForm* form, const std::string& name, int left, int top, int
 
 UINT TLabel::TextFlags() const {
   UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | (alignment_ == taCenter ? DT_CENTER : DT_LEFT);
-  return flags;  // '&' underlines the next character and "&&" draws one, as on every label
+  // '&' underlines the next character and "&&" draws one, as on every label, unless the label
+  // shows a text that is not its own (a file name, a title): that is drawn as it is.
+  return showAccelChar_ ? flags : flags | DT_NOPREFIX;
 }
 
 void TLabel::SetText(const std::string& text) {

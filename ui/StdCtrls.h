@@ -14,6 +14,8 @@ public:
   void SetAutoSize(bool a) { autoSize_ = a; AdjustSize(); }
   bool AutoSize() const { return autoSize_; }
   void SetAlignment(TAlignment a) { alignment_ = a; Invalidate(); }
+  // False for a label that shows names it did not choose: '&' is then drawn as itself.
+  void SetShowAccelChar(bool show) { showAccelChar_ = show; AdjustSize(); }
   void PaintContent(HDC dc) override;
 
 protected:
@@ -27,6 +29,7 @@ private:
   bool wordWrap_ = false;
   bool autoSize_ = true;
   TAlignment alignment_ = taLeftJustify;
+  bool showAccelChar_ = true;
 };
 
 class TEdit : public TControl {
