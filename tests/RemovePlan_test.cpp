@@ -45,11 +45,15 @@ const LineCase kLines[] = {
     {"a file of the installer's system folder is shared", "C:\\windows\\system\\widglib.dll", skShared, rfNone},
     {"a file of the Windows directory is shared", "C:\\windows\\widget.hlp", skShared, rfNone},
     {"an item of the group is a shortcut", "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk", skShortcut, rfNone},
+    {"whatever the case of its extension", "C:\\windows\\Start Menu\\Programs\\Widget\\W.LNK", skShortcut, rfNone},
+    {"a group's file that is no shortcut is asked about", "C:\\windows\\Start Menu\\Programs\\Widget\\readme.txt", skShared, rfNone},
+    {"so is a shortcut deeper in the group", "C:\\windows\\Start Menu\\Programs\\Widget\\sub\\x.lnk", skShared, rfNone},
+    {"and one of another folder of the programs", "C:\\windows\\Start Menu\\Programs\\StartUp\\y.lnk", skShared, rfNone},
     {"the records go as records, not in the file pass", "c:\\program files\\Widget\\UNIN.INI", skIgnored, rfNone},
     {"the location record goes as a record", "C:\\windows\\widget.ini", skIgnored, rfNone},
-    {"a name without drive and directory names nothing", "ini~\\unin.ini", skIgnored, rfNone},
-    {"so does an ini section's marker behind its relative prefix", "ini:end", skIgnored, rfNone},
-    {"and a climb without a drive", "..\\..\\boot.ini", skIgnored, rfNone},
+    {"a name without drive and directory names nothing, and says so", "ini~\\unin.ini", skPassedOver, rfNoDrive},
+    {"so does an ini section's marker behind its relative prefix", "ini:end", skPassedOver, rfNoDrive},
+    {"and a climb without a drive", "..\\..\\boot.ini", skPassedOver, rfNoDrive},
     {"a marker copied as a file opens a stream", "c:\\program files\\Widget\\:ini", skRefused, rfNotAFileName},
     {"wildcards name no one file", "c:\\program files\\Widget\\*.*", skRefused, rfNotAFileName},
     {"forward slashes are not the records' separator", "c:/windows/win.ini", skRefused, rfNotAFileName},
@@ -104,7 +108,8 @@ TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenIt
   std::vector<TStepKind> kinds;
   for (const TRemoveStep& s : plan.steps) kinds.push_back(s.kind);
   EXPECT_EQ(kinds, (std::vector<TStepKind>{skFile, skIgnored, skShared, skShortcut, skShortcut,
-                                           skGroup, skFile, skPlace, skIgnored, skSelf}));
+                                           skGroup, skFile, skPlace, skPassedOver, skSelf}));
+  EXPECT_EQ(plan.steps[8].refusal, rfRepeat);
   ASSERT_EQ(plan.self, 9);
   EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\remove.exe");
   EXPECT_EQ(plan.steps[5].group, "Widget");
@@ -186,12 +191,59 @@ TEST(RemovePlan, DirectoriesThatMayBeRemoved) {
 }
 
 TEST(RemovePlan, TheLocationRecordIsKnownByItsFirstTwoLines) {
-  EXPECT_TRUE(IsLocationRecordFor({":run", kDest}, kDest));
-  EXPECT_TRUE(IsLocationRecordFor({":run", "C:\\Program Files\\WIDGET\\", "x"}, kDest));
-  EXPECT_FALSE(IsLocationRecordFor({":RUN", kDest}, kDest)) << "the marker is exact";
-  EXPECT_FALSE(IsLocationRecordFor({":run", "c:\\program files\\Widget2"}, kDest));
-  EXPECT_FALSE(IsLocationRecordFor({":run"}, kDest));
-  EXPECT_FALSE(IsLocationRecordFor({"[boot]", kDest}, kDest));
+  const TCodePage cp = WesternCodePage();
+  EXPECT_TRUE(IsLocationRecordFor({":run", kDest}, kDest, cp));
+  EXPECT_TRUE(IsLocationRecordFor({":run", "C:\\Program Files\\WIDGET\\", "x"}, kDest, cp));
+  EXPECT_FALSE(IsLocationRecordFor({":RUN", kDest}, kDest, cp)) << "the marker is exact";
+  EXPECT_FALSE(IsLocationRecordFor({":run", "c:\\program files\\Widget2"}, kDest, cp));
+  EXPECT_FALSE(IsLocationRecordFor({":run"}, kDest, cp));
+  EXPECT_FALSE(IsLocationRecordFor({"[boot]", kDest}, kDest, cp));
+}
+
+// On a code page of two-byte characters (as Japanese Windows has), the second byte of a
+// character may be a backslash or an ASCII letter, and single bytes above 0x7F are no letters.
+TEST(RemovePlan, PathsAreComparedCharacterByCharacter) {
+  TRemovePlaces p = Places();
+  p.codePage = TCodePage();
+  for (int c = 0; c < 256; ++c) {
+    p.codePage.lead[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    p.codePage.lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  }
+  struct Case {
+    const char* behaviour;
+    std::string destination, line;
+    TStepKind kind;
+    TRefusal refusal;
+  } cases[] = {
+      {"a letter as second byte is not folded: \x83\x41 is not \x83\x61", "c:\\\x83\x61",
+       "c:\\\x83\x41\\x.txt", skRefused, rfOutside},
+      {"a one-byte character above 0x7F is no capital, and a backslash as second byte parts nothing",
+       "c:\\\xC0", "c:\\\xE0\\x.txt", skRefused, rfOutside},
+      {"a name ending in a backslash byte is a file, not a directory", "c:\\\x95\\",
+       "c:\\\x95\\\\\x95\\", skFile, rfNone},
+      {"nor does \"\\x95\\..\" climb", "c:\\d", "c:\\d\\\x95\\..\\x", skFile, rfNone},
+      {"a lead byte that lost its second byte names nothing", "c:\\d", "c:\\d\\x\x95", skRefused,
+       rfNotAFileName},
+  };
+  for (const Case& c : cases) {
+    TRemovePlaces places = p;
+    places.destination = c.destination;
+    const TRemoveStep s = StepFor(c.line, places);
+    EXPECT_EQ(s.kind, c.kind) << c.behaviour;
+    EXPECT_EQ(s.refusal, c.refusal) << c.behaviour;
+  }
+}
+
+TEST(RemovePlan, AGroupIsDeletedWholeOnlyWhenItHoldsNothingButTheProductsShortcuts) {
+  TRecords r;
+  const std::string group = kGroup;
+  r.uninstall = {"Widget 2.0", group + "Widget 2.0.lnk", group + "Widget 2.0 Uninstaller.lnk", "+" + group};
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  const TCodePage cp = WesternCodePage();
+  using L = std::vector<std::string>;
+  EXPECT_TRUE(HoldsOnlyOwnShortcuts(plan, group, L{}, cp));
+  EXPECT_TRUE(HoldsOnlyOwnShortcuts(plan, group, L{"WIDGET 2.0.LNK", "Widget 2.0 Uninstaller.lnk"}, cp));
+  EXPECT_FALSE(HoldsOnlyOwnShortcuts(plan, group, L{"Widget 2.0.lnk", "Other.lnk"}, cp));
 }
 
 namespace {
@@ -241,7 +293,7 @@ TEST(RemainingRecords, HoldWhatIsLeft) {
       {"a group item", {item}, {"Widget 2.0", remove, item, std::string("+") + kGroup, last}, {":run", kDest, "C:\\windows"}},
   };
   for (const Row& row : rows) {
-    const TRecords rest = RemainingRecords(r, plan, LeftOf(plan, row.left));
+    const TRecords rest = RemainingRecords(r, plan, LeftOf(plan, row.left), WesternCodePage());
     EXPECT_EQ(rest.uninstall, row.uninstall) << row.behaviour;
     EXPECT_EQ(rest.location, row.location) << row.behaviour;
     EXPECT_EQ(rest.Empty(), row.uninstall.empty()) << row.behaviour;

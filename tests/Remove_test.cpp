@@ -18,6 +18,7 @@
 #include "support/Progman.h"
 #include "support/Records.h"
 #include "ui/Errors.h"
+#include "ui/Graphics.h"
 #include "uninstaller/Records.h"
 
 using namespace std::string_literals;
@@ -58,7 +59,13 @@ void Install(ProductDir& dir) {
 struct RemoveRun {
   std::vector<std::string> questions;  // the files the shared-file question named
   std::vector<std::string> left;       // the end list
+  std::vector<int> statusWidths;       // the width of the message line at each question
 };
+
+// The end list's entry for a line remove.exe passed over.
+std::string PassedOver(const std::string& line) {
+  return line + ": no drive and directory: names no file; passed over";
+}
 
 // Starts remove.exe in `dir`, as the uninstaller item does, answers Yes, then each shared-file
 // question with the next of `answers`, reads the end list and presses Done. Waits for the copy
@@ -80,6 +87,9 @@ RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers
     if (!question) break;
     const std::string text = TextThere(question, kQuestion);
     run.questions.push_back(text.substr(0, text.find('\n')));
+    RECT status = {};
+    GetWindowRect(drv::ControlAt(removing, kRemovingMessage.x, kRemovingMessage.y), &status);
+    run.statusWidths.push_back(status.right - status.left);
     if (run.questions.size() > answers.size()) throw drv::Error("an unexpected question: " + text);
     PressWhenThere(question, answers[run.questions.size() - 1]);
     // The answered question goes; the next one may come in the same window at once.
@@ -96,6 +106,18 @@ RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers
   for (const ChildProcess& copy : ChildProcesses(remove.Id()))
     EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
   return run;
+}
+
+// The width of the Removing window's message line showing `text` as it is.
+int LabelWidth(const std::string& text) {
+  TFont font("MS Sans Serif", 13, fsBold);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font.Handle());
+  RECT r = {};
+  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return r.right;
 }
 
 // The pending deletions of the next system start, as the registry holds them (names and empty
@@ -152,6 +174,12 @@ public:
   // A file outside the test's folders, removed with the test whatever happens.
   void Own(const std::string& path) { others_.push_back(path); }
 
+  // Writes the location record under another name of the Windows directory.
+  void MoveLocationRecord(const std::string& to) {
+    Own(to);
+    MoveFileExA(location_.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+
 private:
   TempDir root_{"remove"};
   std::string location_;
@@ -159,6 +187,58 @@ private:
   std::vector<std::string> others_;
 };
 }  // namespace
+
+// Runs a program of the machine's own (not a Windows one), as Wine lets a Windows program do,
+// and waits until `done`: Wine gives no handle to wait on for such a program.
+template <class Done>
+void RunUnixCommand(const std::string& line, Done done) {
+  std::vector<char> buf(line.begin(), line.end());
+  buf.push_back('\0');
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    throw std::runtime_error("cannot run " + line);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  if (!WaitUntil(done, 10000)) throw std::runtime_error("no effect of " + line);
+}
+
+// A unix symbolic link to a folder, made inside the prefix as `ln -s` makes one; Wine shows it
+// as a folder that is a reparse point. Taken away (the link alone) with the test.
+class UnixLink {
+public:
+  UnixLink(const std::string& at, const std::string& to) : at_(UnixPath(at)), dosAt_(at) {
+    RunUnixCommand("/bin/ln -s \"" + UnixPath(to) + "\" \"" + at_ + "\"", [&] {
+      const DWORD a = GetFileAttributesA(at.c_str());
+      return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+  }
+  ~UnixLink() {
+    try {
+      RunUnixCommand("/bin/rm -f \"" + at_ + "\"",
+                     [&] { return GetFileAttributesA(dosAt_.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    } catch (const std::exception&) {
+      ADD_FAILURE() << "the link " << dosAt_ << " stays";
+    }
+  }
+  UnixLink(const UnixLink&) = delete;
+  UnixLink& operator=(const UnixLink&) = delete;
+
+private:
+  static std::string UnixPath(const std::string& path) {
+    using Fn = char*(CDECL*)(const WCHAR*);
+    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* unix = fn ? fn(wide.c_str()) : nullptr;
+    if (!unix) throw std::runtime_error("no unix path for " + path);
+    std::string out = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return out;
+  }
+  std::string at_, dosAt_;
+};
 
 TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   ProgmanServer server;
@@ -193,7 +273,9 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   WriteFileBytes(dest + "\\settings.ini", "[window]\r\n");
 
   const RemoveRun run = Remove(dest, {"Yes", "Yes to All"});
-  EXPECT_TRUE(run.left.empty()) << Joined(run.left);
+  // The ini section's lines name no file; each is listed as passed over, and keeps nothing.
+  EXPECT_EQ(run.left, (std::vector<std::string>{PassedOver("ini~\\settings.ini"), PassedOver("ini>"),
+                                                PassedOver("ini:end")}));
   EXPECT_EQ(run.questions, (std::vector<std::string>{shared[0], shared[1]}));
   const std::string pending = TakePendingDeletions();
   const std::vector<std::string> after = listing();
@@ -223,7 +305,7 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   EXPECT_NE(pending.find("\\Temp\\rmv"), std::string::npos) << pending;
 }
 
-TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes) {
+TEST(Remove, FilesInUseAreListedKeptInTheRecordsAndASecondRunFinishesAndReadOnlyOnesGo) {
   ProgmanServer server;
   ProductDir dir(
       "\\Velmora RFaults\r\nVelmora RFaults\r\nRFaults 1.0\r\nrf.exe\r\nvtest_removefaults\r\n"
@@ -253,18 +335,19 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
     bool stays;
   } rows[] = {
       {"a file in use", "held.dat", ERROR_SHARING_VIOLATION, true},
-      {"a read-only file", "readonly.dat", ERROR_ACCESS_DENIED, true},
+      {"a read-only file: the records entitle remove.exe to it", "readonly.dat", 0, false},
       {"a file already gone", "gone.dat", ERROR_FILE_NOT_FOUND, false},
   };
   for (const Row& r : rows) {
     const std::string path = dest + "\\" + r.file;
-    EXPECT_TRUE(Listed(first.left, path, SystemErrorText(r.error))) << r.behaviour << Joined(first.left);
+    EXPECT_EQ(Listed(first.left, path, SystemErrorText(r.error)), r.error != 0) << r.behaviour << Joined(first.left);
     EXPECT_EQ(FileExists(path), r.stays) << r.behaviour;
   }
-  EXPECT_EQ(first.left.size(), 3u) << Joined(first.left);
+  EXPECT_EQ(first.left.size(), 3u) << "the two and the ini section's line:" << Joined(first.left);
+  EXPECT_TRUE(std::count(first.left.begin(), first.left.end(), PassedOver("ini~\\settings.ini")))
+      << Joined(first.left);
   EXPECT_EQ(RecordLines(dest + "\\unin.ini"),
-            (std::vector<std::string>{"RFaults 1.0", dest + "\\remove.exe", dest + "\\held.dat",
-                                      dest + "\\readonly.dat", ":ini"}))
+            (std::vector<std::string>{"RFaults 1.0", dest + "\\remove.exe", dest + "\\held.dat", ":ini"}))
       << "the record holds what is left, and remove.exe for the next run";
   EXPECT_EQ(RecordLines(record), (std::vector<std::string>{":run", dest}));
   EXPECT_TRUE(FileExists(dest + "\\remove.exe"));
@@ -272,7 +355,6 @@ TEST(Remove, FilesInUseOrReadOnlyAreListedKeptInTheRecordsAndASecondRunFinishes)
   EXPECT_FALSE(DirExists(StartMenuPrograms() + "\\Velmora RFaults"));
 
   holder.reset();
-  SetFileAttributesA((dest + "\\readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
   const RemoveRun second = Remove(dest);
   EXPECT_TRUE(second.left.empty()) << Joined(second.left);
   EXPECT_FALSE(DirExists(dest));
@@ -358,16 +440,23 @@ TEST(Remove, SharedFilesGoOnlyWhenTheUserAgrees) {
   };
   for (const Row& r : rows) {
     Installed in("vtest_shared");
-    const std::string first = WindowsDirectory() + "\\vtest_first.hlp";
+    // '&' in a name is shown as itself, not as an underline under the next letter.
+    const std::string first = WindowsDirectory() + "\\vtest_R&D first.hlp";
     const std::string second = WindowsDirectory() + "\\system\\vtest_second.dll";
     for (const std::string& f : {first, second}) {
       in.Own(f);
       WriteFileBytes(f, "shared");
     }
+    // Read-only goes only with the file: a file kept keeps it.
+    SetFileAttributesA(first.c_str(), FILE_ATTRIBUTE_READONLY);
     in.Records({first, second}, {});
     const RemoveRun run = Remove(in.Dest(), r.answers);
     EXPECT_EQ(run.questions.size(), r.answers.size()) << r.behaviour;
+    ASSERT_FALSE(run.questions.empty());
+    EXPECT_EQ(run.questions[0], first);
+    EXPECT_EQ(run.statusWidths[0], LabelWidth("Removing file: " + first)) << "the message line shows the name as it is";
     EXPECT_EQ(FileExists(first), r.firstStays) << r.behaviour;
+    EXPECT_TRUE(!r.firstStays || (GetFileAttributesA(first.c_str()) & FILE_ATTRIBUTE_READONLY)) << r.behaviour;
     EXPECT_EQ(FileExists(second), r.secondStays) << r.behaviour;
     EXPECT_TRUE(run.left.empty()) << r.behaviour << Joined(run.left);
     EXPECT_FALSE(FileExists(in.LocationRecord())) << r.behaviour << ": a kept file is the user's";
@@ -408,4 +497,132 @@ TEST(Remove, WithoutRecordsThereIsNothingToRemove) {
   EXPECT_TRUE(remove.WaitExit(10000));
   EXPECT_TRUE(FileExists(clean / "remove.exe")) << "remove.exe names nothing, itself included";
   EXPECT_EQ(ReadFileBytes(other), "[other]\r\n" + clean.Path() + "\r\n");
+}
+
+// A link inside a recorded place may lead anywhere: nothing is deleted through one, and nothing
+// is asked about a file beyond one.
+TEST(Remove, NothingGoesThroughALink) {
+  ProgmanServer server;
+  Installed in("vtest_links");
+  const std::string elsewhere = in.Root() + "\\elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  const std::string group = StartMenuPrograms() + "\\vtest_linkgroup";
+  const std::string windowsLink = WindowsDirectory() + "\\vtest_link";
+  UnixLink inDest(in.Dest() + "\\link", elsewhere), asGroup(group, elsewhere),
+      inWindows(windowsLink, elsewhere);
+  struct Row {
+    const char* behaviour;
+    std::string line, victim;
+  } rows[] = {
+      {"a link in the destination", in.Dest() + "\\link\\victim.txt", elsewhere + "\\victim.txt"},
+      {"a group folder that is a link", group + "\\victim.lnk", elsewhere + "\\victim.lnk"},
+      {"a link in the Windows directory", windowsLink + "\\victim.dll", elsewhere + "\\victim.dll"},
+  };
+  std::vector<std::string> unin;
+  for (const Row& r : rows) {
+    WriteFileBytes(r.victim, "v");
+    unin.push_back(r.line);
+  }
+  unin.push_back("+" + group + "\\");
+  in.Records(unin, {});
+  const RemoveRun run = Remove(in.Dest());
+  for (const Row& r : rows) {
+    EXPECT_TRUE(FileExists(r.victim)) << r.behaviour;
+    EXPECT_TRUE(Listed(run.left, r.line, "passes through a link")) << r.behaviour << Joined(run.left);
+  }
+  EXPECT_TRUE(Listed(run.left, group + "\\", "passes through a link")) << Joined(run.left);
+  EXPECT_TRUE(server.Executes().empty()) << "no group was asked to go";
+  TakePendingDeletions();
+}
+
+// Group names come from the record: one that the server's commands cannot carry is never sent,
+// and one with a parenthesis or a comma is sent as one argument.
+TEST(Remove, AGroupNameCarriesNoCommandsOfItsOwn) {
+  ProgmanServer server;
+  Installed in("vtest_groupnames");
+  const std::string programs = StartMenuPrograms();
+  const std::string injected = programs + "\\vtest_tmp)][DeleteGroup(vtest_other)][CreateGroup(vtest_tmp";
+  const std::string quoted = programs + "\\vtest (a), b";
+  const std::string other = programs + "\\vtest_other";
+  Leftovers groups{{injected, quoted, other}, {}};
+  std::vector<std::string> unin;
+  for (const std::string& g : {injected, quoted}) {
+    CreateDirectoryA(g.c_str(), nullptr);
+    for (const char* item : {"\\W.lnk", "\\W Uninstaller.lnk"}) {
+      WriteFileBytes(g + item, "L");
+      unin.push_back(g + item);
+    }
+  }
+  for (const std::string& g : {injected, quoted}) unin.push_back("+" + g + "\\");
+  CreateDirectoryA(other.c_str(), nullptr);
+  WriteFileBytes(other + "\\theirs.lnk", "L");
+  in.Records(unin, {});
+  const RemoveRun run = Remove(in.Dest());
+  EXPECT_TRUE(FileExists(other + "\\theirs.lnk")) << "another group is left alone";
+  EXPECT_FALSE(FileExists(injected + "\\W.lnk"));
+  EXPECT_TRUE(DirExists(injected)) << "its folder is kept";
+  EXPECT_TRUE(Listed(run.left, injected + "\\",
+                     "the Program Manager cannot be asked about a group of this name; the folder stays"))
+      << Joined(run.left);
+  EXPECT_EQ(server.Executes(), (std::vector<std::string>{"[DeleteGroup(\"vtest (a), b\")]\r\n\0"s}));
+  EXPECT_FALSE(DirExists(quoted));
+  TakePendingDeletions();
+}
+
+// The location record is a file of the Windows directory whose name ends in ".ini" and that
+// names the destination; where one cannot be read, it may be the record, and nothing goes.
+TEST(Remove, TheLocationRecordIsFoundOnlyWhereItIsSure) {
+  {
+    // "*.ini" matches "....ini_old" too, through its short name.
+    Installed in("vtest_alias");
+    const std::string made = in.Dest() + "\\made.txt";
+    WriteFileBytes(made, "m");
+    in.Records({}, {made});
+    const std::string old = in.LocationRecord() + "_old";
+    in.MoveLocationRecord(old);
+    const std::string before = ReadFileBytes(old);
+    Remove(in.Dest());
+    EXPECT_TRUE(FileExists(old) && ReadFileBytes(old) == before) << "no record: a name ending in .ini_old";
+    EXPECT_TRUE(FileExists(made)) << "nor are its lines anyone's";
+    TakePendingDeletions();
+  }
+  {
+    // Two records name the destination: one as it is, one in short names.
+    Installed in("vtest_exact");
+    char buf[MAX_PATH];
+    const std::string shortDest(buf, GetShortPathNameA(in.Dest().c_str(), buf, MAX_PATH));
+    ASSERT_NE(lstrcmpiA(shortDest.c_str(), in.Dest().c_str()), 0) << shortDest;
+    const std::string a = in.Dest() + "\\a.txt", b = in.Dest() + "\\b.txt";
+    const std::string other = WindowsDirectory() + "\\vtest_exac.ini";
+    in.Own(other);
+    WriteFileBytes(a, "a");
+    WriteFileBytes(b, "b");
+    in.Records({}, {a});
+    WriteFileBytes(other, ":run\r\n" + shortDest + "\r\n" + shortDest + "\\b.txt\r\n");
+    Remove(in.Dest());
+    EXPECT_FALSE(FileExists(a)) << "the record that names the destination as it is wins";
+    EXPECT_FALSE(FileExists(in.LocationRecord()));
+    EXPECT_TRUE(FileExists(b));
+    EXPECT_TRUE(FileExists(other));
+    TakePendingDeletions();
+  }
+  {
+    Installed in("vtest_unreadable");
+    const std::string ours = in.Dest() + "\\ours.txt";
+    WriteFileBytes(ours, "o");
+    in.Records({ours}, {});
+    TempDir scratch("holder");
+    RunningProgram holder(ToolExe("holder"), "\"" + in.LocationRecord() + "\" \"" + (scratch / "ready") + "\"", "");
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(scratch / "ready"); }, 10000));
+    RunningProgram remove(in.Dest() + "\\remove.exe", "", in.Dest());
+    HWND box = drv::WaitDialog("remove", 20000, remove.Id());
+    EXPECT_EQ(drv::MessageText(box), in.LocationRecord() + ": " + SystemErrorText(ERROR_SHARING_VIOLATION) +
+                                         "\n\nThis file cannot be read, and it may be the record of this "
+                                         "installation. Nothing is removed.");
+    PressWhenThere(box, "OK");
+    EXPECT_TRUE(remove.WaitExit(10000));
+    EXPECT_TRUE(FileExists(ours));
+    EXPECT_TRUE(FileExists(in.Dest() + "\\unin.ini"));
+    EXPECT_TRUE(FileExists(in.Dest() + "\\remove.exe"));
+  }
 }

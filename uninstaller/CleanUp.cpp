@@ -7,6 +7,7 @@
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "uninstaller/Records.h"
+#include "uninstaller/SafeDelete.h"
 
 namespace {
 // How long the copy waits for remove.exe to end, and then for its file to be let go.
@@ -87,8 +88,10 @@ int RunCleanUp(const TCleanUpArgs& args) {
   if (WaitForSingleObject(process, kProcessWaitMs) != WAIT_OBJECT_0) return 3;
   CloseHandle(process);
   // The system may hold the ended program's file a moment longer.
-  for (int i = 0; i < kDeleteTries && !DeleteFileA(args.exe.c_str()); ++i) {
-    if (GetFileAttributesA(args.exe.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+  for (int i = 0; i < kDeleteTries; ++i) {
+    const TDeleteResult r = DeleteBelow(args.destination, args.exe, places.codePage);
+    if (r.deleted || r.refusal != rfNone || GetFileAttributesA(args.exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+      break;
     Sleep(kDeletePauseMs);
   }
   // Only an empty directory goes: anything the user put there keeps it.

@@ -17,6 +17,7 @@ Tconfirm::Tconfirm(TComponent* owner)
   Label1->SetFont(TFont("MS Sans Serif", 13, fsBold, RGB(0, 0, 0)));
   Label1->SetAutoSize(false);
   Label1->SetWordWrap(true);
+  Label1->SetShowAccelChar(false);  // it shows a name it did not choose
   Label1->Define(this, "Label1", 16, 16, 289, 33);
   Button1 = PushButton(this, "Button1", 158, 64, 0, "Yes",
                        [this](TComponent& c) { Button1Click(c); });

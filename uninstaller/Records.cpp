@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/FileSystem.h"
 #include "ui/Strings.h"
@@ -20,21 +21,45 @@ std::string LongForm(const std::string& path) {
   return l.empty() ? path : WithoutTrailingBackslash(l);
 }
 
-bool SameDirectory(const std::string& a, const std::string& b) {
-  return SamePath(a, b) || SamePath(LongForm(a), LongForm(b));
+bool SameDirectory(const std::string& a, const std::string& b, const TCodePage& cp) {
+  return SamePath(a, b, cp) || SamePath(LongForm(a), LongForm(b), cp);
 }
 
-// The first lines of a file, from its first few kilobytes: enough for ":run" and a path.
-std::vector<std::string> FirstLines(const std::string& path) {
+// The first lines of a file, from its first few kilobytes: enough for ":run" and a path. False
+// with the system's code when the file cannot be read.
+bool FirstLines(const std::string& path, std::vector<std::string>& lines, DWORD& error) {
   FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) return {};
   char buf[4096];
   DWORD got = 0;
-  if (!ReadFile(f.Get(), buf, sizeof buf, &got, nullptr)) return {};
-  TStringList lines;
-  lines.SetText(std::string(buf, got));
-  return lines.Lines();
+  if (!f.Valid() || !ReadFile(f.Get(), buf, sizeof buf, &got, nullptr)) {
+    error = GetLastError();
+    return false;
+  }
+  TStringList list;
+  list.SetText(std::string(buf, got));
+  lines = list.Lines();
+  return true;
+}
+
+// The system's code page: which bytes open a two-byte character, and how the system writes a
+// one-byte character in lower case. A lower case that would itself open a two-byte character is
+// not taken: the letter then compares as it is.
+TCodePage SystemCodePage() {
+  TCodePage cp;
+  for (int c = 0; c < 256; ++c) cp.lead[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
+  for (int c = 0; c < 256; ++c) {
+    char one[1] = {static_cast<char>(c)};
+    if (c && !cp.lead[c]) CharLowerBuffA(one, 1);
+    const unsigned char lower = static_cast<unsigned char>(one[0]);
+    cp.lower[c] = cp.lead[lower] ? static_cast<unsigned char>(c) : lower;
+  }
+  return cp;
+}
+
+bool EndsWithIni(const std::string& name, const TCodePage& cp) {
+  return name.size() > 4 && SamePath(name.substr(name.size() - 4), ".ini", cp) &&
+         !cp.lead[static_cast<unsigned char>(name[name.size() - 5])];
 }
 
 std::vector<std::string> LinesOf(const std::string& path) {
@@ -47,6 +72,7 @@ std::vector<std::string> LinesOf(const std::string& path) {
 
 TRemovePlaces SystemPlaces() {
   TRemovePlaces p;
+  p.codePage = SystemCodePage();
   p.windowsDir = WithoutTrailingBackslash(
       ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }));
   const std::string system = WithoutTrailingBackslash(
@@ -61,26 +87,41 @@ TRemovePlaces SystemPlaces() {
   return p;
 }
 
-std::string FindLocationRecord(const std::string& windowsDir, const std::string& destination) {
+TLocationSearch FindLocationRecord(const TRemovePlaces& places) {
+  TLocationSearch search;
+  std::string otherWords;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((windowsDir + "\\*.ini").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
-  std::string found;
+  FindHandle h(FindFirstFileA((places.windowsDir + "\\*.ini").c_str(), &fd));
+  if (!h.Valid()) return search;
   do {
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string path = windowsDir + "\\" + fd.cFileName;
-    const std::vector<std::string> lines = FirstLines(path);
-    if (lines.size() >= 2 && lines[0] == ":run" &&
-        (IsLocationRecordFor(lines, destination) || SameDirectory(lines[1], destination)))
-      found = path;
-  } while (found.empty() && FindNextFileA(h, &fd));
-  FindClose(h);
-  return found;
+    // The pattern matches short names too: "widget.ini_old" may be found as WIDGET~1.INI.
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !EndsWithIni(fd.cFileName, places.codePage))
+      continue;
+    const std::string path = places.windowsDir + "\\" + fd.cFileName;
+    std::vector<std::string> lines;
+    DWORD error = 0;
+    if (!FirstLines(path, lines, error)) {
+      if (search.unreadable.empty()) search.unreadable = path + ": " + SystemErrorText(error);
+      continue;
+    }
+    if (IsLocationRecordFor(lines, places.destination, places.codePage)) {
+      search.record = path;
+      search.unreadable.clear();
+      return search;
+    }
+    if (otherWords.empty() && lines.size() >= 2 && lines[0] == ":run" &&
+        SameDirectory(lines[1], places.destination, places.codePage))
+      otherWords = path;
+  } while (FindNextFileA(h.Get(), &fd));
+  search.record = otherWords;
+  return search;
 }
 
-TRecords LoadRecords(TRemovePlaces& places) {
+TRecords LoadRecords(TRemovePlaces& places, std::string& unreadable) {
   TRecords r;
-  places.locationRecord = FindLocationRecord(places.windowsDir, places.destination);
+  const TLocationSearch search = FindLocationRecord(places);
+  unreadable = search.unreadable;
+  places.locationRecord = search.record;
   if (!places.locationRecord.empty()) {
     r.location = LinesOf(places.locationRecord);
     if (r.location.size() >= 2 && !r.location[1].empty()) {

@@ -23,9 +23,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TRemovePlaces places = SystemPlaces();
     // Nothing here may keep the destination from going at the end.
     SetCurrentDirectoryA(places.windowsDir.c_str());
-    velmora::removing->records = LoadRecords(places);
+    std::string unreadable;
+    velmora::removing->records = LoadRecords(places, unreadable);
     velmora::removing->places = places;
-    if (velmora::removing->records.Empty()) {
+    if (!unreadable.empty()) {
+      Application->MessageBox(RemoveText(kRecordUnreadable, unreadable) + ".", Application->Title(),
+                              MB_OK | MB_ICONSTOP);
+    } else if (velmora::removing->records.Empty()) {
       Application->MessageBox(RemoveText(kNothingToRemove) + ".", Application->Title(),
                               MB_OK | MB_ICONINFORMATION);
     } else {

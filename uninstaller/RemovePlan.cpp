@@ -3,8 +3,7 @@
 #include <cstdlib>
 
 namespace {
-// The records are ANSI text of the Western code page: its letters fold as the system folds them
-// for file names there.
+// The Western code page's lower case, as the system folds its letters for file names there.
 char Fold(char c) {
   unsigned char u = static_cast<unsigned char>(c);
   if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
@@ -18,55 +17,99 @@ char Fold(char c) {
   return c;
 }
 
-// Folded, and without the trailing backslash, so that "C:\" and "c:" compare equal too.
-std::string Key(const std::string& path) {
-  std::string k;
+bool IsLead(const TCodePage& cp, char c) { return cp.lead[static_cast<unsigned char>(c)]; }
+
+// One element a character: a one-byte character folded, a two-byte one as it is (above 0xFFFF,
+// so that it never equals a one-byte one). A lead byte with nothing after it stays one byte.
+std::u32string Key(const std::string& path, const TCodePage& cp) {
+  std::u32string k;
   k.reserve(path.size());
-  for (char c : path) k += Fold(c);
-  if (!k.empty() && k.back() == '\\') k.pop_back();
+  for (size_t i = 0; i < path.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    if (IsLead(cp, path[i]) && i + 1 < path.size())
+      k += static_cast<char32_t>(0x10000u | (c << 8) | static_cast<unsigned char>(path[++i]));
+    else
+      k += static_cast<char32_t>(cp.lower[c]);
+  }
+  // Without the trailing backslash, so that "C:\" and "c:" compare equal too.
+  if (!k.empty() && k.back() == U'\\') k.pop_back();
   return k;
 }
 
-bool BadCharacters(const std::string& path) {
+// Where each character of `path` starts: a byte after a lead byte is no character of its own.
+std::vector<bool> CharacterStarts(const std::string& path, const TCodePage& cp) {
+  std::vector<bool> starts(path.size(), false);
   for (size_t i = 0; i < path.size(); ++i) {
+    starts[i] = true;
+    if (IsLead(cp, path[i]) && i + 1 < path.size()) ++i;
+  }
+  return starts;
+}
+
+// The parts of a path between its backslashes; a backslash inside a two-byte character is not one.
+std::vector<std::string> Parts(const std::string& path, const TCodePage& cp) {
+  const std::vector<bool> starts = CharacterStarts(path, cp);
+  std::vector<std::string> parts(1);
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (starts[i] && path[i] == '\\') parts.emplace_back();
+    else parts.back() += path[i];
+  }
+  return parts;
+}
+
+bool BadCharacters(const std::string& path, const TCodePage& cp) {
+  const std::vector<bool> starts = CharacterStarts(path, cp);
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (!starts[i]) continue;
     unsigned char c = static_cast<unsigned char>(path[i]);
+    // A lead byte at the very end has lost its second byte: no name ends so.
+    if (IsLead(cp, path[i]) && i + 1 == path.size()) return true;
     if (c < 32 || c == '"' || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '/')
       return true;
     // Past the drive a colon opens a stream of the file before it, or of a directory.
     if (c == ':' && i != 1) return true;
+    // Doubled backslashes are read by the system as one: the text would not say what it names.
+    if (c == '\\' && i + 1 < path.size() && path[i + 1] == '\\') return true;
   }
-  // Doubled backslashes are read by the system as one: the text would not say what it names.
-  return path.find("\\\\") != std::string::npos;
+  return false;
+}
+
+bool EndsWithBackslash(const std::string& s, const TCodePage& cp) {
+  return !s.empty() && s.back() == '\\' && CharacterStarts(s, cp).back();
+}
+
+// The name after the last backslash, folded.
+std::u32string LastPartKey(const std::string& path, const TCodePage& cp) {
+  return Key(Parts(path, cp).back(), cp);
 }
 
 bool IsSystemDir(const std::string& path, const TRemovePlaces& places) {
   for (const std::string& s : places.systemDirs)
-    if (!s.empty() && SamePath(path, s)) return true;
+    if (!s.empty() && SamePath(path, s, places.codePage)) return true;
   return false;
 }
 
-bool BelowSystemDir(const std::string& path, const TRemovePlaces& places) {
+// The system directory `path` lies below, or "".
+std::string SystemDirAbove(const std::string& path, const TRemovePlaces& places) {
   for (const std::string& s : places.systemDirs)
-    if (!s.empty() && IsBelow(s, path)) return true;
-  return false;
+    if (!s.empty() && IsBelow(s, path, places.codePage)) return s;
+  return std::string();
 }
 
 // The checks every named thing passes first; rfNone when none of them refuses it.
 TRefusal FirstRefusal(const std::string& path, const TRemovePlaces& places) {
   if (IsDriveRoot(path)) return rfDriveRoot;
-  if (BadCharacters(path)) return rfNotAFileName;
-  if (HasDotPart(path)) return rfDotPart;
-  if (SamePath(path, places.windowsDir)) return rfWindowsDir;
+  if (BadCharacters(path, places.codePage)) return rfNotAFileName;
+  if (HasDotPart(path, places.codePage)) return rfDotPart;
+  if (SamePath(path, places.windowsDir, places.codePage)) return rfWindowsDir;
   if (IsSystemDir(path, places)) return rfSystemDir;
   return rfNone;
 }
 
-bool EndsWithBackslash(const std::string& s) { return !s.empty() && s.back() == '\\'; }
-
 class Planner {
 public:
   Planner(const TRecords& records, const TRemovePlaces& places)
-      : records_(records), places_(places),
+      : records_(records), places_(places), cp_(places.codePage),
         destinationOk_(MayRemoveDirectory(places.destination, places)) {}
 
   TRemovePlan Run() {
@@ -88,8 +131,8 @@ public:
     for (size_t i = 2; i < loc.size(); ++i) {
       TRemoveStep s = Step(loc[i], riLocation, i);
       // A ">" line names the Windows directory: where the product keeps settings, not a file.
-      if (SamePath(loc[i], places_.windowsDir)) s.kind = skPlace;
-      else s = File(loc[i], riLocation, i);
+      if (SamePath(loc[i], places_.windowsDir, cp_)) s.kind = skPlace;
+      else if (!loc[i].empty()) s = File(loc[i], riLocation, i);
       Add(plan, s);
     }
     if (self_.kind == skSelf) {
@@ -108,23 +151,36 @@ private:
     return s;
   }
 
-  static TRemoveStep Refused(TRemoveStep s, TRefusal why) {
-    s.kind = skRefused;
+  static TRemoveStep Refused(TRemoveStep s, TRefusal why, TStepKind kind = skRefused) {
+    s.kind = kind;
     s.refusal = why;
+    return s;
+  }
+
+  static TRemoveStep In(TRemoveStep s, TStepKind kind, const std::string& place) {
+    s.kind = kind;
+    s.place = place;
     return s;
   }
 
   TRemoveStep Group(const std::string& dir, size_t line) {
     TRemoveStep s = Step(dir, riUninstall, line);
     if (TRefusal r = FirstRefusal(dir, places_)) return Refused(s, r);
-    if (!IsFullPath(dir)) return s;
+    if (!IsFullPath(dir)) return Refused(s, rfNoDrive, skPassedOver);
     const std::string programs = places_.ProgramsFolder();
-    if (!IsBelow(programs, dir) || !MayRemoveDirectory(dir, places_)) return Refused(s, rfOutside);
-    s.kind = skGroup;
+    if (!IsBelow(programs, dir, cp_) || !MayRemoveDirectory(dir, places_)) return Refused(s, rfOutside);
+    s = In(s, skGroup, programs);
     s.group = dir.substr(programs.size() + 1);
-    if (EndsWithBackslash(s.group)) s.group.pop_back();
+    if (EndsWithBackslash(s.group, cp_)) s.group.pop_back();
     groups_.push_back(dir);
     return s;
+  }
+
+  // A shortcut is an item the server keeps directly in the group: a ".lnk" there, nothing deeper.
+  bool IsShortcutOf(const std::string& group, const std::string& path) const {
+    if (!IsBelow(group, path, cp_) || PartsBelow(group, path, cp_).size() != 1) return false;
+    const std::u32string name = LastPartKey(path, cp_);
+    return name.size() > 4 && name.compare(name.size() - 4, 4, U".lnk") == 0;
   }
 
   TRemoveStep File(const std::string& path, TRecordId record, size_t line) {
@@ -133,58 +189,52 @@ private:
     // nothing says which file it is. The installer writes such lines for the entries of an ini
     // section ("ini~\unin.ini", "ini:end"), which name no file at all.
     const bool drive = path.size() >= 2 && path[1] == ':';
-    if (!drive) return s;
+    if (!drive) return Refused(s, rfNoDrive, skPassedOver);
     if (TRefusal r = FirstRefusal(path, places_)) return Refused(s, r);
     // "C:name" is relative to whatever directory drive C has at the time.
     if (!IsFullPath(path)) return Refused(s, rfNotAFileName);
-    if (EndsWithBackslash(path) || SamePath(path, places_.destination) ||
-        SamePath(path, places_.ProgramsFolder()))
+    if (EndsWithBackslash(path, cp_) || SamePath(path, places_.destination, cp_) ||
+        SamePath(path, places_.ProgramsFolder(), cp_))
       return Refused(s, rfDirectory);
     for (const std::string& g : groups_)
-      if (SamePath(path, g)) return Refused(s, rfDirectory);
+      if (SamePath(path, g, cp_)) return Refused(s, rfDirectory);
     // The records go after everything else, as records, whatever line names them.
-    if (SamePath(path, places_.uninstallRecord) ||
-        (!places_.locationRecord.empty() && SamePath(path, places_.locationRecord)))
+    if (SamePath(path, places_.uninstallRecord, cp_) ||
+        (!places_.locationRecord.empty() && SamePath(path, places_.locationRecord, cp_)))
       return s;
-    if (SamePath(path, places_.self)) {
-      if (self_.kind != skSelf) {
-        self_ = s;
-        self_.kind = skSelf;
-      }
+    if (SamePath(path, places_.self, cp_)) {
+      if (self_.kind != skSelf) self_ = In(s, skSelf, places_.destination);
       return s;
     }
     for (const std::string& g : groups_)
-      if (IsBelow(g, path)) {
-        s.kind = skShortcut;
-        return s;
-      }
-    if (destinationOk_ && IsBelow(places_.destination, path)) {
-      s.kind = skFile;
-      return s;
-    }
-    if (IsBelow(places_.windowsDir, path) || BelowSystemDir(path, places_)) {
-      s.kind = skShared;
-      return s;
-    }
+      if (IsShortcutOf(g, path)) return In(s, skShortcut, places_.ProgramsFolder());
+    if (destinationOk_ && IsBelow(places_.destination, path, cp_))
+      return In(s, skFile, places_.destination);
+    // Anything else of the Windows directory, the program groups' folders included, may be
+    // another program's: the user is asked.
+    const std::string system = SystemDirAbove(path, places_);
+    if (!system.empty()) return In(s, skShared, system);
+    if (IsBelow(places_.windowsDir, path, cp_)) return In(s, skShared, places_.windowsDir);
     return Refused(s, rfOutside);
   }
 
   // A thing named twice is removed once; a refused line is reported each time it comes.
   void Add(TRemovePlan& plan, TRemoveStep s) {
-    if (s.kind != skIgnored && s.kind != skPlace && s.kind != skRefused) {
-      const std::string key = Key(s.path);
-      for (const std::string& k : seen_)
-        if (k == key) s.kind = skIgnored;
-      if (s.kind != skIgnored) seen_.push_back(key);
+    if (s.kind != skIgnored && s.kind != skPlace && s.kind != skRefused && s.kind != skPassedOver) {
+      const std::u32string key = Key(s.path, cp_);
+      for (const std::u32string& k : seen_)
+        if (k == key) s = Refused(s, rfRepeat, skPassedOver);
+      if (s.kind != skPassedOver) seen_.push_back(key);
     }
     plan.steps.push_back(s);
   }
 
   const TRecords& records_;
   const TRemovePlaces& places_;
+  const TCodePage& cp_;
   bool destinationOk_;
   std::vector<std::string> groups_;
-  std::vector<std::string> seen_;
+  std::vector<std::u32string> seen_;
   TRemoveStep self_;
 };
 
@@ -193,12 +243,32 @@ bool ComesFrom(const TRemoveStep& s, TRecordId record, size_t line) {
 }
 }  // namespace
 
-bool SamePath(const std::string& a, const std::string& b) { return Key(a) == Key(b); }
+TCodePage WesternCodePage() {
+  TCodePage cp;
+  for (int c = 0; c < 256; ++c) cp.lower[c] = static_cast<unsigned char>(Fold(static_cast<char>(c)));
+  return cp;
+}
 
-bool IsBelow(const std::string& dir, const std::string& path) {
-  const std::string d = Key(dir) + "\\";
-  const std::string p = Key(path);
+bool SamePath(const std::string& a, const std::string& b, const TCodePage& cp) {
+  return Key(a, cp) == Key(b, cp);
+}
+
+bool IsBelow(const std::string& dir, const std::string& path, const TCodePage& cp) {
+  const std::u32string d = Key(dir, cp) + U'\\';
+  const std::u32string p = Key(path, cp);
   return p.size() > d.size() && p.compare(0, d.size(), d) == 0;
+}
+
+std::vector<std::string> PartsBelow(const std::string& dir, const std::string& path,
+                                    const TCodePage& cp) {
+  // Folding keeps every character's length, so the directory's spelling in `path` is as long
+  // as `dir` is.
+  std::string d = dir;
+  if (EndsWithBackslash(d, cp)) d.pop_back();
+  if (path.size() <= d.size() + 1) return {};
+  std::vector<std::string> parts = Parts(path.substr(d.size() + 1), cp);
+  if (!parts.empty() && parts.back().empty()) parts.pop_back();
+  return parts;
 }
 
 bool IsFullPath(const std::string& path) {
@@ -206,17 +276,11 @@ bool IsFullPath(const std::string& path) {
          path[2] == '\\';
 }
 
-bool HasDotPart(const std::string& path) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
+bool HasDotPart(const std::string& path, const TCodePage& cp) {
+  for (const std::string& part : Parts(path, cp))
     // The system drops a part's trailing dots and blanks, so "..", ". ." and "..." all climb
     // or stay where they are.
     if (!part.empty() && part.find_first_not_of(". ") == std::string::npos) return true;
-    start = end + 1;
-  }
   return false;
 }
 
@@ -226,16 +290,18 @@ bool IsDriveRoot(const std::string& path) {
 }
 
 bool MayRemoveDirectory(const std::string& dir, const TRemovePlaces& places) {
+  const TCodePage& cp = places.codePage;
   if (!IsFullPath(dir) || FirstRefusal(dir, places) != rfNone) return false;
-  if (IsBelow(dir, places.windowsDir) || SamePath(dir, places.ProgramsFolder())) return false;
+  if (IsBelow(dir, places.windowsDir, cp) || SamePath(dir, places.ProgramsFolder(), cp)) return false;
   for (const std::string& s : places.systemDirs)
-    if (!s.empty() && IsBelow(dir, s)) return false;
+    if (!s.empty() && IsBelow(dir, s, cp)) return false;
   return true;
 }
 
-bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination) {
+bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination,
+                         const TCodePage& cp) {
   return lines.size() >= 2 && lines[0] == ":run" && !destination.empty() &&
-         SamePath(lines[1], destination);
+         SamePath(lines[1], destination, cp);
 }
 
 const char* RefusalText(TRefusal refusal) {
@@ -248,8 +314,23 @@ const char* RefusalText(TRefusal refusal) {
     case rfSystemDir: return "the system directory; left alone";
     case rfDirectory: return "a directory where a file was expected; left alone";
     case rfOutside: return "outside the places of the installation; left alone";
+    case rfThroughLink: return "passes through a link";
+    case rfNoDrive: return "no drive and directory: names no file; passed over";
+    case rfRepeat: return "named before in the records; passed over";
   }
   return "";
+}
+
+bool HoldsOnlyOwnShortcuts(const TRemovePlan& plan, const std::string& group,
+                           const std::vector<std::string>& names, const TCodePage& cp) {
+  for (const std::string& name : names) {
+    const std::string path = (EndsWithBackslash(group, cp) ? group : group + "\\") + name;
+    bool own = false;
+    for (const TRemoveStep& s : plan.steps)
+      if (s.kind == skShortcut && SamePath(s.path, path, cp)) own = true;
+    if (!own) return false;
+  }
+  return true;
 }
 
 TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places) {
@@ -257,7 +338,7 @@ TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places) {
 }
 
 TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
-                          const std::vector<bool>& left) {
+                          const std::vector<bool>& left, const TCodePage& cp) {
   auto isLeft = [&](size_t i) { return i < left.size() && left[i]; };
   bool anyLeft = false;
   for (size_t i = 0; i < plan.steps.size(); ++i)
@@ -272,7 +353,7 @@ TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
     if (isLeft(i)) return true;
     if (s.kind == skGroup)
       for (size_t j = 0; j < plan.steps.size(); ++j)
-        if (isLeft(j) && plan.steps[j].kind == skShortcut && IsBelow(s.path, plan.steps[j].path))
+        if (isLeft(j) && plan.steps[j].kind == skShortcut && IsBelow(s.path, plan.steps[j].path, cp))
           return true;
     return false;
   };
@@ -340,11 +421,11 @@ bool ParseCleanUpCommandLine(const std::string& commandLine, TCleanUpArgs& args)
 
 bool CleanUpIsSafe(const TCleanUpArgs& args, const TRemovePlaces& places) {
   const std::string& exe = args.exe;
-  const size_t cut = exe.find_last_of('\\');
-  if (!IsFullPath(exe) || BadCharacters(exe) || HasDotPart(exe) || cut == std::string::npos)
-    return false;
-  const std::string name = Key(exe.substr(cut + 1));
-  if (name.size() <= 4 || name.compare(name.size() - 4, 4, ".exe") != 0) return false;
-  return SamePath(exe.substr(0, cut), args.destination) &&
-         MayRemoveDirectory(args.destination, places);
+  const TCodePage& cp = places.codePage;
+  if (!IsFullPath(exe) || BadCharacters(exe, cp) || HasDotPart(exe, cp)) return false;
+  const std::vector<std::string> parts = Parts(exe, cp);
+  const std::u32string name = Key(parts.back(), cp);
+  if (name.size() <= 4 || name.compare(name.size() - 4, 4, U".exe") != 0) return false;
+  const std::string dir = exe.substr(0, exe.size() - parts.back().size() - 1);
+  return SamePath(dir, args.destination, cp) && MayRemoveDirectory(args.destination, places);
 }

@@ -6,17 +6,32 @@
 #include <string>
 #include <vector>
 
-// Paths as the records hold them: ANSI text, "X:\..." with backslashes, compared without regard
-// to case (ASCII and the Western ANSI letters) and without regard to one trailing backslash.
-bool SamePath(const std::string& a, const std::string& b);
+// What the system's ANSI code page says of each byte value: whether it opens a two-byte
+// character (whose second byte may look like '\\', '|' or a letter, yet is none of them), and
+// the lower case of a one-byte character. Filled from the system by Records.cpp.
+struct TCodePage {
+  bool lead[256] = {};
+  unsigned char lower[256] = {};
+};
+// The Western code page: no two-byte characters, ASCII and the Western letters fold.
+TCodePage WesternCodePage();
+
+// Paths as the records hold them: ANSI text, "X:\..." with backslashes, compared character by
+// character without regard to the case of one-byte letters (a two-byte character compares as it
+// is) and without regard to one trailing backslash.
+bool SamePath(const std::string& a, const std::string& b, const TCodePage& cp);
 // Whether `path` lies below `dir` (at any depth; `dir` itself is not below itself).
-bool IsBelow(const std::string& dir, const std::string& path);
+bool IsBelow(const std::string& dir, const std::string& path, const TCodePage& cp);
 // "X:\" followed by anything: the only form of path the installer writes.
 bool IsFullPath(const std::string& path);
 // A "." or ".." among the parts: such a path may lead anywhere.
-bool HasDotPart(const std::string& path);
+bool HasDotPart(const std::string& path, const TCodePage& cp);
 // "X:\" or "X:" alone.
 bool IsDriveRoot(const std::string& path);
+// The parts of `path` below `dir` (which it must lie below), split at its backslashes: the
+// folders on the way and the name at the end.
+std::vector<std::string> PartsBelow(const std::string& dir, const std::string& path,
+                                    const TCodePage& cp);
 
 // The places remove.exe knows from the system and from where it runs.
 struct TRemovePlaces {
@@ -26,6 +41,7 @@ struct TRemovePlaces {
   std::string self;                     // remove.exe's own file
   std::string uninstallRecord;          // destination + "\unin.ini"
   std::string locationRecord;           // the location record found for the destination, or ""
+  TCodePage codePage = WesternCodePage();
   // The folder under which the installer's program groups lie: <Windows>\Start Menu\Programs.
   std::string ProgramsFolder() const { return windowsDir + "\\Start Menu\\Programs"; }
 };
@@ -36,7 +52,8 @@ bool MayRemoveDirectory(const std::string& dir, const TRemovePlaces& places);
 
 // Whether the first two lines of a file make it the location record of `destination`: ":run"
 // exactly, then the destination (compared as paths).
-bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination);
+bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination,
+                         const TCodePage& cp);
 
 enum TStepKind {
   skFile,      // a file in the destination: removed
@@ -46,7 +63,9 @@ enum TStepKind {
   skSelf,      // remove.exe itself: removed last, after this process has ended
   skRefused,   // named, but never removed; `refusal` says why and the user is told
   skPlace,     // the Windows directory named as where the product keeps things: nothing to do
-  skIgnored,   // not a thing to remove: a record itself, a repeat, a name without its place
+  skPassedOver,  // names no thing to remove, or one named before; `refusal` says why, and the
+                 // user is told, but it keeps nothing in the records
+  skIgnored,   // not a thing of this pass: a record itself, or remove.exe's own line
 };
 
 enum TRefusal {
@@ -58,6 +77,9 @@ enum TRefusal {
   rfSystemDir,
   rfDirectory,     // names a directory where a file is expected
   rfOutside,       // outside every place the installation recorded
+  rfThroughLink,   // a folder on the way, or the thing itself, is a link (found on the disk)
+  rfNoDrive,       // a name without drive and directory: relative to nothing known
+  rfRepeat,        // named before in the records: removed once
 };
 
 // The words the user reads for a refusal.
@@ -69,6 +91,9 @@ struct TRemoveStep {
   TStepKind kind = skIgnored;
   TRefusal refusal = rfNone;
   std::string path;
+  // The recorded place the thing lies below (the destination, the programs folder, the Windows
+  // or a system directory): no folder between it and the thing may be a link.
+  std::string place;
   std::string group;  // skGroup: the name the program-group server knows it by
   TRecordId record = riUninstall;
   int line = 0;       // the line of that record the step comes from
@@ -99,7 +124,12 @@ TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places);
 // which case both records go. remove.exe's own line stays whenever anything else does, since a
 // second run needs it.
 TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
-                          const std::vector<bool>& left);
+                          const std::vector<bool>& left, const TCodePage& cp);
+
+// Whether a group folder holding exactly these names holds nothing but the product's own
+// shortcuts, the items that the plan's shortcut steps name directly in it.
+bool HoldsOnlyOwnShortcuts(const TRemovePlan& plan, const std::string& group,
+                           const std::vector<std::string>& names, const TCodePage& cp);
 
 // The command line of the clean-up copy and its reading back: the process handle to wait for,
 // remove.exe's file and its directory.

@@ -14,6 +14,8 @@ const TextEntry<RemoveTextId> kTable[] = {
     {kFolderNotEmpty, "the folder holds other things too; it stays"},
     {kNotAFolder, "not a folder; left alone"},
     {kNoProgramManager, "the Program Manager could not be asked to delete the group"},
+    {kGroupNotSendable, "the Program Manager cannot be asked about a group of this name; the folder stays"},
+    {kRecordUnreadable, "%1\n\nThis file cannot be read, and it may be the record of this installation. Nothing is removed"},
     {kNoCleanUp, "remove.exe cannot remove itself: %1"},
     {kRecordNotSaved, "what is left could not be recorded: %1"},
 };

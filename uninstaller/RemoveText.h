@@ -13,6 +13,8 @@ enum RemoveTextId {
   kFolderNotEmpty,      // a folder of ours that holds other things too
   kNotAFolder,          // the group line names something that is no folder
   kNoProgramManager,    // the group could not be deleted through the server
+  kGroupNotSendable,    // a group name the server's commands cannot carry
+  kRecordUnreadable,    // %1: the file and the system's reason; nothing is removed
   kNoCleanUp,           // %1: the system's reason; remove.exe cannot remove itself
   kRecordNotSaved,      // %1: the error; what is left could not be written down
 };

@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include "dde/DdeClientConv.h"
+#include "setupcore/GroupCommands.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
+#include "ui/FileSystem.h"
 #include "ui/Strings.h"
 #include "uninstaller/CleanUp.h"
 #include "uninstaller/Records.h"
 #include "uninstaller/RemoveText.h"
+#include "uninstaller/SafeDelete.h"
 #include "uninstaller/SharedFile.h"
 
 namespace velmora {
@@ -20,17 +23,23 @@ bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsEmptyDirectory(const std::string& dir) {
+// The names of the files in `dir`; false when it cannot be listed or holds a folder.
+bool FileNamesIn(const std::string& dir, std::vector<std::string>& names) {
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool empty = true;
+  FindHandle h(FindFirstFileA((dir + "\\*").c_str(), &fd));
+  if (!h.Valid()) return false;
   do {
     const std::string name = fd.cFileName;
-    if (name != "." && name != "..") empty = false;
-  } while (empty && FindNextFileA(h, &fd));
-  FindClose(h);
-  return empty;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    names.push_back(name);
+  } while (FindNextFileA(h.Get(), &fd));
+  return true;
+}
+
+bool IsEmptyDirectory(const std::string& dir) {
+  std::vector<std::string> names;
+  return FileNamesIn(dir, names) && names.empty();
 }
 
 std::string WithoutTrailingBackslash(std::string path) {
@@ -58,6 +67,7 @@ Tremoving::Tremoving(TComponent* owner)
 
   Label1 = new TLabel(this);
   Label1->SetFont(TFont("MS Sans Serif", 13, fsBold));
+  Label1->SetShowAccelChar(false);  // it shows the names of files and groups
   Label1->Define(this, "Label1", 8, 10, 0, 16);
 
   // Below the first view: the window grows to show them when something was not removed.
@@ -119,6 +129,7 @@ void Tremoving::Run() {
         RemoveGroup(i);
         break;
       case skRefused:
+      case skPassedOver:
         Report(s.path, RefusalText(s.refusal));
         break;
       case skSelf:     // goes last, after this process
@@ -139,32 +150,36 @@ void Tremoving::Run() {
 }
 
 void Tremoving::RemoveFile(size_t step) {
-  const std::string& path = plan_.steps[step].path;
-  ShowStatus(RemoveText(kRemovingFile, path));
-  DWORD a = GetFileAttributesA(path.c_str());
-  // A directory where the record has a file is not ours to empty.
-  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
-    Report(path, RefusalText(rfDirectory));
+  const TRemoveStep& s = plan_.steps[step];
+  ShowStatus(RemoveText(kRemovingFile, s.path));
+  const TDeleteResult r = DeleteBelow(s.place, s.path, places.codePage);
+  if (r.deleted) return;
+  // A link or a directory where the record has a file is not ours to go through or to empty.
+  if (r.refusal != rfNone) {
+    Report(s.path, RefusalText(r.refusal));
     return;
   }
-  if (DeleteFileA(path.c_str())) return;
-  const DWORD error = GetLastError();
   // The location record's "~" lines name files the product may make as it runs; one it never
   // made is no fault.
-  if (plan_.steps[step].record == riLocation && !Exists(path)) return;
-  Report(path, SystemErrorText(error));
-  // A file that is gone is not left; one in use or read-only waits for the next run.
-  stillThere_[step] = Exists(path);
+  if (s.record == riLocation && !Exists(s.path)) return;
+  Report(s.path, SystemErrorText(r.error));
+  // A file that is gone is not left; one in use waits for the next run.
+  stillThere_[step] = Exists(s.path);
 }
 
 void Tremoving::RemoveSharedFile(size_t step) {
-  const std::string& path = plan_.steps[step].path;
+  const TRemoveStep& s = plan_.steps[step];
+  // Nothing is asked about a file that will not go anyway.
+  if (PassesThroughLink(s.place, s.path, places.codePage)) {
+    Report(s.path, RefusalText(rfThroughLink));
+    return;
+  }
   // A file that is not there needs no answer: the deletion reports it.
-  if (Exists(path)) {
+  if (Exists(s.path)) {
     int answer = sharedAnswer_;
     if (!answer) {
-      ShowStatus(RemoveText(kRemovingFile, path));
-      answer = velmora::shared->Ask(path);
+      ShowStatus(RemoveText(kRemovingFile, s.path));
+      answer = velmora::shared->Ask(s.path);
       if (answer == saYesToAll || answer == saNoToAll) sharedAnswer_ = answer;
     }
     // Kept at the user's word: it is no longer the records' to remove.
@@ -177,6 +192,10 @@ void Tremoving::RemoveGroup(size_t step) {
   const TRemoveStep& s = plan_.steps[step];
   const std::string dir = WithoutTrailingBackslash(s.path);
   ShowStatus(RemoveText(kRemovingGroup, s.group));
+  if (PassesThroughLink(s.place, dir, places.codePage)) {
+    Report(s.path, RefusalText(rfThroughLink));
+    return;
+  }
   DWORD a = GetFileAttributesA(dir.c_str());
   if (a == INVALID_FILE_ATTRIBUTES) {
     Report(s.path, SystemErrorText(GetLastError()));
@@ -186,9 +205,18 @@ void Tremoving::RemoveGroup(size_t step) {
     Report(s.path, RemoveText(kNotAFolder));
     return;
   }
-  // The server would delete the group with whatever is in it: it is asked only for an empty one.
-  if (!IsEmptyDirectory(dir)) {
+  // The server deletes a group with whatever is in it: it is asked only when the folder holds
+  // nothing but this product's own items (those that could not go before), and only with a name
+  // its syntax carries as one argument. Otherwise the folder goes only when it is empty.
+  std::vector<std::string> names;
+  const bool ownOnly = FileNamesIn(dir, names) &&
+                       HoldsOnlyOwnShortcuts(plan_, dir, names, places.codePage);
+  if (!ownOnly) {
     Report(s.path, RemoveText(kFolderNotEmpty));
+    return;
+  }
+  if (!setupcore::IsSendableName(s.group)) {
+    Report(s.path, RemoveText(kGroupNotSendable));
     return;
   }
   if (!DeleteGroupThroughServer(s.group)) Report(s.group, RemoveText(kNoProgramManager));
@@ -201,7 +229,7 @@ void Tremoving::RemoveGroup(size_t step) {
 
 bool Tremoving::DeleteGroupThroughServer(const std::string& group) {
   TStringList macro;
-  macro.Add("[DeleteGroup(" + group + ")]");
+  macro.Add(setupcore::DeleteGroupCommand(group));
   DdeClientConv1->SetConnectMode(ddeManual);
   DdeClientConv1->SetServiceTopic("PROGMAN", "PROGMAN");
   if (!DdeClientConv1->OpenConversation()) return false;
@@ -223,7 +251,7 @@ bool Tremoving::DeleteGroupThroughServer(const std::string& group) {
 }
 
 void Tremoving::SaveOrDeleteRecords() {
-  const TRecords rest = RemainingRecords(records, plan_, stillThere_);
+  const TRecords rest = RemainingRecords(records, plan_, stillThere_, places.codePage);
   recordsGone_ = false;
   if (!rest.Empty()) {
     // Each record is replaced whole (written beside it, then put in its place), so a failure
@@ -243,11 +271,15 @@ void Tremoving::SaveOrDeleteRecords() {
     return;
   }
   bool gone = true;
-  for (const std::string& path : {places.locationRecord, places.uninstallRecord}) {
+  const std::pair<std::string, std::string> both[] = {{places.windowsDir, places.locationRecord},
+                                                      {places.destination, places.uninstallRecord}};
+  for (const auto& record : both) {
+    const std::string& path = record.second;
     if (path.empty() || !Exists(path)) continue;
     ShowStatus(RemoveText(kRemovingFile, path));
-    if (!DeleteFileA(path.c_str())) {
-      Report(path, SystemErrorText(GetLastError()));
+    const TDeleteResult r = DeleteBelow(record.first, path, places.codePage);
+    if (!r.deleted) {
+      Report(path, r.refusal != rfNone ? RefusalText(r.refusal) : SystemErrorText(r.error));
       gone = gone && !Exists(path);
     }
   }

@@ -15,6 +15,7 @@ Tshared::Tshared(TComponent* owner)
   Label1 = new TLabel(this);
   Label1->SetAutoSize(false);
   Label1->SetWordWrap(true);
+  Label1->SetShowAccelChar(false);  // it shows a name it did not choose
   Label1->Define(this, "Label1", 16, 16, 305, 65);
   // Each answer's modal result ends the showing; no handler is needed.
   Button1 = PushButton(this, "Button1", 8, 96, 0, "Yes");
