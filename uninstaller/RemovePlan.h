@@ -118,8 +118,8 @@ struct TRemovePlan {
 TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places);
 
 // What each step left behind: true for a thing that is still there and still ours to remove (a
-// file in use, a read-only one, a group folder that could not go while one of our items is in
-// it). Refused, declined and already-gone things are not left: they are no longer the records'.
+// file in use, a group folder that could not go while one of our items is in it). Refused,
+// declined and already-gone things are not left: they are no longer the records'.
 // Returns the records as they are to be rewritten, or two empty lists when nothing is left, in
 // which case both records go. remove.exe's own line stays whenever anything else does, since a
 // second run needs it.
