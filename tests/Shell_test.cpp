@@ -94,7 +94,7 @@ TEST(Shell, WinesShellMakesTheGroupWithBothItems) {
 TEST(Shell, TheTestServerKeepsGroupsWhereTheShellDoesAndRefusesWhatItRefuses) {
   Installed installed;
   ProgmanServer server;
-  const std::string folder = StartMenuProgramsDirectory() + "\\Velmora Server";
+  const std::string folder = ProgmanGroupsFolder() + "\\Velmora Server";
   Leftovers left{{folder}, {}};
   BoxWatcher boxes;
   {
