@@ -163,6 +163,20 @@ bool TDdeClientConv::ExecuteMacroList(const TStringList& lines, bool wait) {
   return ExecuteMacroText(text.c_str(), wait);
 }
 
+TDdeClientConv::TExecuteAnswer TDdeClientConv::ExecuteMacroTextAnswered(const std::string& text,
+                                                                        DWORD timeoutMs) {
+  if (!conversation_ || executePending_) return eaNoAnswer;
+  DdeData data = DdeData::Text(Instance(), text.c_str(), nullptr, dataFormat_);
+  if (!data) return eaNoAnswer;
+  // A synchronous transaction: DDEML waits for the answer, handling only the conversation's
+  // own messages meanwhile, so nothing of the program runs inside it.
+  DWORD result = 0;
+  if (DdeClientTransaction(reinterpret_cast<LPBYTE>(data.HandOn()), kDataHandleLength,
+                           conversation_, nullptr, dataFormat_, XTYP_EXECUTE, timeoutMs, &result))
+    return eaAccepted;
+  return DdeGetLastError(Instance()) == DMLERR_NOTPROCESSED ? eaRefused : eaNoAnswer;
+}
+
 void TDdeClientConv::ExecuteCompleted() { executePending_ = false; }
 
 void TDdeClientConv::SetConnectMode(TDataMode mode) {

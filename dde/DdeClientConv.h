@@ -46,6 +46,10 @@ public:
   void CloseConversation();
   bool ExecuteMacroText(const char* text, bool wait);
   bool ExecuteMacroList(const TStringList& lines, bool wait);
+  // The text as one execute whose answer is awaited, at most timeoutMs: accepted, refused by
+  // the server, or not answered (also when it could not be sent).
+  enum TExecuteAnswer { eaAccepted, eaRefused, eaNoAnswer };
+  TExecuteAnswer ExecuteMacroTextAnswered(const std::string& text, DWORD timeoutMs);
 
   // Called by the manager's callback.
   void ExecuteCompleted();

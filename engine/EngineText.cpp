@@ -25,6 +25,11 @@ const TextEntry<EngineTextId> kTable[] = {
      "The installation cannot start, because the installer could not get ready when it started: "
      "%1"},
     {kSystemError, "System error %1"},
+    {kGroupCommandRefused,
+     "The Program Manager refused the command %1, so the program group is not complete."},
+    {kGroupCommandUnanswered,
+     "The Program Manager did not answer the command %1 in time, so the program group may not be "
+     "complete."},
 };
 }  // namespace
 

@@ -18,6 +18,8 @@ enum EngineTextId {
   kNoGroupWithoutRecord,  // the program group is not made when a record is not whole
   kNotPrepared,           // %1: the error that stopped the main window's start-up
   kSystemError,           // %1: a system error code without a text of its own
+  kGroupCommandRefused,     // %1: the program-group command the server refused
+  kGroupCommandUnanswered,  // %1: the program-group command the server did not answer
 };
 
 // The text of the table with %1, %2 and %3 replaced by the arguments.

@@ -3,25 +3,48 @@
 #include <windows.h>
 
 #include "dde/DdeClientConv.h"
+#include "engine/EngineText.h"
 #include "ui/Application.h"
-#include "ui/Strings.h"
 
 const char kProgramManagerFailed[] = "Communication with the Program Manager failed!";
 
-void CreateProgramGroup(TDdeClientConv& conversation, const ProgramGroupTexts& t) {
-  TStringList macro;
-  for (const std::string& command : setupcore::GroupCommands(t)) macro.Add(command);
+namespace {
+// Sends each step as an execute of its own and stops at the first needed one that fails.
+void SendSteps(TDdeClientConv& conversation, const ProgramGroupTexts& t, ProgramGroupOutcome& out) {
+  for (const setupcore::GroupStep& step : setupcore::GroupSteps(t)) {
+    const TDdeClientConv::TExecuteAnswer answer =
+        conversation.ExecuteMacroTextAnswered(step.command + "\r\n", kGroupCommandTimeoutMs);
+    if (answer == TDdeClientConv::eaAccepted || !step.needed) continue;
+    out.failedCommand = step.command;
+    out.answered = answer == TDdeClientConv::eaRefused;
+    return;
+  }
+}
+}  // namespace
+
+std::string ProgramGroupProblem(const ProgramGroupOutcome& outcome) {
+  if (!outcome.reached) return kProgramManagerFailed;
+  if (outcome.failedCommand.empty()) return std::string();
+  return EngineText(outcome.answered ? kGroupCommandRefused : kGroupCommandUnanswered,
+                    outcome.failedCommand);
+}
+
+ProgramGroupOutcome CreateProgramGroup(TDdeClientConv& conversation, const ProgramGroupTexts& t,
+                                       bool quiet) {
+  ProgramGroupOutcome outcome;
   conversation.SetConnectMode(ddeManual);
   conversation.SetServiceTopic("PROGMAN", "PROGMAN");
   if (conversation.OpenConversation()) {
+    outcome.reached = true;
     try {
-      conversation.ExecuteMacroList(macro, true);  // asynchronous: the server's answer is not awaited
+      SendSteps(conversation, t, outcome);
     } catch (...) {
       conversation.CloseConversation();
       throw;
     }
     conversation.CloseConversation();
-  } else {
-    Application->MessageBox(kProgramManagerFailed, Application->Title(), MB_OK);
   }
+  if (!quiet && !outcome.Complete())
+    Application->MessageBox(ProgramGroupProblem(outcome), Application->Title(), MB_OK);
+  return outcome;
 }

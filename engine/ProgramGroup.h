@@ -1,5 +1,6 @@
 #pragma once
-// The program group: five commands sent in one execute to the shell's program-group server.
+// The program group: its commands sent to the shell's program-group server, one execute each,
+// every answer awaited for a bounded time.
 #include <string>
 
 #include "setupcore/GroupCommands.h"
@@ -8,8 +9,27 @@ class TDdeClientConv;
 
 using setupcore::ProgramGroupTexts;
 
-// Asks "PROGMAN" for the group and its two items; when no conversation opens, tells the user
-// so in one message and returns.
-void CreateProgramGroup(TDdeClientConv& conversation, const ProgramGroupTexts& texts);
+// What became of the group step.
+struct ProgramGroupOutcome {
+  bool reached = false;  // a conversation with "PROGMAN" opened
+  // The first needed command the server refused or did not answer in time; the commands after
+  // it were not sent. Empty when every needed command was carried out.
+  std::string failedCommand;
+  bool answered = true;  // false: failedCommand got no answer in time
+  bool Complete() const { return reached && failedCommand.empty(); }
+};
+
+// How long the server may take over one command: it makes a folder or a shortcut file, and
+// Wine's shell opens a folder window for CreateGroup and ShowGroup.
+const unsigned long kGroupCommandTimeoutMs = 15000;
+
+// Asks "PROGMAN" for the group and its two items. When no conversation opens, or the server
+// refuses or does not answer a needed command, tells the user so in one message (unless
+// `quiet`) and returns; the run goes on either way.
+ProgramGroupOutcome CreateProgramGroup(TDdeClientConv& conversation, const ProgramGroupTexts& texts,
+                                       bool quiet = false);
+
+// The one sentence a log or a message gives for the outcome; empty for a complete group.
+std::string ProgramGroupProblem(const ProgramGroupOutcome& outcome);
 
 extern const char kProgramManagerFailed[];

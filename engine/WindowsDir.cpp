@@ -2,11 +2,20 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include "ui/FileSystem.h"
+#include "ui/ShellFolder.h"
 
 // The short first buffers are the ones the program always used; a longer path is still read whole.
 std::string WindowsDirectory() {
   return ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }, 144);
+}
+
+std::string StartMenuProgramsDirectory(GroupsFor whose) {
+  const std::string folder =
+      ShellFolderPath(whose == GroupsFor::allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS);
+  return folder.empty() ? StartMenuProgramsDirectory(WindowsDirectory()) : folder;
 }
 
 std::string StartMenuProgramsDirectory(const std::string& windowsDir) {

@@ -3,7 +3,16 @@
 
 // The Windows directory as the system reports it, without a trailing backslash.
 std::string WindowsDirectory();
-// The Start Menu programs folder of a Windows directory: its sub-folders are the program groups.
+
+// Whose Start Menu a program group goes into.
+enum class GroupsFor { user, allUsers };
+// The Start Menu programs folder where the shell keeps program groups, for the user or for
+// everyone, as the shell reports it; its sub-folders are the program groups. Where the system
+// has no such folder, that of the Windows directory.
+std::string StartMenuProgramsDirectory(GroupsFor whose = GroupsFor::user);
+// The Start Menu programs folder of a Windows directory, as systems without a shell folder of
+// their own keep it.
 std::string StartMenuProgramsDirectory(const std::string& windowsDir);
+
 // The process's current directory as the system reports it.
 std::string CurrentDirectory();

@@ -1,6 +1,6 @@
 #pragma once
 // The program group: the five commands that ask the shell's program-group server for the group
-// and its two items, sent in one execute, and the one that deletes a group again.
+// and its two items, and the one that deletes a group again.
 #include <string>
 #include <vector>
 
@@ -24,8 +24,21 @@ bool IsSendableName(const std::string& text);
 // quotes, which the server reads as one argument. Only for a sendable text.
 std::string CommandArgument(const std::string& text);
 
+// One command of the group step. Each goes to the server in an execute of its own: the shell
+// of Wine carries out only the first command of an execute, and an answer a command can then
+// call its own tells which one the server refused.
+struct GroupStep {
+  std::string command;
+  // Whether a refusal leaves the group without what it needs, so the steps after it are not
+  // sent and the user is told. ReplaceItem is refused for an item that is not there yet,
+  // which is what a first installation meets, and nothing depends on it.
+  bool needed = true;
+};
+
 // CreateGroup, ShowGroup, ReplaceItem and the two AddItem commands, in the order they are sent.
 // The group and the titles must be sendable.
+std::vector<GroupStep> GroupSteps(const ProgramGroupTexts& texts);
+// The same commands as texts alone.
 std::vector<std::string> GroupCommands(const ProgramGroupTexts& texts);
 
 // The command that deletes a group and everything in it; the group must be sendable.

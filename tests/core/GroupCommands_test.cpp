@@ -15,7 +15,7 @@ TEST(GroupCommands, FiveCommandsInTheirOrderPlainNamesByteForByte) {
   EXPECT_EQ(GroupCommands(texts),
             (std::vector<std::string>{
                 "[CreateGroup(Widget & Co. 2.0)]",
-                "[ShowGroup(1)]",
+                "[ShowGroup(Widget & Co. 2.0,1)]",
                 "[ReplaceItem(Widget 2.0)]",
                 "[AddItem(\"c:\\Widget\\widget.exe\",Widget 2.0)]",
                 "[AddItem(\"c:\\Widget\\remove.exe\",Widget 2.0 Uninstaller)]",
@@ -29,13 +29,21 @@ TEST(GroupCommands, NamesWithCommasOrParenthesesAreQuotedSoTheyStayOneArgument) 
   EXPECT_EQ(GroupCommands(texts),
             (std::vector<std::string>{
                 "[CreateGroup(\"Quill, Tools (7)\")]",
-                "[ShowGroup(1)]",
+                "[ShowGroup(\"Quill, Tools (7)\",1)]",
                 "[ReplaceItem(\"Quill (beta)\")]",
                 "[AddItem(\"c:\\Q\\q.exe\",\"Quill (beta)\")]",
                 "[AddItem(\"c:\\Q\\remove.exe\",\"Quill (beta) Uninstaller\")]",
             }));
   EXPECT_EQ(setupcore::DeleteGroupCommand("Acme, Inc"), "[DeleteGroup(\"Acme, Inc\")]");
   EXPECT_EQ(setupcore::DeleteGroupCommand("Acme"), "[DeleteGroup(Acme)]");
+}
+
+TEST(GroupCommands, OnlyReplaceItemMayBeRefusedWithoutStoppingTheRest) {
+  // The shell refuses ReplaceItem of an item a first installation has not made yet.
+  std::vector<bool> needed;
+  for (const setupcore::GroupStep& step : setupcore::GroupSteps(ProgramGroupTexts{"G", "T", "c", "U", "d"}))
+    needed.push_back(step.needed);
+  EXPECT_EQ(needed, (std::vector<bool>{true, true, false, true, true}));
 }
 
 TEST(GroupCommands, QuotesAndBracketsCannotBeSentAtAll) {

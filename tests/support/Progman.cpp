@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "engine/WindowsDir.h"
+
 ProgmanServer* ProgmanSuite::server = nullptr;
 
 namespace {
@@ -25,6 +27,8 @@ BOOL CALLBACK FindServerWindow(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 }  // namespace
+
+std::string ProgmanGroupsFolder() { return StartMenuProgramsDirectory(); }
 
 std::string ProgmanCommand(const std::string& log, const std::string& service) {
   return "\"" + ToolExe("progman") + "\" \"" + log + "\" " + service;

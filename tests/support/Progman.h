@@ -58,5 +58,9 @@ protected:
   static ProgmanServer* server;
 };
 
+// Where the test server keeps its groups, as the shell does: the user's Start Menu programs
+// folder that the shell reports.
+std::string ProgmanGroupsFolder();
+
 // The command line that starts the test server for `service` with the log `log`.
 std::string ProgmanCommand(const std::string& log, const std::string& service);

@@ -150,23 +150,23 @@ bool ProgramGroups::CreateGroup(const std::vector<std::string>& args, std::strin
   return true;
 }
 
-// ShowGroup(name,mode) chooses an existing group; ShowGroup(mode) shows the current one, which
-// here has nothing to draw.
+// ShowGroup(name,mode[,common]) chooses an existing group, which here has nothing to draw. The
+// show command alone is refused, as the shell refuses it.
 bool ProgramGroups::ShowGroup(const std::vector<std::string>& args, std::string& group) const {
-  if (args.size() == 1) {
-    const std::string& mode = args[0];
-    return !group.empty() && !mode.empty() && mode.find_first_not_of("0123456789") == std::string::npos;
-  }
-  if (args.size() != 2 || !SafeGroup(args[0]) || !IsDir(GroupDir(args[0]))) return false;
+  if (args.size() < 2 || args.size() > 3 || !SafeGroup(args[0]) || !IsDir(GroupDir(args[0])))
+    return false;
+  const std::string& mode = args[1];
+  if (mode.empty() || mode.find_first_not_of("0123456789") != std::string::npos) return false;
   group = args[0];
   return true;
 }
 
-// ReplaceItem(title): the item goes, if it is there, so that the next AddItem takes its place.
+// ReplaceItem(title): the item goes, so that the next AddItem takes its place. An item that is
+// not there is refused, as the shell refuses it.
 bool ProgramGroups::ReplaceItem(const std::vector<std::string>& args, const std::string& group) const {
   if (group.empty() || args.size() != 1 || !SafeTitle(args[0])) return false;
   const std::string file = GroupDir(group) + "\\" + args[0] + ".lnk";
-  return DeleteFileA(file.c_str()) || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES;
+  return DeleteFileA(file.c_str()) != FALSE;
 }
 
 // AddItem(command[,title[,icon[,index[,x,y[,directory[,...]]]]]]).

@@ -1,7 +1,8 @@
 #pragma once
-// Carries out the program-group commands the way the installer's uninstall record expects them
-// kept: a group is the directory <Windows directory>\Start Menu\Programs\<group>, an item is
-// <title>.lnk in it. DeleteGroup takes the group with everything in it, as the shell's does.
+// Carries out the program-group commands where and as the shell does: a group is a directory of
+// the user's Start Menu programs folder, an item is <title>.lnk in it. The commands of an
+// execute run in order up to the first one refused. DeleteGroup takes the group with
+// everything in it, as the shell's does.
 #include <string>
 #include <vector>
 

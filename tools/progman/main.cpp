@@ -3,8 +3,8 @@
 //   progman.exe LOG [SERVICE]
 //
 // It answers DDE service "PROGMAN" (or SERVICE) on topic "PROGMAN", carries out CreateGroup,
-// ShowGroup, ReplaceItem, AddItem and DeleteGroup under the Windows directory's Start Menu
-// programs folder, and writes what its conversations do to LOG, each record ending in CR LF:
+// ShowGroup, ReplaceItem, AddItem and DeleteGroup in the user's Start Menu programs folder,
+// where the shell keeps program groups, and writes what its conversations do to LOG, each record ending in CR LF:
 //
 //   connect
 //   execute N        followed by the N bytes of the execute exactly as they came, then CR LF
@@ -21,6 +21,7 @@
 #include <ddeml.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <map>
 #include <set>
@@ -204,10 +205,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// The shell's programs folder for the user; the Windows directory's where the system has none.
 std::string ProgramsFolder() {
-  char win[MAX_PATH] = {};
-  UINT n = GetWindowsDirectoryA(win, MAX_PATH);
-  return std::string(win, n < MAX_PATH ? n : 0) + "\\Start Menu\\Programs";
+  char path[MAX_PATH + 1] = {};
+  if (SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, path) == S_OK && path[0])
+    return path;
+  UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+  return std::string(path, n < MAX_PATH ? n : 0) + "\\Start Menu\\Programs";
 }
 }  // namespace
 

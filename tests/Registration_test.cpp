@@ -1,0 +1,92 @@
+// The product in the system's list of installed programs, read back from the registry and from
+// Wine's own list (its uninstaller program).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "engine/Registration.h"
+#include "support/Files.h"
+#include "ui/Registry.h"
+
+namespace {
+const char kRecord[] = "vtest_registration";
+
+// What `uninstaller --list` prints: one line an entry of the list of installed programs.
+std::string InstalledProgramsList() {
+  TempDir dir("uninstlist");
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE out = CreateFileA((dir / "list.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi = {};
+  char line[] = "uninstaller.exe --list";
+  if (CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  std::string text = ReadFileBytes(dir / "list.txt");
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // wide or narrow alike
+  return text;
+}
+
+// Whatever a failing test leaves in either hive goes with it.
+struct EntryOwner {
+  ~EntryOwner() {
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+      RegDeleteKeyA(hive, setupcore::UninstallKey(kRecord).c_str());
+  }
+};
+}  // namespace
+
+TEST(Registration, TheEntryIsListedWithItsValuesAndGoesOnlyForItsOwnUninstaller) {
+  EntryOwner owner;
+  const ProductEntry entry{kRecord, "Velmora Registration Test 1.0", "C:\\Program Files\\VReg\\remove.exe",
+                           "C:\\Program Files\\VReg", "C:\\Program Files\\VReg\\vreg.exe", 5 * 1024 + 1};
+  DWORD error = 0;
+  ASSERT_EQ(RegisterProduct(entry, error), RegisteredIn::machine) << error;
+  const std::string key = setupcore::UninstallKey(kRecord);
+  const std::pair<const char*, const char*> texts[] = {
+      {"DisplayName", "Velmora Registration Test 1.0"},
+      {"UninstallString", "\"C:\\Program Files\\VReg\\remove.exe\""},
+      {"QuietUninstallString", "\"C:\\Program Files\\VReg\\remove.exe\" /VERYSILENT"},
+      {"InstallLocation", "C:\\Program Files\\VReg"},
+      {"DisplayIcon", "C:\\Program Files\\VReg\\vreg.exe"},
+  };
+  for (const auto& t : texts) {
+    std::string value;
+    EXPECT_TRUE(ReadRegText(HKEY_LOCAL_MACHINE, key, t.first, value)) << t.first;
+    EXPECT_EQ(value, t.second) << t.first;
+  }
+  const std::pair<const char*, DWORD> numbers[] = {{"EstimatedSize", 6}, {"NoModify", 1}, {"NoRepair", 1}};
+  for (const auto& n : numbers) {
+    DWORD value = 0;
+    EXPECT_TRUE(ReadRegNumber(HKEY_LOCAL_MACHINE, key, n.first, value)) << n.first;
+    EXPECT_EQ(value, n.second) << n.first;
+  }
+  EXPECT_NE(InstalledProgramsList().find("Velmora Registration Test 1.0"), std::string::npos);
+
+  EXPECT_FALSE(UnregisterProduct(kRecord, "C:\\Other\\remove.exe")) << "another product's uninstaller";
+  std::string value;
+  EXPECT_TRUE(ReadRegText(HKEY_LOCAL_MACHINE, key, "DisplayName", value));
+  EXPECT_TRUE(UnregisterProduct(kRecord, "c:\\PROGRAM FILES\\vreg\\Remove.exe")) << "the same path";
+  EXPECT_FALSE(ReadRegText(HKEY_LOCAL_MACHINE, key, "DisplayName", value));
+  EXPECT_EQ(InstalledProgramsList().find("Velmora Registration Test"), std::string::npos);
+}
+
+TEST(Registration, ARecordNameThatCannotNameAKeyRegistersNothing) {
+  for (const char* name : {"", "..\\..\\Run", "a\nb"}) {
+    DWORD error = 0;
+    EXPECT_EQ(RegisterProduct(ProductEntry{name, "T", "C:\\r.exe", "C:\\", "C:\\p.exe", 0}, error),
+              RegisteredIn::nowhere)
+        << name;
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_NAME));
+  }
+}
