@@ -44,6 +44,8 @@ Tcopyfiles::Tcopyfiles(TComponent* owner)
 
   Label1 = new TLabel(this);
   Label1->SetFont(TFont("MS Sans Serif", 13, fsBold));
+  // The status shows paths and titles as they are: an '&' in them is no accelerator.
+  Label1->SetShowAccelChar(false);
   Label1->Define(this, "Label1", 8, 16, 0, 16);
 
   OnActivate = [this](TComponent& c) { FormActivate(c); };
