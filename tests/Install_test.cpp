@@ -252,6 +252,7 @@ TEST_F(Install, WhatWouldReachBeyondTheInstallationIsRefusedBeforeAnythingIsChan
   WriteFileBytes(work / "other\\unin.ini", "another product's record\r\n");
   const std::string climb = "..\\" + work.Path().substr(3) + "\\other\\unin";
   const std::string dest = work / "refused";
+  Leftovers left{{}, {windowsDir + "\\vtest_refused.ini", windowsDir + "\\vtest_own.ini"}};
   auto script = [](const std::string& group, const std::string& title, const std::string& name) {
     return "\\r\n" + group + "\r\n" + title + "\r\nt.txt\r\n" + name + "\r\n:install\r\nt.txt\r\n";
   };
