@@ -256,9 +256,10 @@ private:
         const SectionMarker& open = markers[m - 1];
         Add(Finding::kMarkerInsideSection, marker.line,
             "the marker comes while the section of line " + std::to_string(open.line + 1) +
-                " is open, so the installer also copies it as the file " +
+                " is open, so the installer also takes it as the file " +
                 Quoted(open.prefix + setupcore::RestoredName(script_.Line(marker.line))) +
-                "; an empty line before it closes that section");
+                ", which it refuses (a ':' past the drive); an empty line before it closes that "
+                "section");
       }
     }
   }
