@@ -309,17 +309,6 @@ TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
   }
 }
 
-TEST_F(Failures, ADestinationTypedWithATrailingBackslashIsRecordedWithoutIt) {
-  ProductDir dir("\\Tb\r\nTb\r\nTb 1.0\r\ntb.exe\r\nvtest_tb\r\n:install\r\nTB.EX_\r\n");
-  WriteFileBytes(dir / "TB.EX_", "program");
-  TempDir target("tb");
-  const std::string dest = target / "TB";
-  Leftovers left{{StartMenuPrograms() + "\\Tb"}, {LocationRecord("vtest_tb")}};
-  EXPECT_EQ(Install(dir, dest + "\\", 0, true), std::vector<std::string>{});
-  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), std::vector<std::string>{dest + "\\tb.exe"});
-  EXPECT_EQ(ReadFileBytes(LocationRecord("vtest_tb")), ":run\r\n" + dest + "\r\n");
-}
-
 namespace {
 // Drives that FailureDrives_test.sh prepares in a prefix of its own: two letters for one 1 MiB
 // tmpfs (VELMORA_FULL_DRIVES, e.g. "tu").
