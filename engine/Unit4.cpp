@@ -4,7 +4,6 @@ namespace velmora {
 Tdeltemp* deltemp = nullptr;
 }
 
-
 Tdeltemp::Tdeltemp(TComponent* owner)
     : TForm(owner, TFormDef{"Dialogue", 170, 86, bsDialog, false, false, poScreenCenter,
                             fsStayOnTop}) {
