@@ -152,10 +152,12 @@ void Tmain::Button2Click(TComponent&) {
     velmora::efolder->ShowModal();
     return;
   }
-  // Nothing may be created or copied for an empty destination: the user is asked for one.
-  if (d->Text().empty()) {
-    Application->MessageBox(EngineText(kNoDestination) + ".", Application->Title(),
-                            MB_OK | MB_ICONWARNING);
+  // Nothing may be created or copied for a destination that is not a full path, nor for a folder
+  // the program group cannot take: the user is told and can change them.
+  std::string destination;
+  const std::string refusal = InstallRefusal(d->Text(), smenu->Text(), destination);
+  if (!refusal.empty()) {
+    Application->MessageBox(refusal + ".", Application->Title(), MB_OK | MB_ICONWARNING);
     return;
   }
   ini.Delete(1);

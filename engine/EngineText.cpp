@@ -30,6 +30,31 @@ const TextEntry<EngineTextId> kTable[] = {
     {kGroupCommandUnanswered,
      "The Program Manager did not answer the command %1 in time, so the program group may not be "
      "complete."},
+    {kNotFullDestination,
+     "The destination directory %1 is not a full path: give a drive and a directory, such as "
+     "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "
+     "Nothing has been installed"},
+    {kUnsendableName,
+     "The %1 \"%2\" holds a double quote or a bracket, which the program group cannot take. "
+     "Nothing has been installed"},
+    {kGroupNameWord, "Start Menu folder"},
+    {kTitleWord, "product title"},
+    {kBadRecordName,
+     "The setup script names the installation record \"%1\", which %2. Nothing has been "
+     "installed"},
+    {kRecordNameEmpty, "is empty"},
+    {kRecordNameCharacter, "holds one of \\ / : * ? \" < > |"},
+    {kRecordNameDots, "names the directory above"},
+    {kRecordNameDevice, "is the name of a device"},
+    {kRecordNotOurs,
+     "%1 is already there and is not this product's installation record; it is not replaced. "
+     "Nothing has been installed"},
+    {kPassesThroughLink, "passes through a link"},
+    {kNamesDevice, "names a device"},
+    {kNotFullTarget, "is not a full path"},
+    {kTempLeft, "the temporary copy %1 could not be deleted"},
+    {kKeptHead, "%1 of the files were kept, because the file already there is newer:"},
+    {kKeptLine, "%1"},
 };
 }  // namespace
 

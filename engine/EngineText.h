@@ -20,6 +20,22 @@ enum EngineTextId {
   kSystemError,           // %1: a system error code without a text of its own
   kGroupCommandRefused,     // %1: the program-group command the server refused
   kGroupCommandUnanswered,  // %1: the program-group command the server did not answer
+  kNotFullDestination,    // %1: the destination as typed
+  kUnsendableName,        // %1: kGroupNameWord or kTitleWord; %2: the text
+  kGroupNameWord,         // "Start Menu folder"
+  kTitleWord,             // "product title"
+  kBadRecordName,         // %1: the name; %2: one of the four reasons below
+  kRecordNameEmpty,
+  kRecordNameCharacter,
+  kRecordNameDots,
+  kRecordNameDevice,
+  kRecordNotOurs,         // %1: the existing file
+  kPassesThroughLink,     // a copy failure's reason
+  kNamesDevice,           // a copy failure's reason
+  kNotFullTarget,         // a copy failure's reason
+  kTempLeft,              // %1: a temporary copy that could not be deleted
+  kKeptHead,              // %1: how many files were kept
+  kKeptLine,              // %1: the file kept
 };
 
 // The text of the table with %1, %2 and %3 replaced by the arguments.

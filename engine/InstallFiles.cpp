@@ -1,5 +1,6 @@
 #include "engine/InstallFiles.h"
 
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -10,14 +11,6 @@
 #include "ui/Strings.h"
 
 namespace {
-// The size of a source file; 0 for one that is not there, which the copy will report.
-unsigned long long SourceSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
-  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 // The nearest directory of the path that exists, itself included; empty when there is none.
 std::string ExistingAncestor(const std::string& path) {
   char full[MAX_PATH];
@@ -41,12 +34,23 @@ struct Drive {
 };
 }  // namespace
 
-bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage) {
+bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage,
+                       std::vector<SourceFile>& sources) {
+  sources.assign(plan.Entries().size(), SourceFile());
+  size_t index = 0;
   std::vector<Drive> drives;
   // Target directory -> its drive in `drives` (-1: cannot be read); a long script names few.
   std::map<std::string, int> driveOf;
   for (const setupcore::CopyEntry& e : plan.Entries()) {
-    const unsigned long long size = e.copies ? SourceSize(e.source) : 0;
+    SourceFile& source = sources[index++];
+    if (!e.copies) continue;
+    if (!GetFileAttributesExA(e.source.c_str(), GetFileExInfoStandard, &source.data))
+      source.error = GetLastError();
+    const WIN32_FILE_ATTRIBUTE_DATA& data = source.data;
+    const unsigned long long size =
+        source.error || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ? 0
+            : (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (size == 0) continue;
     const std::string dir = DirectoryPart(e.target);
     auto known = driveOf.find(dir);
@@ -121,28 +125,149 @@ void MakeDestination(const std::string& destination) {
   }
 }
 
-DWORD CopyWhole(const std::string& source, const std::string& target) {
-  // A missing source is told as such, without a temporary file made and removed for it.
-  if (GetFileAttributesA(source.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError();
+namespace {
+std::string WithoutTrailingBackslash(std::string dir) {
+  if (dir.size() > 3 && dir.back() == '\\') dir.pop_back();
+  return dir;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  // The system's comparison: a byte-wise folding is fooled by double-byte code pages.
+  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+// The file version of a program or library's version resource, read as data with kernel32
+// alone; false when it has none.
+bool FileVersion(const std::string& path, unsigned long long& version) {
+  // A name without an extension would be given ".dll"; a final dot says it has none.
+  std::string name = path;
+  if (NamePart(name).find('.') == std::string::npos) name += ".";
+  HMODULE module = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return false;
+  bool found = false;
+  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
+  HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
+  const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  const DWORD size = info ? SizeofResource(module, info) : 0;
+  // The fixed part follows the block's header and its key, at a four-byte boundary.
+  for (DWORD at = 4; data && !found && at + sizeof(VS_FIXEDFILEINFO) <= size && at <= 64; at += 4) {
+    VS_FIXEDFILEINFO fixed;
+    memcpy(&fixed, data + at, sizeof fixed);
+    if (fixed.dwSignature != 0xFEEF04BD) continue;
+    version = (static_cast<unsigned long long>(fixed.dwFileVersionMS) << 32) | fixed.dwFileVersionLS;
+    found = true;
+  }
+  FreeLibrary(module);
+  return found;
+}
+
+// Whether the file already there is newer than the one the product brings.
+bool IsNewer(const std::string& target, const WIN32_FILE_ATTRIBUTE_DATA& there,
+             const std::string& source, const WIN32_FILE_ATTRIBUTE_DATA& brought) {
+  unsigned long long thereVersion = 0, broughtVersion = 0;
+  if (FileVersion(target, thereVersion) && FileVersion(source, broughtVersion))
+    return thereVersion > broughtVersion;
+  return CompareFileTime(&there.ftLastWriteTime, &brought.ftLastWriteTime) > 0;
+}
+
+CopyResult Failed(DWORD error, const std::string& reason = std::string()) {
+  return CopyResult{CopyResult::kFailed, error, reason};
+}
+
+// Deletes a temporary copy; one that will not go is named in the failure.
+CopyResult FailedLeaving(DWORD error, const std::string& temp) {
+  if (DeleteFileA(temp.c_str())) return Failed(error);
+  return Failed(error, SystemErrorText(error) + "; " + EngineText(kTempLeft, temp));
+}
+}  // namespace
+
+FileInstaller::FileInstaller(const setupcore::CopyPlan& plan) : plan_(plan) {
+  const std::string windowsDir = plan.Places().windowsDir;
+  char system[MAX_PATH] = {};
+  const UINT n = GetSystemDirectoryA(system, MAX_PATH);
+  sharedDirs_ = {windowsDir, windowsDir + "\\system"};
+  if (n > 0 && n < MAX_PATH) sharedDirs_.push_back(system);
+}
+
+const FileInstaller::Directory& FileInstaller::DirectoryOf(const setupcore::CopyEntry& entry) {
+  const std::string dir = DirectoryPart(entry.target);
+  auto known = directories_.find(dir);
+  if (known != directories_.end()) return known->second;
+  Directory found;
+  const std::string here = WithoutTrailingBackslash(dir);
+  for (const std::string& shared : sharedDirs_) found.shared = found.shared || SamePath(here, shared);
+  // From the section's own directory down to the target's: a link planted at any level would
+  // carry the copy elsewhere. The levels above are the user's or the system's choice.
+  const std::string& prefix = plan_.Markers()[static_cast<size_t>(entry.marker)].prefix;
+  std::string level = WithoutTrailingBackslash(DirectoryPart(prefix));
+  if (level.empty()) level = here.substr(0, 3);  // an entry that names its own drive
+  for (;;) {
+    const DWORD attributes = GetFileAttributesA(level.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) break;  // nor is anything below it there
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+      found.throughLink = true;
+      break;
+    }
+    if (level.size() >= here.size()) break;
+    const size_t next = here.find('\\', level.size() + (level.back() == '\\' ? 0 : 1));
+    level = here.substr(0, next);
+  }
+  return directories_.emplace(dir, found).first->second;
+}
+
+CopyResult FileInstaller::Install(const setupcore::CopyEntry& entry, const SourceFile& source) {
+  if (source.error) return Failed(source.error);
+  if (DirectoryOf(entry).throughLink)
+    return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+  WIN32_FILE_ATTRIBUTE_DATA there;
+  if (!GetFileAttributesExA(entry.target.c_str(), GetFileExInfoStandard, &there)) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND)
+      return CopyNew(entry.source, entry.target, source.data.dwFileAttributes);
+    return Failed(error);
+  }
+  if (there.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+  if (DirectoryOf(entry).shared && IsNewer(entry.target, there, entry.source, source.data))
+    return CopyResult{CopyResult::kKept, 0, std::string()};
+  return Replace(entry.source, entry.target, source.data.dwFileAttributes);
+}
+
+CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& target,
+                                  DWORD attributes) {
+  // Nothing was there, so nothing is lost when a copy that fails half way is removed; a file
+  // that someone made meanwhile stops the copy and is left alone.
+  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && !DeleteFileA(target.c_str()) &&
+        GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+      return Failed(error, SystemErrorText(error) + "; " + EngineText(kTempLeft, target));
+    return Failed(error);
+  }
+  // The copy takes the source's attributes; from a read-only medium the file could never be
+  // replaced or removed again.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
+      !SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+    return Failed(GetLastError());
+  return CopyResult();
+}
+
+CopyResult FileInstaller::Replace(const std::string& source, const std::string& target,
+                                  DWORD attributes) {
   std::string dir = DirectoryPart(target);
-  if (dir.empty()) dir = ".";
   char temp[MAX_PATH] = {};
   if (!GetTempFileNameA(dir.c_str(), "vlm", 0, temp)) {
     const DWORD error = GetLastError();
     // The system calls a missing directory an invalid one here; the copy would say not found.
-    return error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error;
+    return Failed(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
   }
-  if (!CopyFileA(source.c_str(), temp, FALSE)) {
-    const DWORD error = GetLastError();
-    DeleteFileA(temp);  // the part copied so far; nothing more can be done if it will not go
-    return error;
-  }
-  if (!MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    const DWORD error = GetLastError();
-    DeleteFileA(temp);  // as above: the target keeps what it had
-    return error;
-  }
-  return 0;
+  if (!CopyFileA(source.c_str(), temp, FALSE)) return FailedLeaving(GetLastError(), temp);
+  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
+      !SetFileAttributesA(temp, attributes & ~FILE_ATTRIBUTE_READONLY))
+    return FailedLeaving(GetLastError(), temp);
+  if (!MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return FailedLeaving(GetLastError(), temp);  // the target keeps what it had
+  return CopyResult();
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {

@@ -3,31 +3,68 @@
 // target drive, the destination directory chain, one file copied whole, one record saved whole.
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "setupcore/CopyPlan.h"
 
 class TStringList;
 
+// What the space pass learnt of each entry's source, for the copy to use rather than ask again:
+// its attributes and last write, or the system's error for one that is not there.
+struct SourceFile {
+  DWORD error = 0;
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+};
+
 // The first drive on which the files of the plan do not fit: the drive (a root such as T:\, or a
 // mounted folder), the bytes needed there (each file rounded up to whole clusters) and the bytes
 // free. Sources that are not there count nothing, and a target whose drive cannot be read is
-// left to the copy to report.
+// left to the copy to report. `sources` gets one SourceFile per entry of the plan.
 struct SpaceShortage {
   std::string drive;
   unsigned long long needed = 0;
   unsigned long long free = 0;
 };
-bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage);
+bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage,
+                       std::vector<SourceFile>& sources);
 
 // Creates the destination and every missing ancestor, outermost first. When a level cannot be
 // made, the levels made so far are removed again and Exception says which destination and why.
 void MakeDestination(const std::string& destination);
 
-// Copies source to target, replacing an existing target only once the copy is complete: the
-// bytes go to a temporary file beside the target, which then takes the target's name. Returns
-// 0, or the system's error code; a failed copy leaves the target as it was and nothing else.
-DWORD CopyWhole(const std::string& source, const std::string& target);
+// What became of one file entry.
+struct CopyResult {
+  enum Outcome { kCopied, kKept, kFailed, kRefused } outcome = kCopied;
+  DWORD error = 0;     // the system's reason for kFailed
+  std::string reason;  // else the run's own reason, for kFailed and kRefused
+};
+
+// Puts the plan's files in place, each whole or not at all. A new target is written in place
+// (and removed again when its copy fails); an existing one is replaced only once a complete copy
+// beside it takes its name. Nothing is written through a link: a target, or a directory from its
+// section's directory down to it, that is a link refuses the entry. In the Windows and system
+// directories a target newer than the source (by version, else by last write) is kept. An
+// installed file never keeps the read-only attribute a medium gave its source.
+class FileInstaller {
+public:
+  explicit FileInstaller(const setupcore::CopyPlan& plan);
+  CopyResult Install(const setupcore::CopyEntry& entry, const SourceFile& source);
+
+private:
+  struct Directory {
+    bool throughLink = false;
+    bool shared = false;  // the Windows or a system directory
+  };
+  const Directory& DirectoryOf(const setupcore::CopyEntry& entry);
+  CopyResult CopyNew(const std::string& source, const std::string& target, DWORD attributes);
+  CopyResult Replace(const std::string& source, const std::string& target, DWORD attributes);
+
+  const setupcore::CopyPlan& plan_;
+  std::vector<std::string> sharedDirs_;
+  std::map<std::string, Directory> directories_;  // by the target's directory, as written
+};
 
 // Saves the record whole (TStringList::SaveToFile). A record that cannot be written throws
 // Exception naming the file and the cause, and saying so when an earlier record is still there.

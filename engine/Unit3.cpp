@@ -9,6 +9,8 @@
 #include "engine/ScriptStore.h"
 #include "engine/WindowsDir.h"
 #include "setupcore/CopyPlan.h"
+#include "setupcore/GroupCommands.h"
+#include "setupcore/InstallRules.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
@@ -42,12 +44,24 @@ Tcopyfiles::Tcopyfiles(TComponent* owner)
 
   Label1 = new TLabel(this);
   Label1->SetFont(TFont("MS Sans Serif", 13, fsBold));
+  // The status shows paths and titles as they are: an '&' in them is no accelerator.
+  Label1->SetShowAccelChar(false);
   Label1->Define(this, "Label1", 8, 16, 0, 16);
 
   OnActivate = [this](TComponent& c) { FormActivate(c); };
 }
 
 void Tcopyfiles::Button1Click(TComponent&) { Close(); }
+
+std::string InstallRefusal(const std::string& typed, const std::string& group,
+                           std::string& destination) {
+  if (typed.empty()) return EngineText(kNoDestination);
+  if (!setupcore::FullDestination(typed, destination))
+    return EngineText(kNotFullDestination, typed);
+  if (!setupcore::IsSendableName(group))
+    return EngineText(kUnsendableName, EngineText(kGroupNameWord), group);
+  return std::string();
+}
 
 void Tcopyfiles::ShowStatus(const std::string& text) {
   Label1->SetCaption(text);
@@ -76,12 +90,17 @@ void Tcopyfiles::FormActivate(TComponent&) {
   un.Clear();
   un.Add(ini->Line(2));
   const std::string windowsDir = WindowsDirectory();
-  const std::string destination = d->Text();
-  if (destination.empty()) throw Exception(EngineText(kNoDestination));
-  // Every header line is read before anything is made: a script too short for them stops the
-  // run while the disk is as it was.
+  // Every header line is read and every text the run passes on is checked before anything is
+  // made: a script too short for them, or texts that would reach beyond what the installation
+  // owns, stop the run while the disk is as it was.
   const std::string programFile = ini->Line(3);
-  ini->Line(4);  // the location record's name, read again when the record is saved
+  const std::string recordName = ini->Line(4);
+  std::string destination;
+  const std::string refusal = InstallRefusal(d->Text(), ini->Line(1), destination);
+  if (!refusal.empty()) throw Exception(refusal);
+  if (!setupcore::IsSendableName(ini->Line(2)))
+    throw Exception(EngineText(kUnsendableName, EngineText(kTitleWord), ini->Line(2)));
+  CheckRecordName(recordName, windowsDir, destination);
   const setupcore::CopyPlan plan(setupcore::Script(ScriptLines()),
                                  setupcore::RunPlaces{s->Text(), destination, windowsDir});
 
@@ -133,23 +152,72 @@ std::vector<std::string> Tcopyfiles::ScriptLines() const {
   return lines;
 }
 
+void Tcopyfiles::CheckRecordName(const std::string& name, const std::string& windowsDir,
+                                 const std::string& destination) {
+  static const EngineTextId kWhy[] = {kRecordNameEmpty, kRecordNameEmpty, kRecordNameCharacter,
+                                      kRecordNameDots, kRecordNameDevice};
+  const setupcore::RecordNameFault fault = setupcore::CheckRecordName(name);
+  if (fault != setupcore::RecordNameFault::kNone)
+    throw Exception(EngineText(kBadRecordName, name, EngineText(kWhy[static_cast<int>(fault)])));
+  // The name is the vendor's choice and the Windows directory holds the system's own ini files:
+  // only this product's earlier record may be replaced.
+  const std::string path = windowsDir + "\\" + name + ".ini";
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  bool ours = false;
+  if (!(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+    TStringList earlier;
+    try {
+      earlier.LoadFromFile(path);
+    } catch (const Exception&) {
+      // What cannot be read cannot be told to be ours.
+    }
+    std::vector<std::string> lines;
+    for (int i = 0; i < earlier.Count() && i < 2; ++i) lines.push_back(earlier.Strings(i));
+    ours = setupcore::IsOwnLocationRecord(
+        lines, destination, [](const std::string& recorded, const std::string& now) {
+          // An earlier installer recorded the destination as typed.
+          std::string full;
+          const std::string made = setupcore::FullDestination(recorded, full) ? full : recorded;
+          return lstrcmpiA(made.c_str(), now.c_str()) == 0;
+        });
+  }
+  if (!ours) throw Exception(EngineText(kRecordNotOurs, path));
+}
+
 void Tcopyfiles::CheckSpace(const setupcore::CopyPlan& plan) {
   SpaceShortage shortage;
-  if (!FindSpaceShortage(plan, shortage)) return;
+  if (!FindSpaceShortage(plan, shortage, sources_)) return;
   auto kilobytes = [](unsigned long long bytes) { return std::to_string((bytes + 1023) / 1024); };
   throw Exception(EngineText(kNotEnoughSpace, shortage.drive, kilobytes(shortage.needed),
                              kilobytes(shortage.free)));
 }
 
 std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
+  static const EngineTextId kRefused[] = {kNotFullTarget, kNamesDevice, kNotFullTarget};
   std::vector<CopyFailure> failures;
-  for (const setupcore::CopyEntry& e : plan.Entries()) {
+  kept_.clear();
+  FileInstaller installer(plan);
+  const std::vector<setupcore::CopyEntry>& entries = plan.Entries();
+  for (size_t k = 0; k < entries.size(); ++k) {
+    const setupcore::CopyEntry& e = entries[k];
     Label1->SetCaption(e.status);
     progress->SetPosition(e.position);
     RepaintFileStatus();
+    if (e.refusal != setupcore::EntryRefusal::kNone) {
+      failures.push_back(CopyFailure{ini->Line(e.line), e.target, 0,
+                                     EngineText(kRefused[static_cast<int>(e.refusal)])});
+      continue;
+    }
     if (!e.recorded) continue;
-    const DWORD error = e.copies ? CopyWhole(e.source, e.target) : 0;
-    if (error) failures.push_back(CopyFailure{ini->Line(e.line), e.target, error});
+    if (e.copies) {
+      const CopyResult result = installer.Install(e, sources_[k]);
+      if (result.outcome == CopyResult::kKept) kept_.push_back(e.target);
+      if (result.outcome == CopyResult::kFailed || result.outcome == CopyResult::kRefused)
+        failures.push_back(CopyFailure{ini->Line(e.line), e.target, result.error, result.reason});
+      // Nothing was written through the link, and the uninstaller is not to delete through it.
+      if (result.outcome == CopyResult::kRefused) continue;
+    }
     // The uninstaller goes by this list, so a failed entry is named as well.
     un.Add(e.target);
   }
@@ -157,13 +225,26 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
 }
 
 void Tcopyfiles::ReportCopyFailures(const std::vector<CopyFailure>& failures) {
-  if (failures.empty()) return;
-  std::string text = EngineText(kCopyFailuresHead, std::to_string(failures.size()));
-  for (size_t k = 0; k < failures.size() && k < kListedFailures; ++k)
-    text += "\n" + EngineText(kCopyFailureLine, failures[k].entry, failures[k].target,
-                              SystemErrorText(failures[k].error));
-  if (failures.size() > kListedFailures)
-    text += "\n" + EngineText(kCopyFailuresMore, std::to_string(failures.size() - kListedFailures));
+  if (failures.empty() && kept_.empty()) return;
+  std::string text;
+  if (!failures.empty()) {
+    text = EngineText(kCopyFailuresHead, std::to_string(failures.size()));
+    for (size_t k = 0; k < failures.size() && k < kListedFailures; ++k) {
+      const CopyFailure& f = failures[k];
+      const std::string why = f.reason.empty() ? SystemErrorText(f.error) : f.reason;
+      text += "\n" + EngineText(kCopyFailureLine, f.entry, f.target, why);
+    }
+    if (failures.size() > kListedFailures)
+      text += "\n" + EngineText(kCopyFailuresMore, std::to_string(failures.size() - kListedFailures));
+  }
+  if (!kept_.empty()) {
+    if (!text.empty()) text += "\n\n";
+    text += EngineText(kKeptHead, std::to_string(kept_.size()));
+    for (size_t k = 0; k < kept_.size() && k < kListedFailures; ++k)
+      text += "\n" + EngineText(kKeptLine, kept_[k]);
+    if (kept_.size() > kListedFailures)
+      text += "\n" + EngineText(kCopyFailuresMore, std::to_string(kept_.size() - kListedFailures));
+  }
   Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONWARNING);
 }
 

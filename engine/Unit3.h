@@ -10,17 +10,26 @@
 #include "ui/Strings.h"
 
 class TScriptStore;
+struct SourceFile;
 class TDdeClientConv;
 namespace setupcore {
 class CopyPlan;
 }
 
-// A file entry whose copy failed: the entry as written, its target and the system's error code.
+// A file entry whose copy failed or was refused: the entry as written, its target, and the
+// system's error code or the run's own reason.
 struct CopyFailure {
   std::string entry;
   std::string target;
   unsigned long error;
+  std::string reason;
 };
+
+// Why Install cannot go on with this destination and Start Menu folder, said before anything
+// is changed; empty when it can. `destination` gets the destination as the run uses it: a full
+// path without a trailing or doubled backslash.
+std::string InstallRefusal(const std::string& typed, const std::string& group,
+                           std::string& destination);
 
 class Tcopyfiles : public TForm {
 public:
@@ -50,6 +59,10 @@ public:
 private:
   std::vector<std::string> ScriptLines() const;
   void CheckSpace(const setupcore::CopyPlan& plan);
+  std::vector<std::string> kept_;  // targets in the Windows or system directory left as newer
+  std::vector<SourceFile> sources_;  // what the space pass learnt of each source
+  void CheckRecordName(const std::string& name, const std::string& windowsDir,
+                       const std::string& destination);
   std::vector<CopyFailure> CopyPass(const setupcore::CopyPlan& plan);
   void WaitForProgramFile(const std::string& path);
   void SaveLocationRecord(const setupcore::CopyPlan& plan);

@@ -1,26 +1,8 @@
 #include "engine/Unit4.h"
 
-#include <windows.h>
-
-#include "ui/FileSystem.h"
-
 namespace velmora {
 Tdeltemp* deltemp = nullptr;
 }
-
-namespace {
-// Deletes the files directly in dir and reports nothing, as asked. The search is closed on the
-// way out, before the caller removes the directory it holds open.
-void DeleteFilesIn(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  FindHandle find(FindFirstFileA((dir + "\\*.*").c_str(), &fd));
-  if (!find.Valid()) return;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      DeleteFileA((dir + "\\" + fd.cFileName).c_str());
-  } while (FindNextFileA(find.Get(), &fd));
-}
-}  // namespace
 
 Tdeltemp::Tdeltemp(TComponent* owner)
     : TForm(owner, TFormDef{"Dialogue", 170, 86, bsDialog, false, false, poScreenCenter,
@@ -39,13 +21,8 @@ Tdeltemp::Tdeltemp(TComponent* owner)
                        [this](TComponent& c) { Button2Click(c); });
 }
 
-void Tdeltemp::Button1Click(TComponent&) {
-  if (s) {
-    const std::string dir = s->Text();
-    DeleteFilesIn(dir);
-    RemoveDirectoryA((dir + "\\").c_str());
-  }
-  Close();
-}
+// The source directory is the product's medium or a folder the user keeps it in: the installer
+// made none of its files, so "Yes" deletes nothing and only closes, as "No" does.
+void Tdeltemp::Button1Click(TComponent&) { Close(); }
 
 void Tdeltemp::Button2Click(TComponent&) { Close(); }

@@ -1,6 +1,6 @@
 #pragma once
-// The clean-up question: delete the source directory's files and the directory. The program
-// creates it at start-up with its other windows; no step of the installer opens it.
+// The clean-up question about a temporary source directory. The program creates it at start-up
+// with its other windows; no step of the installer opens it, and neither answer deletes anything.
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"

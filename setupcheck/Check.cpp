@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "setupcore/Errors.h"
+#include "setupcore/GroupCommands.h"
+#include "setupcore/InstallRules.h"
 
 namespace setupcheck {
 
@@ -159,7 +161,29 @@ private:
             "the destination sub-path " + Quoted(subPath) +
                 " does not begin with a backslash: the proposed destination is " +
                 Quoted("c:\\program files" + subPath));
+      if (!subPath.empty() && subPath.back() == '\\')
+        Add(Finding::kSubPathEndsInBackslash, 0,
+            "the destination sub-path " + Quoted(subPath) +
+                " ends in a backslash; the installer drops it, and a browsed destination gets it "
+                "doubled");
     }
+    std::string full;
+    const std::string destination = plan_.Places().destination;
+    if (!setupcore::FullDestination(destination, full)) {
+      const bool proposed = count >= 1 && destination == ProposedDestination(script_);
+      Add(Finding::kDestinationNotFull, proposed ? 0 : -1,
+          "the destination " + Quoted(destination) +
+              " is no full path with a directory below a drive's root or a share; the installer "
+              "refuses it");
+    }
+    const char* const kWhat[] = {"", "group name", "product title"};
+    for (int i = 1; i <= 2 && i < count; ++i)
+      if (!setupcore::IsSendableName(script_.Line(i)))
+        Add(Finding::kUnsendableName, i,
+            "the " + std::string(kWhat[i]) + " " + Quoted(script_.Line(i)) +
+                " holds a double quote or a bracket, which the program group cannot take; the "
+                "installer refuses it");
+    if (count >= 5) CheckRecordName(script_.Line(4));
     if (count >= 4) {
       const std::string program = plan_.ProgramFilePath();
       if (!Installs(program))
@@ -175,6 +199,22 @@ private:
             "no file entry installs remove.exe as " + Quoted(remover) +
                 ", which the uninstaller item of the program group starts");
     }
+  }
+
+  void CheckRecordName(const std::string& name) {
+    static const char* const kWhy[] = {
+        "", "is empty", "holds one of \\ / : * ? \" < > |, so it names another file or none",
+        "is \"..\", which names the directory above", "is the name of a device"};
+    const setupcore::RecordNameFault fault = setupcore::CheckRecordName(name);
+    if (fault != setupcore::RecordNameFault::kNone)
+      Add(Finding::kBadRecordName, 4,
+          "the location record's name " + Quoted(name) + " " + kWhy[static_cast<int>(fault)] +
+              "; the installer refuses it");
+    else if (setupcore::IsStandardIniName(name))
+      Add(Finding::kStandardIniName, 4,
+          "the location record " + Quoted(name + ".ini") +
+              " has the name of one of the Windows directory's own files; the installer refuses "
+              "to replace such a file where it is there");
   }
 
   bool Installs(const std::string& path) const {
@@ -200,15 +240,26 @@ private:
                   Quoted(marker.prefix));
         }
       }
+      const bool known = marker.name == "win" || marker.name == "win\\system" ||
+                         marker.name == "install" || marker.name == "ini";
+      // A closing line such as ":end" opens a section too; only one that gets files is a fault.
+      bool hasFiles = false;
+      for (const CopyEntry& entry : plan_.Entries())
+        hasFiles = hasFiles || entry.marker == static_cast<int>(m);
+      if (!known && hasFiles && !setupcore::IsFullPath(marker.prefix, true))
+        Add(Finding::kUnknownMarker, marker.line,
+            Quoted(":" + marker.name) + " is none of the markers :install, :win, :win\\system, "
+            ":ini, and its prefix is no full directory path: the installer refuses its files");
       // An ini section is meant to be closed by the next marker; any other section by an
       // empty line.
       if (marker.insideSection && !InIniSection(static_cast<int>(m) - 1)) {
         const SectionMarker& open = markers[m - 1];
         Add(Finding::kMarkerInsideSection, marker.line,
             "the marker comes while the section of line " + std::to_string(open.line + 1) +
-                " is open, so the installer also copies it as the file " +
+                " is open, so the installer also takes it as the file " +
                 Quoted(open.prefix + setupcore::RestoredName(script_.Line(marker.line))) +
-                "; an empty line before it closes that section");
+                ", which it refuses (a ':' past the drive); an empty line before it closes that "
+                "section");
       }
     }
   }
@@ -216,6 +267,22 @@ private:
   void CheckEntries() {
     for (const CopyEntry& entry : plan_.Entries()) {
       const std::string line = script_.Line(entry.line);
+      if (entry.refusal == setupcore::EntryRefusal::kDevice) {
+        Add(Finding::kDeviceName, entry.line,
+            Quoted(line) + " is named like a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CLOCK$): "
+            "the installer refuses it");
+        continue;
+      }
+      if (entry.refusal == setupcore::EntryRefusal::kNotFullPath) {
+        const SectionMarker& marker = plan_.Markers()[static_cast<size_t>(entry.marker)];
+        // A prefix that is at fault is reported once, at its marker.
+        if (setupcore::IsFullPath(marker.prefix, true) && line[0] != ':')
+          Add(Finding::kTargetNotFull, entry.line,
+              "the target " + Quoted(entry.target) +
+                  " is no full path (an empty, \".\" or \"..\" part, or a reserved character): "
+                  "the installer refuses it");
+        continue;
+      }
       if (!entry.recorded) {
         Add(Finding::kRestoresToNothing, entry.line,
             Quoted(line) + " restores to an empty name: the installer shows it but copies and "
@@ -256,8 +323,7 @@ private:
 }  // namespace
 
 bool IsError(Finding finding) {
-  return finding == Finding::kNoProductDirectory || finding == Finding::kNoScript ||
-         finding == Finding::kTooFewLines;
+  return finding <= Finding::kDeviceName;
 }
 
 std::string ProposedDestination(const Script& script) {
@@ -297,6 +363,10 @@ ProductCheck CheckProduct(const CheckOptions& options) {
   check.places.source = options.productDir;
   check.places.destination = options.destination ? *options.destination
                                                  : ProposedDestination(check.script);
+  // The installer makes the destination a full path once, before it plans; one it cannot make
+  // so is reported by the check as it stands.
+  std::string full;
+  if (setupcore::FullDestination(check.places.destination, full)) check.places.destination = full;
   check.places.windowsDir = options.windowsDir;
   check.diagnostics = CheckScript(bytes, files, check.places);
   if (!lookup.exact)

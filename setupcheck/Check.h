@@ -16,6 +16,13 @@ enum class Finding {
   kNoProductDirectory,
   kNoScript,
   kTooFewLines,
+  kDestinationNotFull,     // the installer refuses the destination
+  kSubPathEndsInBackslash,
+  kUnsendableName,         // a group name or title the program group cannot take
+  kBadRecordName,          // the location record would not be a file of its own
+  kUnknownMarker,          // a prefix that is no full path: its files are refused
+  kTargetNotFull,          // an entry whose target is no full path: refused
+  kDeviceName,             // an entry named like a device: refused
   // Warnings.
   kScriptNameCase,
   kMissingSource,
@@ -30,6 +37,7 @@ enum class Finding {
   kPathTooLong,
   kNotAnsi,
   kNotText,
+  kStandardIniName,  // the record takes a name the system's own ini files have
 };
 
 bool IsError(Finding finding);

@@ -52,7 +52,11 @@ void PrintCopyPass(std::ostream& out, const ProductCheck& check, const CopyPlan&
     char head[32];
     std::snprintf(head, sizeof head, "  %5d %4d%%  ", entry.line + 1, entry.position);
     out << head << Show(line) << " -> ";
-    if (!entry.recorded)
+    if (entry.refusal == setupcore::EntryRefusal::kDevice)
+      out << "(refused, named like a device)";
+    else if (entry.refusal == setupcore::EntryRefusal::kNotFullPath)
+      out << "(refused, " << Show(entry.target) << " is no full path)";
+    else if (!entry.recorded)
       out << "(shown, nothing copied or recorded)";
     else
       out << Show(entry.target);

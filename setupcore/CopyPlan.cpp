@@ -1,5 +1,7 @@
 #include "setupcore/CopyPlan.h"
 
+#include "setupcore/InstallRules.h"
+
 namespace setupcore {
 
 namespace {
@@ -40,8 +42,14 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
       entry.target = lastTargetPrefix_ + restored;
       entry.status = "Copying file: " + line;
       entry.position = ProgressAt(i, script_.Count());
-      entry.recorded = !restored.empty();
-      entry.copies = entry.recorded && markers_.back().name != "ini";
+      const bool iniLine = markers_.back().name == "ini";
+      // The lines of an ini section are recorded and never copied, so they may stay relative.
+      if (!restored.empty() && !iniLine) {
+        if (NamesDevice(line) || NamesDevice(entry.target)) entry.refusal = EntryRefusal::kDevice;
+        else if (!IsFullPath(entry.target)) entry.refusal = EntryRefusal::kNotFullPath;
+      }
+      entry.recorded = !restored.empty() && entry.refusal == EntryRefusal::kNone;
+      entry.copies = entry.recorded && !iniLine;
       entries_.push_back(entry);
     }
     // A marker does not close the open section: it has just been copied as one of its files.

@@ -13,8 +13,15 @@ namespace setupcore {
 // The places a run works with, as texts.
 struct RunPlaces {
   std::string source;       // the source box: the directory the product files are in
-  std::string destination;  // the destination box, as typed (a trailing backslash is kept)
+  std::string destination;  // the destination, a full path (FullDestination) for a real run
   std::string windowsDir;   // as the system reports it, without a trailing backslash
+};
+
+// Why the run leaves a file entry alone before it tries it.
+enum class EntryRefusal {
+  kNone,
+  kDevice,       // a part of the line or of its restored name is a device name (con.txt)
+  kNotFullPath,  // the target would resolve against whatever directory is current
 };
 
 // One file entry of the copy pass.
@@ -32,6 +39,9 @@ struct CopyEntry {
   // and names no product file, so it is recorded like every entry but not copied, where it
   // could only fail.
   bool copies = true;
+  // A refused entry is listed as failed and neither copied nor recorded: it names nothing the
+  // run made, and the uninstaller would go by a device or a relative path.
+  EntryRefusal refusal = EntryRefusal::kNone;
 };
 
 // A line beginning with ':' met by the copy pass.

@@ -272,6 +272,43 @@ TEST_F(Failures, InstallOnAWindowTheStartUpCouldNotFillSaysWhyAndInstallsNothing
   }
 }
 
+TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
+  TempDir target("typed");
+  const std::string dest = target / "Typed";
+  const struct {
+    const char* what;
+    std::string dest, folder, told;
+  } rows[] = {
+      {"a relative destination", "Typed", "Typed",
+       "The destination directory Typed is not a full path: give a drive and a directory, such as "
+       "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "
+       "Nothing has been installed."},
+      {"a folder the program group cannot take", dest, "Typed]x[",
+       "The Start Menu folder \"Typed]x[\" holds a double quote or a bracket, which the program "
+       "group cannot take. Nothing has been installed."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ProductDir dir("\\Typed\r\nTyped\r\nTyped 1.0\r\ntyped.exe\r\nvtest_typed\r\n:install\r\n"
+                   "TYPED.EX_\r\n");
+    WriteFileBytes(dir / "TYPED.EX_", "program");
+    Leftovers left{{StartMenuPrograms() + "\\Typed"}, {LocationRecord("vtest_typed")}};
+    Ending ending{program};
+    HWND w = Start(dir);
+    drv::SetText(mainwin::At(w, mainwin::kDestination), row.dest);
+    drv::SetText(mainwin::At(w, mainwin::kFolder), row.folder);
+    drv::Click(mainwin::ButtonWhenMade(w, "Install"));
+    EXPECT_EQ(Answer(), row.told);
+    EXPECT_EQ(drv::FindWindowByCaption("Installing", program->Id()), nullptr);
+    EXPECT_FALSE(DirExists(dest));
+    EXPECT_FALSE(DirExists(dir / "Typed"));
+    EXPECT_FALSE(FileExists(LocationRecord("vtest_typed")));
+    EXPECT_TRUE(IsWindowVisible(w)) << "the main window stays for the user to change the text";
+    drv::Click(mainwin::ButtonWhenMade(w, "Exit"));
+    EXPECT_TRUE(program->WaitExit(10000));
+  }
+}
+
 namespace {
 // Drives that FailureDrives_test.sh prepares in a prefix of its own: two letters for one 1 MiB
 // tmpfs (VELMORA_FULL_DRIVES, e.g. "tu").

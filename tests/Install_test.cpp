@@ -10,14 +10,89 @@
 #include "dde/DdeMgr.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
+#include "engine/Unit4.h"
 #include "engine/WindowsDir.h"
+#include "setupcore/PathText.h"
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Progman.h"
 #include "support/Records.h"
+#include "support/Wait.h"
 #include "ui/Application.h"
+#include "ui/Errors.h"
 
 namespace {
+// A file of the system's that a faulty run could replace: put back as it was, whatever happens.
+struct KeptFile {
+  std::string path, bytes = ReadFileBytes(path);
+  bool there = FileExists(path);
+  ~KeptFile() {
+    if (there && ReadFileBytes(path) != bytes) WriteFileBytes(path, bytes);
+  }
+};
+
+// A unix symbolic link, as a user or an intruder would plant one in the prefix's drive: Wine
+// makes none itself, so the system's ln is started with the two places' unix names.
+void PlantLink(const std::string& link, const std::string& target) {
+  using UnixName = char*(__cdecl*)(const wchar_t*);
+  auto unixName = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+  ASSERT_NE(unixName, nullptr);
+  auto name = [&](const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    char* u = unixName(wide.c_str());
+    std::string out = u ? u : "";
+    HeapFree(GetProcessHeap(), 0, u);
+    return out;
+  };
+  std::string command = "/bin/ln -s \"" + name(target) + "\" \"" +
+                        name(setupcore::DirectoryPart(link)) + setupcore::NamePart(link) + "\"";
+  STARTUPINFOA si = {sizeof si};
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &pi));
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                        10000));
+}
+
+// A copy of this test program carrying a version resource of the given file version: a library
+// as a product ships one, read only as data.
+void WriteVersioned(const std::string& path, WORD major, WORD minor) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(CopyFileA(self, path.c_str(), FALSE));
+  std::string block(40, '\0');  // the block's length, the fixed part's, type; the key; padding
+  const std::wstring key = L"VS_VERSION_INFO";
+  memcpy(&block[6], key.c_str(), (key.size() + 1) * sizeof(wchar_t));
+  VS_FIXEDFILEINFO fixed = {};
+  fixed.dwSignature = 0xFEEF04BD;
+  fixed.dwStrucVersion = 0x10000;
+  fixed.dwFileVersionMS = fixed.dwProductVersionMS = MAKELONG(minor, major);
+  block.append(reinterpret_cast<const char*>(&fixed), sizeof fixed);
+  const WORD sizes[2] = {static_cast<WORD>(block.size()), static_cast<WORD>(sizeof fixed)};
+  memcpy(&block[0], sizes, sizeof sizes);
+  HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+  ASSERT_NE(update, nullptr);
+  ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
+                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &block[0],
+                              static_cast<DWORD>(block.size())));
+  ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+}
+
+void SetLastWrite(const std::string& path, int daysAgo) {
+  HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+  t.QuadPart -= static_cast<unsigned long long>(daysAgo) * 864000000000ULL;
+  FILETIME then{t.LowPart, t.HighPart};
+  SetFileTime(h, nullptr, nullptr, &then);
+  CloseHandle(h);
+}
 class Install : public ProgmanSuite {
 protected:
   void SetUp() override {
@@ -148,12 +223,185 @@ TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
   EXPECT_LT(ReadFileBytes(dest + "\\unin.ini").size(), 5000u);
 }
 
-TEST_F(Install, ADestinationWithATrailingBackslashDoublesIt) {
-  std::string src = work / "src", dest = work / "slash\\";
+TEST_F(Install, TheDestinationIsMadeAFullPathBeforeTheRecordsNameIt) {
+  std::string src = work / "src";
   CreateDirectoryA(src.c_str(), nullptr);
   WriteFileBytes(src + "\\t.txt", "t");
-  Run("\\t\nT\nT 1\nt.txt\nvtest_slash\n:install\nt.txt\n", src, dest);
-  std::string unin = ReadFileBytes(dest + "\\unin.ini");
-  EXPECT_NE(unin.find(dest + "\\t.txt"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(work / "slash\\t.txt"), "t");
+  const struct {
+    std::string typed, full;
+  } rows[] = {
+      {work / "slash\\", work / "slash"},
+      {work.Path() + "\\\\twice\\\\", work / "twice"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.typed);
+    Run("\\t\nT\nT 1\nt.txt\nvtest_slash\n:install\nt.txt\n", src, row.typed);
+    EXPECT_EQ(RecordedFiles(row.full + "\\unin.ini"), std::vector<std::string>{row.full + "\\t.txt"});
+    EXPECT_EQ(ReadFileBytes(row.full + "\\t.txt"), "t");
+    EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", row.full}));
+    DeleteFileA(LocationRecord().c_str());  // the next row installs elsewhere
+  }
+}
+
+TEST_F(Install, WhatWouldReachBeyondTheInstallationIsRefusedBeforeAnythingIsChanged) {
+  std::string src = work / "src";
+  CreateDirectoryA(src.c_str(), nullptr);
+  WriteFileBytes(src + "\\t.txt", "t");
+  // Another product's record, reached from the Windows directory by climbing out of it.
+  CreateDirectoryA((work / "other").c_str(), nullptr);
+  WriteFileBytes(work / "other\\unin.ini", "another product's record\r\n");
+  const std::string climb = "..\\" + work.Path().substr(3) + "\\other\\unin";
+  const std::string dest = work / "refused";
+  Leftovers left{{}, {windowsDir + "\\vtest_refused.ini", windowsDir + "\\vtest_own.ini"}};
+  auto script = [](const std::string& group, const std::string& title, const std::string& name) {
+    return "\\r\n" + group + "\r\n" + title + "\r\nt.txt\r\n" + name + "\r\n:install\r\nt.txt\r\n";
+  };
+  const std::string nothing = ". Nothing has been installed.";
+  auto notOurs = [&](const std::string& name) {
+    return windowsDir + "\\" + name + ".ini is already there and is not this product's "
+           "installation record; it is not replaced" + nothing;
+  };
+  auto badName = [&](const std::string& name, const std::string& why) {
+    return "The setup script names the installation record \"" + name + "\", which " + why + nothing;
+  };
+  auto notFull = [&](const std::string& typed) {
+    return "The destination directory " + typed + " is not a full path: give a drive and a "
+           "directory, such as C:\\Apps\\Widget, or a network share and a directory, such as "
+           "\\\\server\\share\\Widget" + nothing;
+  };
+  const struct {
+    const char* what;
+    std::string script, dest, told;
+  } rows[] = {
+      {"win.ini", script("R", "R 1", "win"), dest, notOurs("win")},
+      {"system.ini", script("R", "R 1", "system"), dest, notOurs("system")},
+      {"another product's record", script("R", "R 1", climb), dest,
+       badName(climb, "holds one of \\ / : * ? \" < > |")},
+      {"an empty name", script("R", "R 1", ""), dest, badName("", "is empty")},
+      {"a device", script("R", "R 1", "Nul.x"), dest, badName("Nul.x", "is the name of a device")},
+      {"the directory above", script("R", "R 1", ".."), dest,
+       badName("..", "names the directory above")},
+      {"a group name with a quote", script("R\"x", "R 1", "vtest_refused"), dest,
+       "The Start Menu folder \"R\"x\" holds a double quote or a bracket, which the program group "
+       "cannot take" + nothing},
+      {"a title with a bracket", script("R", "R]1[", "vtest_refused"), dest,
+       "The product title \"R]1[\" holds a double quote or a bracket, which the program group "
+       "cannot take" + nothing},
+      {"a relative destination", script("R", "R 1", "vtest_refused"), "Rel", notFull("Rel")},
+      {"a destination on the current directory of a drive", script("R", "R 1", "vtest_refused"),
+       "C:Rel", notFull("C:Rel")},
+      {"a drive's root", script("R", "R 1", "vtest_refused"), "C:\\", notFull("C:\\")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    KeptFile win{windowsDir + "\\win.ini"}, system{windowsDir + "\\system.ini"};
+    Run(row.script, src, row.dest);
+    record.clear();  // never the test's to remove
+    EXPECT_EQ(Told(), std::vector<std::string>{row.told});
+    EXPECT_FALSE(DirExists(dest));
+    EXPECT_FALSE(FileExists(windowsDir + "\\vtest_refused.ini"));
+    EXPECT_EQ(ReadFileBytes(win.path), win.bytes);
+    EXPECT_EQ(ReadFileBytes(system.path), system.bytes);
+    EXPECT_EQ(ReadFileBytes(work / "other\\unin.ini"), "another product's record\r\n");
+  }
+  // This product's own earlier record, its destination typed then with a backslash, is replaced.
+  WriteFileBytes(windowsDir + "\\vtest_own.ini", ":run\r\n" + dest + "\\\r\n");
+  Run(script("R", "R 1", "vtest_own"), src, dest);
+  EXPECT_EQ(Told(), std::vector<std::string>{});
+  EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", dest}));
+}
+
+TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThroughThem) {
+  std::string src = work / "src", dest = work / "dest", outside = work / "outside";
+  for (const std::string& dir : {src, dest, outside}) CreateDirectoryA(dir.c_str(), nullptr);
+  CreateDirectoryA((src + "\\lnk").c_str(), nullptr);
+  // No file can be named like a device, so the product cannot hold nul.txt or Com9.dat either.
+  for (const char* name : {"lnk\\a.txt", "own.txt", "s.dll", "ro.txt", "ro2.txt", "plain.txt"})
+    WriteFileBytes(src + "\\" + name, name);
+  SetFileAttributesA((src + "\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA((src + "\\ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  WriteFileBytes(dest + "\\ro2.txt", "old");
+  PlantLink(dest + "\\lnk", outside);
+  PlantLink(dest + "\\own.txt", outside);
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  Leftovers left{{}, {std::string(current) + "\\systems.dll"}};
+  Run("\\e\nE\nE 1\nplain.txt\nvtest_escape\n:install\nlnk\\a.txt\nown.txt\nnul.txt\nCom9.dat\n"
+      "ro.txt\nro2.txt\nplain.txt\n\n:system\ns.dll\n",
+      src, dest);
+  for (const std::string& path : {src + "\\ro.txt", src + "\\ro2.txt"})
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string link = "passes through a link.";
+  EXPECT_EQ(Told(), std::vector<std::string>{
+                        "5 of the files could not be copied:\n"
+                        "lnk\\a.txt to " + dest + "\\lnk\\a.txt: " + link + "\n"
+                        "own.txt to " + dest + "\\own.txt: " + link + "\n"
+                        "nul.txt to " + dest + "\\nul.txt: names a device.\n"
+                        "Com9.dat to " + dest + "\\Com9.dat: names a device.\n"
+                        "s.dll to systems.dll: is not a full path."});
+  EXPECT_EQ(TreeListing(outside), std::vector<std::string>{}) << "nothing through the links";
+  EXPECT_FALSE(FileExists(std::string(current) + "\\systems.dll"));
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
+            (std::vector<std::string>{dest + "\\ro.txt", dest + "\\ro2.txt", dest + "\\plain.txt"}));
+  for (const char* name : {"ro.txt", "ro2.txt"}) {
+    EXPECT_EQ(ReadFileBytes(dest + "\\" + name), name);
+    EXPECT_EQ(GetFileAttributesA((dest + "\\" + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
+        << name << " would stay for good";
+  }
+}
+
+TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
+  std::string src = work / "src", dest = work / "dest";
+  CreateDirectoryA(src.c_str(), nullptr);
+  CreateDirectoryA(dest.c_str(), nullptr);
+  const std::string sys = windowsDir + "\\system\\";
+  Leftovers left{{}, {sys + "vtest_newer.dll", sys + "vtest_older.dll", sys + "vtest_newer.txt",
+                      sys + "vtest_older.txt"}};
+  WriteVersioned(src + "\\vtest_newer.dll", 1, 0);
+  WriteVersioned(sys + "vtest_newer.dll", 2, 0);
+  WriteVersioned(src + "\\vtest_older.dll", 2, 0);
+  WriteVersioned(sys + "vtest_older.dll", 1, 5);
+  // Without versions the last write decides.
+  for (const char* name : {"vtest_newer.txt", "vtest_older.txt"}) {
+    WriteFileBytes(src + "\\" + name, "brought");
+    WriteFileBytes(sys + name, "there");
+  }
+  SetLastWrite(src + "\\vtest_newer.txt", 10);
+  SetLastWrite(sys + "vtest_older.txt", 10);
+  WriteFileBytes(src + "\\d.txt", "brought");
+  WriteFileBytes(dest + "\\d.txt", "there");
+  SetLastWrite(src + "\\d.txt", 10);
+  const std::string newerThere = ReadFileBytes(sys + "vtest_newer.dll");
+  Run("\\v\nV\nV 1\nd.txt\nvtest_versions\n:install\nd.txt\n\n:win\\system\nvtest_newer.dll\n"
+      "vtest_older.dll\nvtest_newer.txt\nvtest_older.txt\n",
+      src, dest);
+  EXPECT_EQ(Told(), std::vector<std::string>{
+                        "2 of the files were kept, because the file already there is newer:\n" +
+                        sys + "vtest_newer.dll\n" + sys + "vtest_newer.txt"});
+  EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.dll"), newerThere);
+  EXPECT_EQ(ReadFileBytes(sys + "vtest_older.dll"), ReadFileBytes(src + "\\vtest_older.dll"));
+  EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.txt"), "there");
+  EXPECT_EQ(ReadFileBytes(sys + "vtest_older.txt"), "brought");
+  EXPECT_EQ(ReadFileBytes(dest + "\\d.txt"), "brought") << "elsewhere a file is replaced as ever";
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 5u);
+}
+
+TEST_F(Install, TheStatusShowsAnAmpersandAsItself) {
+  dialog->Label1->SetCaption("ab");
+  const int plain = dialog->Label1->Width();
+  dialog->Label1->SetCaption("a&b");
+  EXPECT_GT(dialog->Label1->Width(), plain);
+}
+
+TEST_F(Install, TheCleanUpQuestionDeletesNothing) {
+  Tdeltemp* question = nullptr;
+  Application->CreateForm(question);
+  question->s = s;
+  const std::string dir = work / "medium";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  WriteFileBytes(dir + "\\product.txt", "p");
+  s->SetText(dir);
+  TComponent& yes = *question->Button1;
+  question->Button1Click(yes);
+  EXPECT_EQ(ReadFileBytes(dir + "\\product.txt"), "p");
 }

@@ -165,7 +165,8 @@ private:
 void DecodeRunLength(BitmapFile& file, unsigned long long offset, int bitCount, LONG width,
                      LONG height, RowInfo& info, const RowSink& sink) {
   info.header.biBitCount = 8;  // each decoded row holds one colour index a byte
-  std::vector<BYTE> row(static_cast<size_t>(width), 0);
+  // A row handed to the system is read as whole 32-bit words, so it is padded to four bytes.
+  std::vector<BYTE> row((static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3), 0);
   LONG x = 0, y = 0;  // y counts from the bottom
   auto endRow = [&]() {
     int target = sink.TargetOf(height - 1 - y);

@@ -93,12 +93,21 @@ TEST(CopyPlan, MarkersAndSections) {
   } cases[] = {
       {":win and :win\\system are the Windows directory and its system directory",
        {":win", "a", "", ":win\\system", "b"}, {"6: C:\\WINDOWS\\a", "9: C:\\WINDOWS\\system\\b"}},
-      {"markers are compared with case and as a whole; any other text is a literal prefix",
+      {"markers are compared with case and as a whole; any other text is a literal prefix, and "
+       "a file whose target is then no full path is neither copied nor recorded",
        {":Win", "a", "", ":INSTALL", "b", "", ":installer\\", "c", "", ":C:\\T", "d", "", ":", "e"},
-       {"6: Wina", "9: INSTALLb", "12: installer\\c", "15: C:\\Td", "18: e"}},
-      {"a marker inside an open section is also a file entry of it",
+       {"6: (nothing)", "9: (nothing)", "12: (nothing)", "15: C:\\Td", "18: (nothing)"}},
+      {"a device name in any part of the line or of its restored name, any case, any extension",
+       {":install", "con.txt", "sub\\AUX.H", "COM1.DA_", "Lpt9", "nul .x", "console.txt", "com0"},
+       {"6: (nothing)", "7: (nothing)", "8: (nothing)", "9: (nothing)", "10: (nothing)",
+        "11: " + kDest + "\\console.txt", "12: " + kDest + "\\com0"}},
+      {"a target with a '..' part or a doubled backslash is no full path",
+       {":install", "..\\..\\evil.dll", "sub\\\\x", ".\\y"},
+       {"6: (nothing)", "7: (nothing)", "8: (nothing)"}},
+      {"a marker inside an open section is also a file entry of it, whose ':' past the drive "
+       "makes its target no full path",
        {":install", "a.txt", ":win", "b.txt"},
-       {"6: " + kDest + "\\a.txt", "7: " + kDest + "\\:win", "8: C:\\WINDOWS\\b.txt"}},
+       {"6: " + kDest + "\\a.txt", "7: (nothing)", "8: C:\\WINDOWS\\b.txt"}},
       {"an empty line closes; free text after it is ignored",
        {":install", "a.txt", "", "free text", "here", ":win", "b.txt"},
        {"6: " + kDest + "\\a.txt", "11: C:\\WINDOWS\\b.txt"}},
@@ -117,10 +126,16 @@ TEST(CopyPlan, TheRecordNameIsVisitedAndMayOpenASection) {
   EXPECT_EQ(plan.LocationRecordPath(), "C:\\WINDOWS\\:install.ini");
 }
 
-TEST(CopyPlan, ADestinationWithATrailingBackslashDoublesIt) {
-  const CopyPlan plan(WithBody({":install", "t.txt"}), RunPlaces{"D:", "C:\\Dest\\", kWin});
-  EXPECT_EQ(Copies(plan), Lines{"6: C:\\Dest\\\\t.txt"});
-  EXPECT_EQ(plan.UninstallRecordPath(), "C:\\Dest\\\\unin.ini");
+TEST(CopyPlan, RefusedEntriesSayWhyAndAreNeitherCopiedNorRecorded) {
+  const CopyPlan plan(WithBody({":install", "con.txt", "", ":system", "s.dll", "", ":ini", "~\\a",
+                                ":end"}),
+                      kPlaces);
+  using setupcore::EntryRefusal;
+  std::vector<EntryRefusal> why;
+  for (const CopyEntry& e : plan.Entries()) why.push_back(e.refusal);
+  EXPECT_EQ(why, (std::vector<EntryRefusal>{EntryRefusal::kDevice, EntryRefusal::kNotFullPath,
+                                             EntryRefusal::kNone, EntryRefusal::kNone}));
+  EXPECT_EQ(plan.UninstallRecord().size(), 1u + 2u + 4u) << "only the ini section's two lines";
 }
 
 TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {

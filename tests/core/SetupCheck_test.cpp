@@ -52,11 +52,13 @@ std::string Changed(int at, int erase, const Lines& insert) {
 // Each finding as "what@line", the line counted from 0 as the script's lines are.
 Lines Summary(const std::vector<Diagnostic>& found) {
   static const char* const kNames[] = {  // in the order Finding declares them
-      "no product directory", "no script", "too few lines", "script name case", "missing source",
+      "no product directory", "no script", "too few lines", "destination not full",
+      "sub-path ends in backslash", "unsendable name", "bad record name", "unknown marker",
+      "target not full", "device name", "script name case", "missing source",
       "source case", "program file not installed", "no uninstaller", "marker case",
       "marker inside section", "sub-path without backslash", "ini section without end",
-      "restores to nothing", "path too long", "not ANSI", "not text"};
-  static_assert(std::size(kNames) == static_cast<size_t>(Finding::kNotText) + 1);
+      "restores to nothing", "path too long", "not ANSI", "not text", "standard ini name"};
+  static_assert(std::size(kNames) == static_cast<size_t>(Finding::kStandardIniName) + 1);
   Lines out;
   for (const Diagnostic& d : found)
     out.push_back(kNames[static_cast<size_t>(d.finding)] + ("@" + std::to_string(d.line)));
@@ -102,9 +104,9 @@ TEST(SetupCheck, EachFaultItsFinding) {
        {"program file not installed@3"}},
       {"no remove.exe among the entries", Changed(7, 1, {}), {"no uninstaller@-1"}},
       {"a marker in the wrong case", Changed(14, 0, {"", ":WIN", "readme.txt"}),
-       {"marker case@15"}},
+       {"marker case@15", "unknown marker@15"}},
       {"the install marker in the wrong case misses both programs", Changed(5, 1, {":Install"}),
-       {"marker case@5", "no uninstaller@-1", "program file not installed@3"}},
+       {"marker case@5", "no uninstaller@-1", "program file not installed@3", "unknown marker@5"}},
       {"a marker inside an open section", Changed(9, 1, {}), {"marker inside section@9"}},
       {"a sub-path without a leading backslash", Changed(0, 1, {"Widget"}),
        {"sub-path without backslash@0"}},
@@ -119,7 +121,29 @@ TEST(SetupCheck, EachFaultItsFinding) {
        {"not ANSI@0", "sub-path without backslash@0"}},
       {"a control byte", Changed(2, 1, {"Widget\x01"}), {"not text@2"}},
       {"a zero byte ends the script", Bytes(kClean) + std::string("\0more", 5), {"not text@14"}},
-      {"UTF-16 text", utf16, {"not text@-1", "sub-path without backslash@0", "too few lines@-1"}},
+      {"UTF-16 text", utf16,
+       {"not text@-1", "sub-path ends in backslash@0", "sub-path without backslash@0",
+        "too few lines@-1"}},
+      {"a sub-path ending in a backslash", Changed(0, 1, {"\\Widget\\"}),
+       {"sub-path ends in backslash@0"}},
+      {"a group name and a title the program group cannot take",
+       Changed(1, 2, {"Wid]get", "Widget \"2\""}), {"unsendable name@1", "unsendable name@2"}},
+      {"a group name opening a command", Changed(1, 1, {"W[x"}), {"unsendable name@1"}},
+      {"a record name that leaves the Windows directory",
+       Changed(4, 1, {"..\\..\\Program Files\\Other\\unin"}), {"bad record name@4"}},
+      {"an empty record name", Changed(4, 1, {""}), {"bad record name@4"}},
+      {"a record name that is a device", Changed(4, 1, {"Aux.x"}), {"bad record name@4"}},
+      {"a record name of the system's own ini files", Changed(4, 1, {"win"}),
+       {"standard ini name@4"}},
+      {"an unknown marker, and one in the wrong case, whose files would land relative",
+       Changed(14, 0, {"", ":system", "readme.txt", "", ":Win", "readme.txt"}),
+       {"marker case@18", "unknown marker@15", "unknown marker@18"}},
+      {"a literal marker naming a full directory is kept",
+       Changed(14, 0, {"", ":D:\\Shared\\", "readme.txt"}), {}},
+      {"an entry that climbs out of its section's directory",
+       Changed(9, 0, {"..\\..\\readme.txt"}), {"target not full@9"}},
+      {"entries named like devices", Changed(9, 0, {"con.txt", "sub\\AUX.H", "Com1.da_"}),
+       {"device name@10", "device name@11", "device name@9"}},
       {"fewer than five lines", Changed(4, 10, {}),
        {"program file not installed@3", "too few lines@-1"}},
   };
@@ -131,6 +155,13 @@ TEST(SetupCheck, TheExitStatusTellsWarningsFromErrors) {
   EXPECT_EQ(ExitStatus(CheckScript(Bytes(kClean), kFiles, kPlaces)), 0);
   EXPECT_EQ(ExitStatus(CheckScript(Changed(8, 1, {"x.txt"}), kFiles, kPlaces)), 1);
   EXPECT_EQ(ExitStatus(CheckScript(Bytes({"\\a", "b", "c", "d"}), kFiles, kPlaces)), 2);
+  EXPECT_EQ(ExitStatus(CheckScript(Changed(4, 1, {"con"}), kFiles, kPlaces)), 2);
+  for (const char* destination : {"Rel", "C:Rel", "C:\\", "C:\\Dest\\..\\x"}) {
+    const std::vector<Diagnostic> found =
+        CheckScript(Bytes(kClean), kFiles, setupcore::RunPlaces{"D:", destination, "C:\\WINDOWS"});
+    EXPECT_EQ(Summary(found).front(), "destination not full@-1") << destination;
+    EXPECT_EQ(ExitStatus(found), 2) << destination;
+  }
 }
 
 TEST(SetupCheck, ProductDirectoriesOnDisk) {
@@ -143,6 +174,9 @@ TEST(SetupCheck, ProductDirectoriesOnDisk) {
   EXPECT_TRUE(check.scriptRead);
   EXPECT_EQ(Summary(check.diagnostics), Lines{"script name case@-1"});
   EXPECT_EQ(check.places.destination, "c:\\program files\\Widget");
+  options.destination = "C:\\Apps\\TB\\";
+  EXPECT_EQ(CheckProduct(options).places.destination, "C:\\Apps\\TB") << "made full as the run does";
+  options.destination.reset();
   EXPECT_EQ(check.places.windowsDir, "C:\\WINDOWS");
 
   fs::remove(product.path / "SETUP.INI");

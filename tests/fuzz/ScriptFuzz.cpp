@@ -8,6 +8,7 @@
 #include "FuzzInput.h"
 #include "setupcore/CopyPlan.h"
 #include "setupcore/Errors.h"
+#include "setupcore/InstallRules.h"
 #include "setupcore/TextLines.h"
 
 namespace {
@@ -47,8 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(entry.marker >= 0 && entry.marker < static_cast<int>(plan.Markers().size()));
     Require(plan.Markers()[static_cast<size_t>(entry.marker)].line < entry.line);
     const std::string& section = plan.Markers()[static_cast<size_t>(entry.marker)].name;
-    Require(entry.recorded == !setupcore::RestoredName(script.Line(entry.line)).empty());
+    const bool refused = entry.refusal != setupcore::EntryRefusal::kNone;
+    Require(entry.recorded == (!setupcore::RestoredName(script.Line(entry.line)).empty() && !refused));
     Require(entry.copies == (entry.recorded && section != "ini"));
+    // What is copied goes to a full path that names no device, whatever the script says.
+    if (entry.copies)
+      Require(setupcore::IsFullPath(entry.target) && !setupcore::NamesDevice(entry.target) &&
+              !setupcore::NamesDevice(script.Line(entry.line)));
     lastLine = entry.line;
     lastPosition = entry.position;
     copies += entry.recorded ? 1 : 0;
