@@ -3,11 +3,22 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <exception>
 
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
+#include "ui/SystemLibrary.h"
+
+// An error that nothing catches ends the program at once. The runtime's own handler would first
+// write the error's type, demangled, to a console that a window program does not have, and its
+// demangler weighs more than all of the uninstaller's windows. Defined here, in an object every
+// program links, so that the runtime's definition is never taken.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -57,8 +68,11 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 TApplication::TApplication() : TComponent(nullptr), title_(TitleFromModule()) {
+  // The progress and status bars are comctl32's classes; without them those controls fail to be
+  // made, and that failure shows where they are made.
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  if (auto init = SystemFunctionOf<InitFn>("comctl32.dll", "InitCommonControlsEx")) init(&icc);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = AppWndProc;
   wc.hInstance = GetModuleHandleA(nullptr);
