@@ -3,22 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <exception>
 
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
 #include "ui/SystemLibrary.h"
-
-// An error that nothing catches ends the program at once. The runtime's own handler would first
-// write the error's type, demangled, to a console that a window program does not have, and its
-// demangler weighs more than all of the uninstaller's windows. Defined here, in an object every
-// program links, so that the runtime's definition is never taken.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
