@@ -1,7 +1,12 @@
-// The language runtime's failures, made to weigh what the programs need of them. The runtime's
-// own versions bring a second kind of string, its exception classes and a demangler along, more
-// than all of the uninstaller's windows; these end the same way for the program: the error box of
-// the message dispatch, or the end of the program for an error nothing catches.
+// The language runtime's failures and thread support, made to weigh what the shipped programs
+// need of them; linked into setup.exe and remove.exe only, whose own objects are taken before the
+// runtime's library is searched. The runtime's versions bring a second kind of string, its
+// exception classes and a demangler along, more than all of the uninstaller's windows; these end
+// the same way for the program: the error box of the message dispatch, or the end of the program
+// for an error nothing catches.
+#include <windows.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <exception>
 #include <new>
@@ -33,3 +38,27 @@ void __throw_range_error(const char* s) { throw setupcore::Exception(s); }
 void __throw_overflow_error(const char* s) { throw setupcore::Exception(s); }
 void __throw_underflow_error(const char* s) { throw setupcore::Exception(s); }
 }  // namespace std
+
+// The unwinder runs its set-up once, and the runtime keeps each thread's error state, through the
+// thread library, whose thread support would come along whole for those few calls. The programs
+// start no thread of their own and throw only on the one that runs their windows, so once is
+// simply the first time; a thread's values are the system's own thread slots.
+extern "C" {
+int pthread_once(long* once, void (*init)(void)) {
+  if (*once == 0) {
+    *once = 1;
+    init();
+  }
+  return 0;
+}
+int pthread_key_create(unsigned* key, void (*)(void*)) {
+  const DWORD slot = TlsAlloc();
+  if (slot == TLS_OUT_OF_INDEXES) return EAGAIN;
+  *key = slot;
+  return 0;
+}
+void* pthread_getspecific(unsigned key) { return TlsGetValue(key); }
+int pthread_setspecific(unsigned key, const void* value) {
+  return TlsSetValue(key, const_cast<void*>(value)) ? 0 : ENOMEM;
+}
+}
