@@ -75,7 +75,8 @@ cat > "$work/peer.wxs" <<WXS
   </Product>
 </Wix>
 WXS
-wixl -a $arch -D Src="$work/payload" -D Win64=$win64 -o "$work/peer.msi" "$work/peer.wxs" "$work/files.wxs"
+# wixl takes the sources relative to where it runs.
+(cd "$work" && wixl -a $arch -D Src=payload -D Win64=$win64 -o peer.msi peer.wxs files.wxs)
 
 export WINEDEBUG=-all WINEPREFIX="$top/build/bench-prefix"
 winpath() { echo "Z:${1//\//\\}"; }
