@@ -26,7 +26,7 @@ using namespace std::string_literals;
 TEST(ProgramGroup, TheFiveCommandsGoInOneExecuteWithCommaAndParenthesisNamesQuoted) {
   ProgmanServer server;
   BoxWatcher boxes;
-  Leftovers left{{StartMenuPrograms() + "\\Tools"}, {}};
+  Leftovers left{{StartMenuPrograms() + "\\Tools, Misc"}, {}};
   InitApplication();
   InitDdeManager();
   auto* conv = new TDdeClientConv(Application);
