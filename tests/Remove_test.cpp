@@ -626,3 +626,56 @@ TEST(Remove, TheLocationRecordIsFoundOnlyWhereItIsSure) {
     EXPECT_TRUE(FileExists(in.Dest() + "\\remove.exe"));
   }
 }
+
+// The folders below the destination on the way to the records' files go once the removal has
+// emptied them, deepest first, and the destination after them; a folder that holds something
+// else stays and is listed, a link among them is never followed, and a folder the records lead
+// to nothing in is not touched.
+TEST(Remove, FoldersTheRemovalEmptiedGoAndNoOthers) {
+  ProgmanServer server;
+  {
+    Installed in("vtest_deep");
+    const std::string d = in.Dest();
+    std::vector<std::string> files{d + "\\a\\b\\c\\x.txt", d + "\\a\\b\\y.txt", d + "\\a\\z.txt"};
+    CreateDirectoryA((d + "\\a").c_str(), nullptr);
+    CreateDirectoryA((d + "\\a\\b").c_str(), nullptr);
+    CreateDirectoryA((d + "\\a\\b\\c").c_str(), nullptr);
+    for (const std::string& f : files) WriteFileBytes(f, "f");
+    in.Records(files, {});
+    const RemoveRun run = Remove(d);
+    EXPECT_TRUE(run.left.empty()) << Joined(run.left);
+    EXPECT_FALSE(DirExists(d)) << "the destination goes too";
+    TakePendingDeletions();
+  }
+  Installed in("vtest_folders");
+  const std::string d = in.Dest();
+  const std::string elsewhere = in.Root() + "\\elsewhere";
+  for (const std::string& f : {d + "\\k", d + "\\k\\l", d + "\\p", d + "\\unnamed", elsewhere, elsewhere + "\\q"})
+    CreateDirectoryA(f.c_str(), nullptr);
+  UnixLink link(d + "\\p\\ln", elsewhere);
+  WriteFileBytes(d + "\\k\\l\\m.txt", "ours");
+  WriteFileBytes(d + "\\k\\foreign.txt", "theirs");
+  WriteFileBytes(elsewhere + "\\v.txt", "v");
+  in.Records({d + "\\k\\l\\m.txt", d + "\\p\\ln\\v.txt", d + "\\p\\ln\\q\\gone.txt"}, {});
+  const RemoveRun run = Remove(d);
+  const std::string kept = "the folder holds other things too; it stays", throughLink = "passes through a link";
+  struct Row {
+    const char* behaviour;
+    std::string path, why;
+  } rows[] = {
+      {"a folder holding a foreign file", d + "\\k", kept},
+      {"a folder holding a link", d + "\\p", kept},
+      {"a link", d + "\\p\\ln", throughLink},
+      {"a folder below a link", d + "\\p\\ln\\q", throughLink},
+      {"a file below a link", d + "\\p\\ln\\v.txt", throughLink},
+      {"a file below a folder below a link", d + "\\p\\ln\\q\\gone.txt", throughLink},
+  };
+  for (const Row& r : rows) EXPECT_TRUE(Listed(run.left, r.path, r.why)) << r.behaviour << Joined(run.left);
+  EXPECT_EQ(run.left.size(), std::size(rows)) << Joined(run.left);
+  EXPECT_FALSE(DirExists(d + "\\k\\l"));
+  EXPECT_TRUE(FileExists(d + "\\k\\foreign.txt"));
+  EXPECT_TRUE(DirExists(elsewhere + "\\q")) << "an empty folder beyond the link stays";
+  EXPECT_TRUE(FileExists(elsewhere + "\\v.txt"));
+  EXPECT_TRUE(DirExists(d + "\\unnamed")) << "a folder the records lead to nothing in";
+  TakePendingDeletions();
+}

@@ -1,8 +1,10 @@
 // What remove.exe decides from the records before it touches anything: the kind of every line,
-// the lines it leaves alone, and the records it writes back when something stays.
+// the lines it leaves alone, the folders it looks at, and the records it writes back when
+// something stays; and that it takes back whatever the installer's records name.
 #include <gtest/gtest.h>
 
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/CopyPlan.h"
+#include "setupcore/RemovePlan.h"
 
 namespace {
 const char kDest[] = "c:\\program files\\Widget";
@@ -115,6 +117,34 @@ TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenIt
   EXPECT_EQ(plan.steps[5].group, "Widget");
 }
 
+// Only the folders on the way to a file of the destination that the records name, each once,
+// deepest first, after every file and before remove.exe; never one on the way to a refused line,
+// a shared file or a shortcut.
+TEST(RemovePlan, FoldersOnTheWayToTheDestinationsFilesComeDeepestFirst) {
+  const std::string d = std::string(kDest) + "\\";
+  TRecords r;
+  r.uninstall = {"Widget 2.0", d + "a\\b\\c\\x.txt", d + "a\\y.txt", d + "top.txt", d + "A\\B\\z.txt",
+                 d + "q\\..\\out.txt", d + "r\\*.txt", "C:\\windows\\sub\\shared.dll",
+                 std::string("C:\\windows\\Start Menu\\Programs\\Widget\\W.lnk"), d + "remove.exe",
+                 std::string("+") + kGroup};
+  r.location = {":run", kDest, d + "logs\\run.log"};
+  const TRemovePlan plan = PlanRemoval(r, Places());
+  std::vector<std::string> folders;
+  for (size_t i = 0; i < plan.steps.size(); ++i) {
+    if (plan.steps[i].kind != skFolder) continue;
+    folders.push_back(plan.steps[i].path);
+    EXPECT_EQ(plan.steps[i].place, kDest);
+    EXPECT_EQ(plan.steps[i].line, -1);
+    EXPECT_GT(i, 10u) << "after the location record's files";
+  }
+  EXPECT_EQ(folders, (std::vector<std::string>{d + "a\\b\\c", d + "a\\b", d + "a", d + "logs"}));
+  EXPECT_EQ(plan.self, static_cast<int>(plan.steps.size()) - 1);
+  // A flat installation has none.
+  EXPECT_EQ(StepFor("c:\\program files\\Widget\\widget.exe").kind, skFile);
+  for (const TRemoveStep& s : PlanRemoval({{"W", d + "w.exe", d + "remove.exe"}, {}}, Places()).steps)
+    EXPECT_NE(s.kind, skFolder);
+}
+
 TEST(RemovePlan, GroupLines) {
   struct Case {
     const char* behaviour;
@@ -190,6 +220,15 @@ TEST(RemovePlan, DirectoriesThatMayBeRemoved) {
   EXPECT_FALSE(MayRemoveDirectory("C:\\os", nested)) << "a directory above the Windows directory";
 }
 
+TEST(RemovePlan, ATrailingBackslashGoesButADriveRootsAndATrailBytesStay) {
+  TCodePage dbcs = WesternCodePage();
+  dbcs.lead[0x95] = true;
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\a\\", dbcs), "c:\\a");
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\a", dbcs), "c:\\a");
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\", dbcs), "C:\\");
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\\x95\\", dbcs), "c:\\\x95\\");
+}
+
 TEST(RemovePlan, TheLocationRecordIsKnownByItsFirstTwoLines) {
   const TCodePage cp = WesternCodePage();
   EXPECT_TRUE(IsLocationRecordFor({":run", kDest}, kDest, cp));
@@ -252,6 +291,7 @@ TRecords InstalledRecords() {
   r.uninstall = {"Widget 2.0",
                  "c:\\program files\\Widget\\widget.exe",
                  "c:\\program files\\Widget\\data.bin",
+                 "c:\\program files\\Widget\\sub\\deep.dat",
                  "c:\\program files\\Widget\\remove.exe",
                  "ini~\\unin.ini",
                  "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk",
@@ -288,6 +328,7 @@ TEST(RemainingRecords, HoldWhatIsLeft) {
     L left, uninstall, location;
   } rows[] = {
       {"nothing left", {}, {}, {}},
+      {"a folder keeps no line", {"c:\\program files\\Widget\\sub"}, {}, {}},
       {"remove.exe alone", {remove}, {}, {}},
       {"two files", {data, cache}, {"Widget 2.0", data, remove, last}, {":run", kDest, "C:\\windows", cache}},
       {"a group item", {item}, {"Widget 2.0", remove, item, std::string("+") + kGroup, last}, {":run", kDest, "C:\\windows"}},
@@ -332,4 +373,54 @@ TEST(CleanUpCall, OnlyAProgramDirectlyInARemovableDirectory) {
   EXPECT_FALSE(safe("C:\\windows\\remove.exe", "C:\\windows"));
   EXPECT_FALSE(safe("C:\\remove.exe", "C:\\"));
   EXPECT_FALSE(safe("c:\\program files\\Widget\\..\\remove.exe", "c:\\program files\\Widget\\.."));
+}
+
+// Whatever the installer records, remove.exe takes back: for each script, every line of both
+// records the copy plan writes is planned as a thing of the installation (or passed over as the
+// ini sections' lines are), and nothing lies outside the destination and the Windows directory.
+TEST(RoundTrip, WhatTheInstallerRecordsIsRemovedAndNothingElse) {
+  using Lines = std::vector<std::string>;
+  const Lines head{"\\Widget", "Widget", "Widget 2.0", "widget.exe", "widget"};
+  struct Row {
+    const char* behaviour;
+    std::string destination;
+    Lines body;
+    size_t folders;
+  } rows[] = {
+      {"flat", "c:\\program files\\Widget", {":install", "WIDGET.EX_", "REMOVE.EX_", "readme.txt"}, 0},
+      {"the Windows and system directories", "c:\\program files\\Widget",
+       {":install", "REMOVE.EX_", "", ":win", "WIDGET.HL_", "", ":win\\system", "WIDGLIB.DL_"}, 0},
+      {"an ini section", "D:\\Games\\Widget",
+       {":install", "remove.exe", "", ":ini", "~\\widget.ini", ">", "~\\logs\\run.log", ":end"}, 1},
+      {"entries in folders", "c:\\program files\\Widget",
+       {":install", "REMOVE.EX_", "data\\levels\\1.DA_", "data\\2.dat", "DATA\\LEVELS\\3.dat"}, 2},
+  };
+  for (const Row& row : rows) {
+    Lines lines = head;
+    lines.insert(lines.end(), row.body.begin(), row.body.end());
+    const setupcore::CopyPlan copy(setupcore::Script(lines), {"D:", row.destination, "C:\\WINDOWS"});
+    TRemovePlaces places;
+    places.windowsDir = "C:\\WINDOWS";
+    places.systemDirs = {"C:\\WINDOWS\\system", "C:\\WINDOWS\\system32"};
+    places.destination = row.destination;
+    places.self = row.destination + "\\remove.exe";
+    places.uninstallRecord = copy.UninstallRecordPath();
+    places.locationRecord = copy.LocationRecordPath();
+    TRecords records;
+    records.uninstall = copy.UninstallRecord();
+    records.location = copy.LocationRecord();
+    const TRemovePlan plan = PlanRemoval(records, places);
+    EXPECT_GE(plan.self, 0) << row.behaviour;
+    size_t folders = 0;
+    for (const TRemoveStep& s : plan.steps) {
+      EXPECT_NE(s.kind, skRefused) << row.behaviour << ": " << s.path << ": " << RefusalText(s.refusal);
+      EXPECT_TRUE(s.kind != skPassedOver || s.refusal == rfNoDrive) << row.behaviour << ": " << s.path;
+      if (s.kind == skFolder) ++folders;
+      if (s.kind == skRefused || s.kind == skPassedOver || s.kind == skPlace) continue;
+      EXPECT_TRUE(IsBelow(row.destination, s.path, places.codePage) ||
+                  IsBelow(places.windowsDir, s.path, places.codePage))
+          << row.behaviour << ": " << s.path;
+    }
+    EXPECT_EQ(folders, row.folders) << row.behaviour;
+  }
 }
