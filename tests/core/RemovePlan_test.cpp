@@ -124,7 +124,7 @@ TEST(RemovePlan, FoldersOnTheWayToTheDestinationsFilesComeDeepestFirst) {
   const std::string d = std::string(kDest) + "\\";
   TRecords r;
   r.uninstall = {"Widget 2.0", d + "a\\b\\c\\x.txt", d + "a\\y.txt", d + "top.txt", d + "A\\B\\z.txt",
-                 d + "q\\..\\out.txt", d + "r\\*.txt", "C:\\windows\\sub\\shared.dll",
+                 d + "q\\..\\out.txt", d + "r\\*.txt", "C:\\windows\\system\\sub\\deeper\\shared.dll",
                  std::string("C:\\windows\\Start Menu\\Programs\\Widget\\W.lnk"), d + "remove.exe",
                  std::string("+") + kGroup};
   r.location = {":run", kDest, d + "logs\\run.log"};
