@@ -92,7 +92,7 @@ TEST_P(PlanLine, KindAndRefusal) {
 
 INSTANTIATE_TEST_SUITE_P(UninstallRecordLines, PlanLine, ::testing::ValuesIn(kLines));
 
-TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenItself) {
+TEST(RemovePlan, TheOrderIsFilesShortcutsTheGroupLocationFilesFoldersAndItself) {
   TRecords r;
   r.uninstall = {"Widget 2.0",
                  "c:\\program files\\Widget\\widget.exe",
@@ -103,23 +103,24 @@ TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenIt
                  std::string("+") + kGroup,
                  ":C:\\windows\\system\\"};
   // A thing named twice (here widget.exe, in another case) is removed once.
-  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows",
+  r.location = {":run", kDest, "c:\\program files\\Widget\\data\\settings.ini", "C:\\windows",
                 "C:\\Program Files\\Widget\\WIDGET.EXE"};
   const TRemovePlan plan = PlanRemoval(r, Places());
   EXPECT_EQ(plan.title, "Widget 2.0");
   std::vector<TStepKind> kinds;
   for (const TRemoveStep& s : plan.steps) kinds.push_back(s.kind);
   EXPECT_EQ(kinds, (std::vector<TStepKind>{skFile, skIgnored, skShared, skShortcut, skShortcut,
-                                           skGroup, skFile, skPlace, skPassedOver, skSelf}));
+                                           skGroup, skFile, skPlace, skPassedOver, skFolder, skSelf}));
   EXPECT_EQ(plan.steps[8].refusal, rfRepeat);
-  ASSERT_EQ(plan.self, 9);
-  EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\remove.exe");
+  EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\data");
+  EXPECT_EQ(plan.steps[9].place, kDest);
+  ASSERT_EQ(plan.self, 10);
+  EXPECT_EQ(plan.steps[10].path, "c:\\program files\\Widget\\remove.exe");
   EXPECT_EQ(plan.steps[5].group, "Widget");
 }
 
 // Only the folders on the way to a file of the destination that the records name, each once,
-// deepest first, after every file and before remove.exe; never one on the way to a refused line,
-// a shared file or a shortcut.
+// deepest first; never one on the way to a refused line, a shared file or a shortcut.
 TEST(RemovePlan, FoldersOnTheWayToTheDestinationsFilesComeDeepestFirst) {
   const std::string d = std::string(kDest) + "\\";
   TRecords r;
@@ -128,21 +129,10 @@ TEST(RemovePlan, FoldersOnTheWayToTheDestinationsFilesComeDeepestFirst) {
                  std::string("C:\\windows\\Start Menu\\Programs\\Widget\\W.lnk"), d + "remove.exe",
                  std::string("+") + kGroup};
   r.location = {":run", kDest, d + "logs\\run.log"};
-  const TRemovePlan plan = PlanRemoval(r, Places());
   std::vector<std::string> folders;
-  for (size_t i = 0; i < plan.steps.size(); ++i) {
-    if (plan.steps[i].kind != skFolder) continue;
-    folders.push_back(plan.steps[i].path);
-    EXPECT_EQ(plan.steps[i].place, kDest);
-    EXPECT_EQ(plan.steps[i].line, -1);
-    EXPECT_GT(i, 10u) << "after the location record's files";
-  }
+  for (const TRemoveStep& s : PlanRemoval(r, Places()).steps)
+    if (s.kind == skFolder) folders.push_back(s.path);
   EXPECT_EQ(folders, (std::vector<std::string>{d + "a\\b\\c", d + "a\\b", d + "a", d + "logs"}));
-  EXPECT_EQ(plan.self, static_cast<int>(plan.steps.size()) - 1);
-  // A flat installation has none.
-  EXPECT_EQ(StepFor("c:\\program files\\Widget\\widget.exe").kind, skFile);
-  for (const TRemoveStep& s : PlanRemoval({{"W", d + "w.exe", d + "remove.exe"}, {}}, Places()).steps)
-    EXPECT_NE(s.kind, skFolder);
 }
 
 TEST(RemovePlan, GroupLines) {
@@ -194,30 +184,11 @@ TEST(RemovePlan, ADestinationThatIsNoPlaceOfItsOwnGivesItsFilesNoFreePass) {
   // Installed into a drive root: nothing there belongs to the installation alone.
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:\\")).refusal, rfOutside);
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:")).refusal, rfOutside);
-}
-
-TEST(RemovePlan, DirectoriesThatMayBeRemoved) {
-  const TRemovePlaces p = Places();
-  struct Case {
-    const char* dir;
-    bool may;
-  } cases[] = {
-      {kDest, true},
-      {"c:\\program files\\Widget\\", true},
-      {"C:\\", false},
-      {"C:", false},
-      {"C:\\windows", false},
-      {"C:\\windows\\system", false},
-      {"C:\\windows\\SYSTEM32\\", false},
-      {"C:\\windows\\Start Menu\\Programs", false},
-      {"C:\\windows\\Start Menu\\Programs\\Widget", true},
-      {"c:\\program files\\Widget\\..", false},
-      {"relative\\dir", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(MayRemoveDirectory(c.dir, p), c.may) << c.dir;
-  TRemovePlaces nested = p;
-  nested.windowsDir = "C:\\os\\windows";
-  EXPECT_FALSE(MayRemoveDirectory("C:\\os", nested)) << "a directory above the Windows directory";
+  // Nor into the system directory, or a folder above the Windows directory.
+  EXPECT_EQ(StepFor("C:\\windows\\system\\x.dll", Places("C:\\windows\\system")).kind, skShared);
+  TRemovePlaces above = Places("C:\\os");
+  above.windowsDir = "C:\\os\\windows";
+  EXPECT_EQ(StepFor("C:\\os\\x.txt", above).refusal, rfOutside);
 }
 
 TEST(RemovePlan, ATrailingBackslashGoesButADriveRootsAndATrailBytesStay) {
@@ -398,17 +369,9 @@ TEST(RoundTrip, WhatTheInstallerRecordsIsRemovedAndNothingElse) {
   for (const Row& row : rows) {
     Lines lines = head;
     lines.insert(lines.end(), row.body.begin(), row.body.end());
-    const setupcore::CopyPlan copy(setupcore::Script(lines), {"D:", row.destination, "C:\\WINDOWS"});
-    TRemovePlaces places;
-    places.windowsDir = "C:\\WINDOWS";
-    places.systemDirs = {"C:\\WINDOWS\\system", "C:\\WINDOWS\\system32"};
-    places.destination = row.destination;
-    places.self = row.destination + "\\remove.exe";
-    places.uninstallRecord = copy.UninstallRecordPath();
-    places.locationRecord = copy.LocationRecordPath();
-    TRecords records;
-    records.uninstall = copy.UninstallRecord();
-    records.location = copy.LocationRecord();
+    const setupcore::CopyPlan copy(setupcore::Script(lines), {"D:", row.destination, "C:\\windows"});
+    const TRemovePlaces places = Places(row.destination);
+    const TRecords records{copy.UninstallRecord(), copy.LocationRecord()};
     const TRemovePlan plan = PlanRemoval(records, places);
     EXPECT_GE(plan.self, 0) << row.behaviour;
     size_t folders = 0;

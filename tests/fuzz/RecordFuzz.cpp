@@ -16,15 +16,8 @@ namespace {
 // Whether `part` is `whole` with some lines left out.
 bool Subsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
   size_t j = 0;
-  for (const std::string& line : whole)
-    if (j < part.size() && part[j] == line) ++j;
+  for (const std::string& line : whole) j += j < part.size() && part[j] == line;
   return j == part.size();
-}
-
-bool IsOneOf(const std::string& place, const std::vector<std::string>& places) {
-  for (const std::string& p : places)
-    if (p == place) return true;
-  return false;
 }
 }  // namespace
 
@@ -54,20 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   records.location = setupcore::SplitLines(texts[1]);
   const TRemovePlan plan = PlanRemoval(records, places);
 
-  const std::vector<std::string> recorded = {places.destination, places.ProgramsFolder(),
-                                             places.windowsDir, places.systemDirs[0],
-                                             places.systemDirs[1]};
   for (const TRemoveStep& s : plan.steps) {
-    if (s.kind != skFile && s.kind != skShortcut && s.kind != skShared && s.kind != skGroup &&
-        s.kind != skFolder && s.kind != skSelf)
-      continue;
-    Require(IsFullPath(s.path) && !HasDotPart(s.path, cp));
-    Require(IsOneOf(s.place, recorded) && IsBelow(s.place, s.path, cp));
-    Require(!PartsBelow(s.place, s.path, cp).empty());
-    if (s.kind == skFile || s.kind == skFolder || s.kind == skSelf) Require(s.place == places.destination);
+    if (s.kind == skRefused || s.kind == skPassedOver || s.kind == skPlace || s.kind == skIgnored) continue;
+    Require(IsFullPath(s.path) && !HasDotPart(s.path, cp) && IsBelow(s.place, s.path, cp));
+    const bool destination = s.kind == skFile || s.kind == skFolder || s.kind == skSelf;
+    Require(destination ? s.place == places.destination
+                        : s.kind == skShared ? IsBelow(places.windowsDir, s.path, cp)
+                                             : s.place == places.ProgramsFolder());
     if (s.kind == skFolder || s.kind == skGroup) Require(MayRemoveDirectory(s.path, places));
-    if (!choice.empty()) continue;
-    Require(s.path.find_first_of("*?\"<>|/") == std::string::npos);
+    Require(!choice.empty() || s.path.find_first_of("*?\"<>|/") == std::string::npos);
   }
   Require(plan.self < 0 || plan.steps[plan.self].kind == skSelf);
 
