@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 
 #include "dde/DdeMgr.h"
@@ -348,6 +349,55 @@ TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThrou
     EXPECT_EQ(GetFileAttributesA((dest + "\\" + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
         << name << " would stay for good";
   }
+}
+
+TEST_F(Install, EntriesWithFoldersThatCannotBeMadeAreToldAndLeaveNoFolderBehind) {
+  // The destination's name is longer than the source's, so a folder can fit below the one and
+  // be over the system's limit below the other.
+  std::string src = work / "s", dest = work / std::string(80, 'D'), outside = work / "outside";
+  for (const std::string& dir : {src, dest, outside, dest + "\\keep"})
+    CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string tooLong = "made1\\" + std::string(240 - src.size() - 7, 'f');
+  for (const std::string& dir : std::vector<std::string>{"lnk", "lnk\\new", "keep", "keep\\blocked",
+                                                        "made1", tooLong, "made2", "made2\\sub"})
+    CreateDirectoryA((src + "\\" + dir).c_str(), nullptr);
+  for (const std::string& name : std::vector<std::string>{"p.txt", "lnk\\new\\b.txt",
+                                                         "keep\\blocked\\b.txt", tooLong + "\\c.txt"})
+    WriteFileBytes(src + "\\" + name, "x");
+  ASSERT_TRUE(FileExists(src + "\\" + tooLong + "\\c.txt"));
+  WriteFileBytes(dest + "\\keep\\blocked", "in the way");
+  PlantLink(dest + "\\lnk", outside);
+  Leftovers left{{windowsDir + "\\w"}, {}};
+  Run("\\f\nF\nF 1\np.txt\nvtest_folders\n:install\np.txt\n..\\x\nC:\\x\n\\x\na\\\\b\ncon\\x\n"
+      "lnk\\new\\b.txt\nkeep\\blocked\\b.txt\n" + tooLong + "\\c.txt\nmade2\\sub\n\n:win\nw\\x.dll\n",
+      src, dest);
+  const std::vector<std::string> told = Told();
+  ASSERT_EQ(told.size(), 1u);
+  const std::string notFull = ": is not a full path.\n";
+  const std::string expected =
+      "10 of the files could not be copied:\n"
+      "..\\x to " + dest + "\\..\\x" + notFull + "C:\\x to " + dest + "\\C:\\x" + notFull +
+      "\\x to " + dest + "\\\\x" + notFull + "a\\\\b to " + dest + "\\a\\\\b" + notFull +
+      "con\\x to " + dest + "\\con\\x: names a device.\n"
+      "lnk\\new\\b.txt to " + dest + "\\lnk\\new\\b.txt: passes through a link.\n"
+      "keep\\blocked\\b.txt to " + dest + "\\keep\\blocked\\b.txt: the folder " + dest +
+      "\\keep\\blocked cannot be created: a file of that name is there.\n" +
+      tooLong + "\\c.txt to " + dest + "\\" + tooLong + "\\c.txt: the folder " + dest + "\\" +
+      tooLong + " cannot be created: ";
+  EXPECT_EQ(told[0].substr(0, expected.size()), expected);
+  EXPECT_NE(told[0].find("\nmade2\\sub to " + dest + "\\made2\\sub: "), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("\nw\\x.dll to " + windowsDir + "\\w\\x.dll: names a folder, and the "
+                         "Windows directories take files only."), std::string::npos) << told[0];
+  // The folders made for entries that got no file are gone again; the user's are as they were.
+  std::vector<std::string> there = TreeListing(dest);
+  there.erase(std::remove_if(there.begin(), there.end(),
+                             [](const std::string& l) { return l.rfind("\\unin.ini ", 0) == 0; }),
+              there.end());
+  EXPECT_EQ(there, (std::vector<std::string>{"\\keep\\", "\\keep\\blocked 10", "\\lnk\\",
+                                             "\\p.txt 1"}));
+  EXPECT_EQ(TreeListing(outside), std::vector<std::string>{}) << "nothing through the link";
+  EXPECT_FALSE(DirExists(windowsDir + "\\w"));
+  EXPECT_EQ(ReadFileBytes(dest + "\\p.txt"), "x");
 }
 
 TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
