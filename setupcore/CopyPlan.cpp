@@ -29,6 +29,9 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
     : script_(script), places_(places) {
   std::string sourcePrefix;
   bool sectionOpen = false;
+  // The run makes the destination a full path before it plans; below anything else, the target
+  // of an entry could be a share's name or the root of a drive, never a folder to make.
+  const bool fullDestination = IsFullPath(places_.destination);
   for (int i = kFirstCopyLine; i <= script_.Count() - 1; ++i) {
     const std::string line = script_.Line(i);
     if (line.empty()) {
@@ -57,7 +60,7 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
       }
       entry.recorded = !restored.empty() && entry.refusal == EntryRefusal::kNone;
       entry.copies = entry.recorded && !iniLine;
-      entry.makesFolders = entry.copies && folders && section == "install";
+      entry.makesFolders = entry.copies && folders && section == "install" && fullDestination;
       entries_.push_back(entry);
     }
     // A marker does not close the open section: it has just been copied as one of its files.

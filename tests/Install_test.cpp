@@ -6,9 +6,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 #include "dde/DdeMgr.h"
+#include "driver/Driver.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "engine/Unit4.h"
@@ -17,7 +19,9 @@
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Progman.h"
+#include "support/Program.h"
 #include "support/Records.h"
+#include "support/SetupWindow.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
@@ -454,4 +458,35 @@ TEST_F(Install, TheCleanUpQuestionDeletesNothing) {
   TComponent& yes = *question->Button1;
   question->Button1Click(yes);
   EXPECT_EQ(ReadFileBytes(dir + "\\product.txt"), "p");
+}
+
+// The shipped setup.exe, worked from outside, on a product whose files lie three folders deep.
+TEST(InstallTree, TheShippedSetupInstallsAProductsTreeByteForByte) {
+  ProgmanServer server;
+  ProductDir dir("\\Velmora Tree\r\nVelmora Tree\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
+                 ":install\r\nTREE.EX_\r\ndata\\levels\\1.dat\r\nart\\Maps\\Deep\\M.BI_\r\n"
+                 "docs\\Read Me.txt\r\n");
+  for (const char* folder : {"data", "data\\levels", "art", "art\\Maps", "art\\Maps\\Deep", "docs"})
+    CreateDirectoryA((dir / folder).c_str(), nullptr);
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"TREE.EX_", "tree.exe"}, {"data\\levels\\1.dat", "data\\levels\\1.dat"},
+      {"art\\Maps\\Deep\\M.BI_", "art\\Maps\\Deep\\m.bi"}, {"docs\\Read Me.txt", "docs\\Read Me.txt"}};
+  for (size_t k = 0; k < files.size(); ++k) WriteFileBytes(dir / files[k].first, std::string(k + 1, 'a' + k));
+  const std::string dest = "c:\\program files\\Velmora Tree";
+  Leftovers left{{dest, StartMenuPrograms() + "\\Velmora Tree"}, {WindowsDirectory() + "\\vtest_tree.ini"}};
+  std::unique_ptr<RunningProgram> setup(dir.Start());
+  drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
+  ASSERT_TRUE(mainwin::FinishInstall(*setup));
+  std::vector<std::string> recorded;
+  for (const auto& f : files) {
+    EXPECT_EQ(ReadFileBytes(dest + "\\" + f.second), ReadFileBytes(dir / f.first)) << f.second;
+    recorded.push_back(dest + "\\" + f.second);
+  }
+  const std::vector<std::string> tree = TreeListing(dest);
+  EXPECT_EQ(std::vector<std::string>(tree.begin(), tree.end() - 1),
+            (std::vector<std::string>{"\\art\\", "\\art\\Maps\\", "\\art\\Maps\\Deep\\",
+                                      "\\art\\Maps\\Deep\\m.bi 3", "\\data\\", "\\data\\levels\\",
+                                      "\\data\\levels\\1.dat 2", "\\docs\\", "\\docs\\Read Me.txt 4",
+                                      "\\tree.exe 1"}));
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), recorded) << "each file by its full path";
 }
