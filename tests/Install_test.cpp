@@ -460,33 +460,57 @@ TEST_F(Install, TheCleanUpQuestionDeletesNothing) {
   EXPECT_EQ(ReadFileBytes(dir + "\\product.txt"), "p");
 }
 
-// The shipped setup.exe, worked from outside, on a product whose files lie three folders deep.
-TEST(InstallTree, TheShippedSetupInstallsAProductsTreeByteForByte) {
+// The shipped setup.exe and remove.exe, worked from outside, on a product whose files lie three
+// folders deep: the tree arrives byte for byte and goes again to the last folder.
+TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWhole) {
   ProgmanServer server;
   ProductDir dir("\\Velmora Tree\r\nVelmora Tree\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
-                 ":install\r\nTREE.EX_\r\ndata\\levels\\1.dat\r\nart\\Maps\\Deep\\M.BI_\r\n"
-                 "docs\\Read Me.txt\r\n");
+                 ":install\r\nTREE.EX_\r\nREMOVE.EX_\r\ndata\\levels\\1.dat\r\n"
+                 "art\\Maps\\Deep\\M.BI_\r\ndocs\\Read Me.txt\r\n");
   for (const char* folder : {"data", "data\\levels", "art", "art\\Maps", "art\\Maps\\Deep", "docs"})
     CreateDirectoryA((dir / folder).c_str(), nullptr);
   const std::vector<std::pair<std::string, std::string>> files{
       {"TREE.EX_", "tree.exe"}, {"data\\levels\\1.dat", "data\\levels\\1.dat"},
       {"art\\Maps\\Deep\\M.BI_", "art\\Maps\\Deep\\m.bi"}, {"docs\\Read Me.txt", "docs\\Read Me.txt"}};
   for (size_t k = 0; k < files.size(); ++k) WriteFileBytes(dir / files[k].first, std::string(k + 1, 'a' + k));
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora Tree";
   Leftovers left{{dest, StartMenuPrograms() + "\\Velmora Tree"}, {WindowsDirectory() + "\\vtest_tree.ini"}};
   std::unique_ptr<RunningProgram> setup(dir.Start());
   drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
   ASSERT_TRUE(mainwin::FinishInstall(*setup));
-  std::vector<std::string> recorded;
+  std::vector<std::string> recorded, expected{"\\art\\", "\\art\\Maps\\", "\\art\\Maps\\Deep\\",
+                                              "\\data\\", "\\data\\levels\\", "\\docs\\"};
   for (const auto& f : files) {
     EXPECT_EQ(ReadFileBytes(dest + "\\" + f.second), ReadFileBytes(dir / f.first)) << f.second;
     recorded.push_back(dest + "\\" + f.second);
+    expected.push_back("\\" + f.second + " " + std::to_string(ReadFileBytes(dir / f.first).size()));
   }
-  const std::vector<std::string> tree = TreeListing(dest);
-  EXPECT_EQ(std::vector<std::string>(tree.begin(), tree.end() - 1),
-            (std::vector<std::string>{"\\art\\", "\\art\\Maps\\", "\\art\\Maps\\Deep\\",
-                                      "\\art\\Maps\\Deep\\m.bi 3", "\\data\\", "\\data\\levels\\",
-                                      "\\data\\levels\\1.dat 2", "\\docs\\", "\\docs\\Read Me.txt 4",
-                                      "\\tree.exe 1"}));
+  recorded.insert(recorded.begin() + 1, dest + "\\remove.exe");
+  expected.push_back("\\remove.exe " + std::to_string(ReadFileBytes(dir / "REMOVE.EX_").size()));
+  std::sort(expected.begin(), expected.end());
+  std::vector<std::string> tree = TreeListing(dest);
+  ASSERT_FALSE(tree.empty());
+  tree.pop_back();  // unin.ini, last in the order
+  EXPECT_EQ(tree, expected);
   EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), recorded) << "each file by its full path";
+
+  {
+    RunningProgram remove(dest + "\\remove.exe", "", dest);
+    drv::Click(mainwin::ButtonWhenMade(drv::WaitWindow("Uninstall", 20000, remove.Id()), "Yes"));
+    HWND removing = drv::WaitWindow("Removing", 20000, remove.Id());
+    drv::WaitText(removing, 8 + 5, 10 + 5, "Click DONE to exit.", 60000);
+    drv::Click(mainwin::ButtonWhenMade(removing, "Done"));
+    EXPECT_TRUE(remove.WaitExit(10000));
+    for (const ChildProcess& copy : ChildProcesses(remove.Id()))
+      EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
+  }
+  EXPECT_TRUE(WaitUntil([&] { return !DirExists(dest); }, 20000)) << TreeListing(dest).size();
+  // The clean-up copy marks itself for deletion at the next start as well; not the test's to keep.
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
+  }
 }
