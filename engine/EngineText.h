@@ -33,6 +33,9 @@ enum EngineTextId {
   kPassesThroughLink,     // a copy failure's reason
   kNamesDevice,           // a copy failure's reason
   kNotFullTarget,         // a copy failure's reason
+  kFolderInWindows,       // a copy failure's reason
+  kFolderNotMade,         // a copy failure's reason; %1: the folder; %2: why
+  kFileInTheWay,          // why a folder was not made
   kTempLeft,              // %1: a temporary copy that could not be deleted
   kKeptHead,              // %1: how many files were kept
   kKeptLine,              // %1: the file kept

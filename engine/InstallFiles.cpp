@@ -217,8 +217,47 @@ const FileInstaller::Directory& FileInstaller::DirectoryOf(const setupcore::Copy
 
 CopyResult FileInstaller::Install(const setupcore::CopyEntry& entry, const SourceFile& source) {
   if (source.error) return Failed(source.error);
+  // The levels that are there are looked at before anything is made below them.
   if (DirectoryOf(entry).throughLink)
     return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+  std::vector<std::string> made;
+  CopyResult result = MakeFolders(entry, made);
+  if (result.outcome == CopyResult::kCopied) result = Place(entry, source);
+  // A folder that holds something by now (another entry's file, something of the user's)
+  // will not go, and is not meant to.
+  if (result.outcome != CopyResult::kCopied)
+    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryA(it->c_str());
+  return result;
+}
+
+CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
+                                      std::vector<std::string>& made) {
+  if (!entry.makesFolders) return CopyResult();
+  // The plan made the target the destination, a backslash and the entry's parts.
+  const std::string dir = WithoutTrailingBackslash(DirectoryPart(entry.target));
+  size_t end = plan_.Places().destination.size();
+  do {
+    end = dir.find('\\', end + 1);
+    const std::string folder = dir.substr(0, end);
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES && CreateDirectoryA(folder.c_str(), nullptr)) {
+      made.push_back(folder);
+      continue;
+    }
+    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+    // Made by someone else meanwhile, or there already: looked at as it is now.
+    attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    const std::string why = attributes != INVALID_FILE_ATTRIBUTES ? EngineText(kFileInTheWay)
+                                                                  : SystemErrorText(error);
+    return Failed(error ? error : ERROR_ALREADY_EXISTS, EngineText(kFolderNotMade, folder, why));
+  } while (end != std::string::npos);
+  return CopyResult();
+}
+
+CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceFile& source) {
   WIN32_FILE_ATTRIBUTE_DATA there;
   if (!GetFileAttributesExA(entry.target.c_str(), GetFileExInfoStandard, &there)) {
     const DWORD error = GetLastError();

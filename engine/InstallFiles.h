@@ -41,7 +41,10 @@ struct CopyResult {
   std::string reason;  // else the run's own reason, for kFailed and kRefused
 };
 
-// Puts the plan's files in place, each whole or not at all. A new target is written in place
+// Puts the plan's files in place, each whole or not at all. An entry that names folders below
+// the destination gets those that are missing first, outermost first; when a level cannot be
+// made, or the file cannot be copied into them, the folders made for it that hold nothing are
+// removed again, innermost first. A new target is written in place
 // (and removed again when its copy fails); an existing one is replaced only once a complete copy
 // beside it takes its name. Nothing is written through a link: a target, or a directory from its
 // section's directory down to it, that is a link refuses the entry. In the Windows and system
@@ -58,6 +61,8 @@ private:
     bool shared = false;  // the Windows or a system directory
   };
   const Directory& DirectoryOf(const setupcore::CopyEntry& entry);
+  CopyResult MakeFolders(const setupcore::CopyEntry& entry, std::vector<std::string>& made);
+  CopyResult Place(const setupcore::CopyEntry& entry, const SourceFile& source);
   CopyResult CopyNew(const std::string& source, const std::string& target, DWORD attributes);
   CopyResult Replace(const std::string& source, const std::string& target, DWORD attributes);
 

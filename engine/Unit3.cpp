@@ -194,7 +194,8 @@ void Tcopyfiles::CheckSpace(const setupcore::CopyPlan& plan) {
 }
 
 std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
-  static const EngineTextId kRefused[] = {kNotFullTarget, kNamesDevice, kNotFullTarget};
+  static const EngineTextId kRefused[] = {kNotFullTarget, kNamesDevice, kNotFullTarget,
+                                          kFolderInWindows};
   std::vector<CopyFailure> failures;
   kept_.clear();
   FileInstaller installer(plan);

@@ -279,8 +279,14 @@ private:
         if (setupcore::IsFullPath(marker.prefix, true) && line[0] != ':')
           Add(Finding::kTargetNotFull, entry.line,
               "the target " + Quoted(entry.target) +
-                  " is no full path (an empty, \".\" or \"..\" part, or a reserved character): "
-                  "the installer refuses it");
+                  " is no full path (an empty, \".\" or \"..\" part, a ':' past the drive, or "
+                  "one of / * ? \" < > |): the installer refuses it");
+        continue;
+      }
+      if (entry.refusal == setupcore::EntryRefusal::kFolderInWindows) {
+        Add(Finding::kFolderInWindows, entry.line,
+            Quoted(line) + " names a folder; the installer makes folders only below the "
+            "destination, puts files directly into the Windows directories, and refuses it");
         continue;
       }
       if (!entry.recorded) {
@@ -323,7 +329,7 @@ private:
 }  // namespace
 
 bool IsError(Finding finding) {
-  return finding <= Finding::kDeviceName;
+  return finding <= Finding::kFolderInWindows;
 }
 
 std::string ProposedDestination(const Script& script) {

@@ -23,6 +23,7 @@ enum class Finding {
   kUnknownMarker,          // a prefix that is no full path: its files are refused
   kTargetNotFull,          // an entry whose target is no full path: refused
   kDeviceName,             // an entry named like a device: refused
+  kFolderInWindows,        // an entry of :win or :win\system that names a folder: refused
   // Warnings.
   kScriptNameCase,
   kMissingSource,

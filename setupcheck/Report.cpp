@@ -56,6 +56,8 @@ void PrintCopyPass(std::ostream& out, const ProductCheck& check, const CopyPlan&
       out << "(refused, named like a device)";
     else if (entry.refusal == setupcore::EntryRefusal::kNotFullPath)
       out << "(refused, " << Show(entry.target) << " is no full path)";
+    else if (entry.refusal == setupcore::EntryRefusal::kFolderInWindows)
+      out << "(refused, names a folder of a Windows directory)";
     else if (!entry.recorded)
       out << "(shown, nothing copied or recorded)";
     else
@@ -63,6 +65,18 @@ void PrintCopyPass(std::ostream& out, const ProductCheck& check, const CopyPlan&
     if (section == "ini") out << "   [ini section line: recorded, not copied]";
     out << "\n";
   }
+}
+// What the destination will hold when the product names folders: the folders the run makes,
+// each after the one it is in, then every file copied there, as paths below the destination.
+void PrintTree(std::ostream& out, const CopyPlan& plan) {
+  const std::vector<std::string> folders = plan.Folders();
+  if (folders.empty()) return;
+  const std::string below = plan.Places().destination + "\\";
+  out << "\nTree below " << Show(plan.Places().destination) << " (folders, then files):\n";
+  for (const std::string& folder : folders) out << "    " << Show(folder.substr(below.size())) << "\\\n";
+  for (const CopyEntry& entry : plan.Entries())
+    if (entry.copies && entry.target.compare(0, below.size(), below) == 0)
+      out << "    " << Show(entry.target.substr(below.size())) << "\n";
 }
 }  // namespace
 
@@ -89,6 +103,7 @@ void PrintPlan(std::ostream& out, const ProductCheck& check) {
   try {
     plan.Title();  // the run's first step reads the title
     PrintCopyPass(out, check, plan);
+    PrintTree(out, plan);
     out << "\nWaits for the program file " << Show(plan.ProgramFilePath()) << "\n";
     out << "\nProgram group commands (one execute to PROGMAN):\n";
     PrintLines(out, setupcore::GroupCommands(plan.GroupTexts()));

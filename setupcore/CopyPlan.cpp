@@ -1,5 +1,7 @@
 #include "setupcore/CopyPlan.h"
 
+#include <set>
+
 #include "setupcore/InstallRules.h"
 
 namespace setupcore {
@@ -27,6 +29,9 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
     : script_(script), places_(places) {
   std::string sourcePrefix;
   bool sectionOpen = false;
+  // The run makes the destination a full path before it plans; below anything else, the target
+  // of an entry could be a share's name or the root of a drive, never a folder to make.
+  const bool fullDestination = IsFullPath(places_.destination);
   for (int i = kFirstCopyLine; i <= script_.Count() - 1; ++i) {
     const std::string line = script_.Line(i);
     if (line.empty()) {
@@ -42,14 +47,20 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
       entry.target = lastTargetPrefix_ + restored;
       entry.status = "Copying file: " + line;
       entry.position = ProgressAt(i, script_.Count());
-      const bool iniLine = markers_.back().name == "ini";
+      const std::string& section = markers_.back().name;
+      const bool iniLine = section == "ini";
+      const bool folders = line.find('\\') != std::string::npos;
       // The lines of an ini section are recorded and never copied, so they may stay relative.
       if (!restored.empty() && !iniLine) {
         if (NamesDevice(line) || NamesDevice(entry.target)) entry.refusal = EntryRefusal::kDevice;
         else if (!IsFullPath(entry.target)) entry.refusal = EntryRefusal::kNotFullPath;
+        // The shared directories are the system's: the product makes no folders of its own there.
+        else if (folders && (section == "win" || section == "win\\system"))
+          entry.refusal = EntryRefusal::kFolderInWindows;
       }
       entry.recorded = !restored.empty() && entry.refusal == EntryRefusal::kNone;
       entry.copies = entry.recorded && !iniLine;
+      entry.makesFolders = entry.copies && folders && section == "install" && fullDestination;
       entries_.push_back(entry);
     }
     // A marker does not close the open section: it has just been copied as one of its files.
@@ -79,6 +90,20 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
     }
     iniSections_.push_back(section);
   }
+}
+
+std::vector<std::string> CopyPlan::Folders() const {
+  std::vector<std::string> folders;
+  std::set<std::string> known;
+  for (const CopyEntry& entry : entries_) {
+    if (!entry.makesFolders) continue;
+    const std::string below = entry.target.substr(places_.destination.size() + 1);
+    for (size_t end = below.find('\\'); end != std::string::npos; end = below.find('\\', end + 1)) {
+      const std::string folder = places_.destination + "\\" + below.substr(0, end);
+      if (known.insert(folder).second) folders.push_back(folder);
+    }
+  }
+  return folders;
 }
 
 std::string CopyPlan::Title() const { return script_.Line(2); }

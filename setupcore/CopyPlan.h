@@ -22,6 +22,7 @@ enum class EntryRefusal {
   kNone,
   kDevice,       // a part of the line or of its restored name is a device name (con.txt)
   kNotFullPath,  // the target would resolve against whatever directory is current
+  kFolderInWindows,  // names a folder, where the Windows and system directories take files only
 };
 
 // One file entry of the copy pass.
@@ -42,6 +43,9 @@ struct CopyEntry {
   // A refused entry is listed as failed and neither copied nor recorded: it names nothing the
   // run made, and the uninstaller would go by a device or a relative path.
   EntryRefusal refusal = EntryRefusal::kNone;
+  // An entry of ":install" that names folders below the destination (data\levels\1.dat): the
+  // run makes those that are missing before it copies. Elsewhere a folder is used as it is.
+  bool makesFolders = false;
 };
 
 // A line beginning with ':' met by the copy pass.
@@ -72,6 +76,9 @@ public:
   // The prefix of the last section opened; empty when none was.
   const std::string& LastTargetPrefix() const { return lastTargetPrefix_; }
   const RunPlaces& Places() const { return places_; }
+  // The folders below the destination that the copied entries name, each level once, in the
+  // order the run first needs them, so every folder comes after the one it is in.
+  std::vector<std::string> Folders() const;
 
   // The steps after the copy pass read the header lines they need; each throws EListError
   // "List index out of bounds" when the script lacks that line, as the run does at that step.

@@ -57,7 +57,7 @@ bool IsFullPath(const std::string& path, bool allowTrailingBackslash) {
     const std::string part = rest.substr(start, end - start);
     if (part.empty() || part == "." || part == "..") return false;
     for (char c : part)
-      if (c == ':' || ReservedCharacter(c)) return false;
+      if (c == ':' || c == '/' || ReservedCharacter(c)) return false;
     if (end == std::string::npos) return true;
     start = end + 1;
   }

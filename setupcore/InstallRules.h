@@ -16,7 +16,8 @@ bool NamesDevice(const std::string& path);
 
 // A path the run may write to as it is: a drive and a root (X:\...) or a share
 // (\\server\share\...) followed by parts that are neither empty nor "." or "..", with no ':'
-// past the drive and none of * ? " < > |. A directory (allowTrailingBackslash) may end in one
+// past the drive and none of / * ? " < > | (the system reads '/' as a backslash, so "../" would
+// climb where no part is ".."). A directory (allowTrailingBackslash) may end in one
 // backslash.
 bool IsFullPath(const std::string& path, bool allowTrailingBackslash = false);
 

@@ -28,11 +28,12 @@ void Script::Insert(int index, const std::string& text) {
 
 std::string RestoredName(const std::string& line) {
   if (line.empty() || line.back() != '_') return line;
+  const size_t folders = line.rfind('\\') + 1;  // 0 when the line names no folder
   std::string name = line.substr(0, line.size() - 1);
-  for (char& c : name)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  if (!name.empty() && name.back() == 'x') name += 'e';
-  if (!name.empty() && name.back() == 'l') name += 'l';
+  for (size_t i = folders; i < name.size(); ++i)
+    if (name[i] >= 'A' && name[i] <= 'Z') name[i] = static_cast<char>(name[i] - 'A' + 'a');
+  if (name.size() > folders && name.back() == 'x') name += 'e';
+  if (name.size() > folders && name.back() == 'l') name += 'l';
   return name;
 }
 

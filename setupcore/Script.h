@@ -39,7 +39,8 @@ private:
 // Otherwise the '_' is dropped, A to Z become a to z (nothing else changes), then an 'e' is
 // appended if the result ends in 'x', then an 'l' if it ends in 'l': SETUP.EX_ gives setup.exe,
 // WIDGLIB.DL_ widglib.dll, Notes.tx_ notes.txe. A line that is just "_" gives the empty name,
-// which names no file.
+// which names no file. Only the part after the last backslash is restored: the folders of
+// Data\LEVELS.DA_ keep their letters, data\levels.da.
 std::string RestoredName(const std::string& line);
 
 }  // namespace setupcore

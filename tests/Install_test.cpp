@@ -5,9 +5,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <memory>
 #include <set>
 
 #include "dde/DdeMgr.h"
+#include "driver/Driver.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "engine/Unit4.h"
@@ -16,7 +19,9 @@
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Progman.h"
+#include "support/Program.h"
 #include "support/Records.h"
+#include "support/SetupWindow.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
@@ -350,6 +355,55 @@ TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThrou
   }
 }
 
+TEST_F(Install, EntriesWithFoldersThatCannotBeMadeAreToldAndLeaveNoFolderBehind) {
+  // The destination's name is longer than the source's, so a folder can fit below the one and
+  // be over the system's limit below the other.
+  std::string src = work / "s", dest = work / std::string(80, 'D'), outside = work / "outside";
+  for (const std::string& dir : {src, dest, outside, dest + "\\keep"})
+    CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string tooLong = "made1\\" + std::string(240 - src.size() - 7, 'f');
+  for (const std::string& dir : std::vector<std::string>{"lnk", "lnk\\new", "keep", "keep\\blocked",
+                                                        "made1", tooLong, "made2", "made2\\sub"})
+    CreateDirectoryA((src + "\\" + dir).c_str(), nullptr);
+  for (const std::string& name : std::vector<std::string>{"p.txt", "lnk\\new\\b.txt",
+                                                         "keep\\blocked\\b.txt", tooLong + "\\c.txt"})
+    WriteFileBytes(src + "\\" + name, "x");
+  ASSERT_TRUE(FileExists(src + "\\" + tooLong + "\\c.txt"));
+  WriteFileBytes(dest + "\\keep\\blocked", "in the way");
+  PlantLink(dest + "\\lnk", outside);
+  Leftovers left{{windowsDir + "\\w"}, {}};
+  Run("\\f\nF\nF 1\np.txt\nvtest_folders\n:install\np.txt\n..\\x\nC:\\x\n\\x\na\\\\b\ncon\\x\n"
+      "lnk\\new\\b.txt\nkeep\\blocked\\b.txt\n" + tooLong + "\\c.txt\nmade2\\sub\n\n:win\nw\\x.dll\n",
+      src, dest);
+  const std::vector<std::string> told = Told();
+  ASSERT_EQ(told.size(), 1u);
+  const std::string notFull = ": is not a full path.\n";
+  const std::string expected =
+      "10 of the files could not be copied:\n"
+      "..\\x to " + dest + "\\..\\x" + notFull + "C:\\x to " + dest + "\\C:\\x" + notFull +
+      "\\x to " + dest + "\\\\x" + notFull + "a\\\\b to " + dest + "\\a\\\\b" + notFull +
+      "con\\x to " + dest + "\\con\\x: names a device.\n"
+      "lnk\\new\\b.txt to " + dest + "\\lnk\\new\\b.txt: passes through a link.\n"
+      "keep\\blocked\\b.txt to " + dest + "\\keep\\blocked\\b.txt: the folder " + dest +
+      "\\keep\\blocked cannot be created: a file of that name is there.\n" +
+      tooLong + "\\c.txt to " + dest + "\\" + tooLong + "\\c.txt: the folder " + dest + "\\" +
+      tooLong + " cannot be created: ";
+  EXPECT_EQ(told[0].substr(0, expected.size()), expected);
+  EXPECT_NE(told[0].find("\nmade2\\sub to " + dest + "\\made2\\sub: "), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("\nw\\x.dll to " + windowsDir + "\\w\\x.dll: names a folder, and the "
+                         "Windows directories take files only."), std::string::npos) << told[0];
+  // The folders made for entries that got no file are gone again; the user's are as they were.
+  std::vector<std::string> there = TreeListing(dest);
+  there.erase(std::remove_if(there.begin(), there.end(),
+                             [](const std::string& l) { return l.rfind("\\unin.ini ", 0) == 0; }),
+              there.end());
+  EXPECT_EQ(there, (std::vector<std::string>{"\\keep\\", "\\keep\\blocked 10", "\\lnk\\",
+                                             "\\p.txt 1"}));
+  EXPECT_EQ(TreeListing(outside), std::vector<std::string>{}) << "nothing through the link";
+  EXPECT_FALSE(DirExists(windowsDir + "\\w"));
+  EXPECT_EQ(ReadFileBytes(dest + "\\p.txt"), "x");
+}
+
 TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
   std::string src = work / "src", dest = work / "dest";
   CreateDirectoryA(src.c_str(), nullptr);
@@ -404,4 +458,59 @@ TEST_F(Install, TheCleanUpQuestionDeletesNothing) {
   TComponent& yes = *question->Button1;
   question->Button1Click(yes);
   EXPECT_EQ(ReadFileBytes(dir + "\\product.txt"), "p");
+}
+
+// The shipped setup.exe and remove.exe, worked from outside, on a product whose files lie three
+// folders deep: the tree arrives byte for byte and goes again to the last folder.
+TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWhole) {
+  ProgmanServer server;
+  ProductDir dir("\\Velmora Tree\r\nVelmora Tree\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
+                 ":install\r\nTREE.EX_\r\nREMOVE.EX_\r\ndata\\levels\\1.dat\r\n"
+                 "art\\Maps\\Deep\\M.BI_\r\ndocs\\Read Me.txt\r\n");
+  for (const char* folder : {"data", "data\\levels", "art", "art\\Maps", "art\\Maps\\Deep", "docs"})
+    CreateDirectoryA((dir / folder).c_str(), nullptr);
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"TREE.EX_", "tree.exe"}, {"data\\levels\\1.dat", "data\\levels\\1.dat"},
+      {"art\\Maps\\Deep\\M.BI_", "art\\Maps\\Deep\\m.bi"}, {"docs\\Read Me.txt", "docs\\Read Me.txt"}};
+  for (size_t k = 0; k < files.size(); ++k) WriteFileBytes(dir / files[k].first, std::string(k + 1, 'a' + k));
+  ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
+  const std::string dest = "c:\\program files\\Velmora Tree";
+  Leftovers left{{dest, StartMenuPrograms() + "\\Velmora Tree"}, {WindowsDirectory() + "\\vtest_tree.ini"}};
+  std::unique_ptr<RunningProgram> setup(dir.Start());
+  drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
+  ASSERT_TRUE(mainwin::FinishInstall(*setup));
+  std::vector<std::string> recorded, expected{"\\art\\", "\\art\\Maps\\", "\\art\\Maps\\Deep\\",
+                                              "\\data\\", "\\data\\levels\\", "\\docs\\"};
+  for (const auto& f : files) {
+    EXPECT_EQ(ReadFileBytes(dest + "\\" + f.second), ReadFileBytes(dir / f.first)) << f.second;
+    recorded.push_back(dest + "\\" + f.second);
+    expected.push_back("\\" + f.second + " " + std::to_string(ReadFileBytes(dir / f.first).size()));
+  }
+  recorded.insert(recorded.begin() + 1, dest + "\\remove.exe");
+  expected.push_back("\\remove.exe " + std::to_string(ReadFileBytes(dir / "REMOVE.EX_").size()));
+  std::sort(expected.begin(), expected.end());
+  std::vector<std::string> tree = TreeListing(dest);
+  ASSERT_FALSE(tree.empty());
+  tree.pop_back();  // unin.ini, last in the order
+  EXPECT_EQ(tree, expected);
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), recorded) << "each file by its full path";
+
+  {
+    RunningProgram remove(dest + "\\remove.exe", "", dest);
+    drv::Click(mainwin::ButtonWhenMade(drv::WaitWindow("Uninstall", 20000, remove.Id()), "Yes"));
+    HWND removing = drv::WaitWindow("Removing", 20000, remove.Id());
+    drv::WaitText(removing, 8 + 5, 10 + 5, "Click DONE to exit.", 60000);
+    drv::Click(mainwin::ButtonWhenMade(removing, "Done"));
+    EXPECT_TRUE(remove.WaitExit(10000));
+    for (const ChildProcess& copy : ChildProcesses(remove.Id()))
+      EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
+  }
+  EXPECT_TRUE(WaitUntil([&] { return !DirExists(dest); }, 20000)) << TreeListing(dest).size();
+  // The clean-up copy marks itself for deletion at the next start as well; not the test's to keep.
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
+  }
 }

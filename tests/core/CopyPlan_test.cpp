@@ -98,12 +98,16 @@ TEST(CopyPlan, MarkersAndSections) {
        {":Win", "a", "", ":INSTALL", "b", "", ":installer\\", "c", "", ":C:\\T", "d", "", ":", "e"},
        {"6: (nothing)", "9: (nothing)", "12: (nothing)", "15: C:\\Td", "18: (nothing)"}},
       {"a device name in any part of the line or of its restored name, any case, any extension",
-       {":install", "con.txt", "sub\\AUX.H", "COM1.DA_", "Lpt9", "nul .x", "console.txt", "com0"},
+       {":install", "con.txt", "sub\\AUX.H", "COM1.DA_", "Lpt9", "nul .x", "console.txt", "com0",
+        "con\\x"},
        {"6: (nothing)", "7: (nothing)", "8: (nothing)", "9: (nothing)", "10: (nothing)",
-        "11: " + kDest + "\\console.txt", "12: " + kDest + "\\com0"}},
-      {"a target with a '..' part or a doubled backslash is no full path",
-       {":install", "..\\..\\evil.dll", "sub\\\\x", ".\\y"},
-       {"6: (nothing)", "7: (nothing)", "8: (nothing)"}},
+        "11: " + kDest + "\\console.txt", "12: " + kDest + "\\com0", "13: (nothing)"}},
+      {"an entry with a '..' or '.' part, a drive, a leading or doubled backslash, or a '/' is "
+       "no full path",
+       {":install", "..\\..\\evil.dll", "sub\\\\x", ".\\y", "C:\\x", "\\x", "a\\..\\..\\x",
+        "a/../../x", "a\\"},
+       {"6: (nothing)", "7: (nothing)", "8: (nothing)", "9: (nothing)", "10: (nothing)",
+        "11: (nothing)", "12: (nothing)", "13: (nothing)"}},
       {"a marker inside an open section is also a file entry of it, whose ':' past the drive "
        "makes its target no full path",
        {":install", "a.txt", ":win", "b.txt"},
@@ -113,8 +117,10 @@ TEST(CopyPlan, MarkersAndSections) {
        {"6: " + kDest + "\\a.txt", "11: C:\\WINDOWS\\b.txt"}},
       {"lines before any marker are ignored", {"no section", "a.txt"}, {}},
       {"blanks are part of the name", {":install", "a.txt "}, {"6: " + kDest + "\\a.txt "}},
-      {"a sub-path is kept on both sides", {":install", "sub\\A.DL_"},
-       {"6: " + kDest + "\\sub\\a.dll"}},
+      {"folders are kept on both sides, as written", {":install", "Sub\\A.DL_"},
+       {"6: " + kDest + "\\Sub\\a.dll"}},
+      {"the Windows directories take no folders", {":win", "sub\\a", "", ":win\\system", "s\\b"},
+       {"6: (nothing)", "9: (nothing)"}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Copies(CopyPlan(WithBody(c.body), kPlaces)), c.copies) << c.behaviour;
@@ -127,15 +133,29 @@ TEST(CopyPlan, TheRecordNameIsVisitedAndMayOpenASection) {
 }
 
 TEST(CopyPlan, RefusedEntriesSayWhyAndAreNeitherCopiedNorRecorded) {
-  const CopyPlan plan(WithBody({":install", "con.txt", "", ":system", "s.dll", "", ":ini", "~\\a",
-                                ":end"}),
+  const CopyPlan plan(WithBody({":install", "con.txt", "", ":system", "s.dll", "", ":win", "w\\x",
+                                "", ":ini", "~\\a", ":end"}),
                       kPlaces);
   using setupcore::EntryRefusal;
   std::vector<EntryRefusal> why;
   for (const CopyEntry& e : plan.Entries()) why.push_back(e.refusal);
   EXPECT_EQ(why, (std::vector<EntryRefusal>{EntryRefusal::kDevice, EntryRefusal::kNotFullPath,
-                                             EntryRefusal::kNone, EntryRefusal::kNone}));
+                                             EntryRefusal::kFolderInWindows, EntryRefusal::kNone,
+                                             EntryRefusal::kNone}));
   EXPECT_EQ(plan.UninstallRecord().size(), 1u + 2u + 4u) << "only the ini section's two lines";
+}
+
+TEST(CopyPlan, FoldersBelowTheDestinationAreMadeForInstallEntriesAlone) {
+  const CopyPlan plan(WithBody({":install", "a.txt", "data\\levels\\1.dat", "docs\\Read Me.txt",
+                                "data\\levels\\2.dat", "data\\x.dat", "missing\\_", "", ":D:\\",
+                                "lit\\y.txt", "", ":ini", "~\\cfg\\a.ini", ":end"}),
+                      kPlaces);
+  Lines making;
+  for (const CopyEntry& e : plan.Entries())
+    if (e.makesFolders) making.push_back(std::to_string(e.line));
+  EXPECT_EQ(making, (Lines{"7", "8", "9", "10"})) << "a literal section's folder is used as it is";
+  EXPECT_EQ(plan.Folders(), (Lines{kDest + "\\data", kDest + "\\data\\levels", kDest + "\\docs"}));
+  EXPECT_TRUE(CopyPlan(WithBody({":install", "a.txt", "b.txt"}), kPlaces).Folders().empty());
 }
 
 TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {

@@ -54,7 +54,7 @@ Lines Summary(const std::vector<Diagnostic>& found) {
   static const char* const kNames[] = {  // in the order Finding declares them
       "no product directory", "no script", "too few lines", "destination not full",
       "sub-path ends in backslash", "unsendable name", "bad record name", "unknown marker",
-      "target not full", "device name", "script name case", "missing source",
+      "target not full", "device name", "folder in windows", "script name case", "missing source",
       "source case", "program file not installed", "no uninstaller", "marker case",
       "marker inside section", "sub-path without backslash", "ini section without end",
       "restores to nothing", "path too long", "not ANSI", "not text", "standard ini name"};
@@ -140,10 +140,14 @@ TEST(SetupCheck, EachFaultItsFinding) {
        {"marker case@18", "unknown marker@15", "unknown marker@18"}},
       {"a literal marker naming a full directory is kept",
        Changed(14, 0, {"", ":D:\\Shared\\", "readme.txt"}), {}},
-      {"an entry that climbs out of its section's directory",
-       Changed(9, 0, {"..\\..\\readme.txt"}), {"target not full@9"}},
-      {"entries named like devices", Changed(9, 0, {"con.txt", "sub\\AUX.H", "Com1.da_"}),
-       {"device name@10", "device name@11", "device name@9"}},
+      {"entries that would not stay below their section's directory",
+       Changed(9, 0, {"..\\..\\readme.txt", "C:\\x", "\\x", "a\\\\b", "a/../x"}),
+       {"target not full@10", "target not full@11", "target not full@12", "target not full@13",
+        "target not full@9"}},
+      {"entries named like devices", Changed(9, 0, {"con.txt", "sub\\AUX.H", "Com1.da_", "con\\x"}),
+       {"device name@10", "device name@11", "device name@12", "device name@9"}},
+      {"a folder in a Windows directory", Changed(14, 0, {"", ":win", "sub\\deep.txt"}),
+       {"folder in windows@16"}},
       {"fewer than five lines", Changed(4, 10, {}),
        {"program file not installed@3", "too few lines@-1"}},
   };
@@ -197,6 +201,19 @@ TEST(SetupCheck, TheBundledSampleIsClean) {
   const ProductCheck check = CheckProduct(options);
   EXPECT_TRUE(check.scriptRead);
   EXPECT_EQ(Summary(check.diagnostics), Lines{});
+}
+
+TEST(SetupCheck, TheReportShowsTheTreeTheRunMakes) {
+  const Lines script{"\\W", "W", "W 1", "w.exe", "w", ":install", "w.exe", "data\\levels\\ONE.DA_",
+                     "docs\\Read Me.txt", "data\\two.dat", "", ":win", "shared.dll"};
+  const ProductCheck check{{}, true, "setup.ini", setupcore::Script(script), kPlaces};
+  std::ostringstream plan;
+  setupcheck::PrintPlan(plan, check);
+  EXPECT_NE(plan.str().find("\nTree below C:\\Dest (folders, then files):\n"
+                            "    data\\\n    data\\levels\\\n    docs\\\n"
+                            "    w.exe\n    data\\levels\\one.da\n    docs\\Read Me.txt\n"
+                            "    data\\two.dat\n\nWaits for"),
+            std::string::npos) << plan.str();
 }
 
 TEST(SetupCheck, TheReportStopsWhereTheInstallerStops) {

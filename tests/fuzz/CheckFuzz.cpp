@@ -39,6 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A short script is an error; so is, since the installer refuses them, a record name, a group
   // name or a marker it cannot use.
   if (check.script.Count() < 5) Require(status == 2);
+  // An entry named like a device, or one naming a folder of a Windows directory, is an error.
+  const setupcore::CopyPlan plan(check.script, check.places);
+  for (const setupcore::CopyEntry& entry : plan.Entries())
+    if (entry.refusal == setupcore::EntryRefusal::kDevice ||
+        entry.refusal == setupcore::EntryRefusal::kFolderInWindows)
+      Require(status == 2);
   for (const setupcheck::Diagnostic& d : check.diagnostics)
     Require(d.line >= -1 && d.line <= check.script.Count());
 

@@ -55,10 +55,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (entry.copies)
       Require(setupcore::IsFullPath(entry.target) && !setupcore::NamesDevice(entry.target) &&
               !setupcore::NamesDevice(script.Line(entry.line)));
+    // Folders are made below the destination alone, and only for what is copied there.
+    if (entry.makesFolders)
+      Require(entry.copies && section == "install" &&
+              entry.target.compare(0, places.destination.size() + 1, places.destination + "\\") == 0);
     lastLine = entry.line;
     lastPosition = entry.position;
     copies += entry.recorded ? 1 : 0;
   }
+
+  for (const std::string& folder : plan.Folders())
+    Require(folder.size() > places.destination.size() + 1 &&
+            folder.compare(0, places.destination.size() + 1, places.destination + "\\") == 0);
 
   // The run's error points: the title at its start, the program file after the copy pass, the
   // location record's name at the very end.
