@@ -120,7 +120,9 @@ int main(int argc, char** argv) {
     const std::string dest = root + "\\dest" + std::to_string(c.files);
     CreateDirectoryA(src.c_str(), nullptr);
     CreateDirectoryA(dest.c_str(), nullptr);
-    std::string script = "\\bench\r\nBench\r\nBench 1.0\r\nf0.dat\r\nvelmora_bench\r\n:install\r\n";
+    // Each case its own location record: the run keeps one that names another destination.
+    std::string script = "\\bench\r\nBench\r\nBench 1.0\r\nf0.dat\r\nvelmora_bench" +
+                         std::to_string(c.files) + "\r\n:install\r\n";
     for (int i = 0; i < c.files; ++i) {
       std::string name = "f" + std::to_string(i) + ".dat";
       WriteFileOfSize(src + "\\" + name, c.size);
@@ -144,14 +146,14 @@ int main(int argc, char** argv) {
       std::snprintf(line, sizeof line, "fixed cost of a run %.0f ms", (mr - mp) * 1000);
       ratios.push_back(line);
     }
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    DeleteFileA((std::string(win) + "\\velmora_bench" + std::to_string(c.files) + ".ini").c_str());
     Wipe(src);
     Wipe(dest);
     RemoveDirectoryA(src.c_str());
     RemoveDirectoryA(dest.c_str());
   }
-  char win[MAX_PATH];
-  GetWindowsDirectoryA(win, MAX_PATH);
-  DeleteFileA((std::string(win) + "\\velmora_bench.ini").c_str());
   RemoveDirectoryA(root.c_str());
   for (const std::string& line : ratios) std::printf("%s\n", line.c_str());
   DoneApplication();
