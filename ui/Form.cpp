@@ -4,6 +4,7 @@
 #include "ui/Errors.h"
 #include "ui/Messages.h"
 #include "ui/ListControls.h"
+#include "ui/ScopeExit.h"
 #include "ui/StdCtrls.h"
 
 namespace {
@@ -13,19 +14,6 @@ const UINT CM_DEACTIVATE = WM_APP + 0x101;
 const UINT CM_RELEASE = WM_APP + 0x102;
 // The resolution that window definitions give their positions, sizes and fonts in.
 const int kDesignDpi = 96;
-
-// Runs a clean-up when the scope is left, by return or by an error.
-template <class F>
-class ScopeExit {
-public:
-  explicit ScopeExit(F f) : f_(std::move(f)) {}
-  ~ScopeExit() { f_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-  F f_;
-};
 
 DWORD FormStyleBits(const TFormDef& def) {
   if (def.border == bsDialog)
@@ -117,15 +105,12 @@ void TForm::SetVisible(bool visible) {
     if (visible && hwnd_) BringWindowToTop(hwnd_);
     return;
   }
-  inShowHide_ = true;
-  try {
+  {
+    inShowHide_ = true;
+    ScopeExit done([this]() noexcept { inShowHide_ = false; });
     if (visible && OnShow) OnShow(*this);
     if (!visible && OnHide) OnHide(*this);
-  } catch (...) {
-    inShowHide_ = false;
-    throw;
   }
-  inShowHide_ = false;
   visible_ = visible;
   ShowWindowNow(visible);
 }
