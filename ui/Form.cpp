@@ -3,9 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Messages.h"
-#include "ui/ListControls.h"
 #include "ui/ScopeExit.h"
-#include "ui/StdCtrls.h"
 
 namespace {
 // The activation events a modal showing sends directly to its window.
@@ -159,17 +157,11 @@ void TForm::ShowWindowNow(bool visible) {
 
 void TForm::SetActiveControl(TControl* c) { activeControl_ = c; }
 
-TControl* TForm::DefaultButton() const {
+TControl* TForm::ButtonFor(WPARAM key, TControl* focused) const {
+  if (focused && focused->PressedBy(key, true)) return focused;
   for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* b = dynamic_cast<TButton*>(Components(i)))
-      if (b->Default() && b->CanFocus()) return b;
-  return nullptr;
-}
-
-TControl* TForm::CancelButton() const {
-  for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* b = dynamic_cast<TButton*>(Components(i)))
-      if (b->Cancel() && b->CanFocus()) return b;
+    if (auto* c = dynamic_cast<TControl*>(Components(i)))
+      if (c->PressedBy(key, false) && c->CanFocus()) return c;
   return nullptr;
 }
 
@@ -187,14 +179,19 @@ bool TForm::CloseQuery() {
   return can;
 }
 
+TCloseAction TForm::CloseAction() {
+  if (!CloseQuery()) return caNone;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(*this, action);
+  return action;
+}
+
 void TForm::Close() {
   if (modal_) {
     SetModalResult(mrCancel);
     return;
   }
-  if (!CloseQuery()) return;
-  TCloseAction action = caHide;
-  if (OnClose) OnClose(*this, action);
+  const TCloseAction action = CloseAction();
   if (action == caNone) return;
   if (Application->MainForm() == this) {
     // The main window stays visible until the program ends.
@@ -260,14 +257,10 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
     } else if (modalResult_ != mrNone) {
       try {
-        if (!CloseQuery()) {
-          modalResult_ = mrNone;
-        } else {
-          TCloseAction action = caHide;
-          if (OnClose) OnClose(*this, action);
-          if (action == caNone) modalResult_ = mrNone;
-          else if (action == caFree) Release();
-        }
+        // The loop's end hides the window, so only freeing asks for more.
+        const TCloseAction action = CloseAction();
+        if (action == caNone) modalResult_ = mrNone;
+        else if (action == caFree) Release();
       } catch (...) {
         modalResult_ = mrNone;
         Application->HandleCurrentException();
@@ -311,26 +304,16 @@ bool TForm::PreProcessKey(const MSG& msg) {
   HWND focus = GetFocus();
   TControl* focused = TControl::FromHandle(focus);
   if (!focused) focused = TControl::FromHandle(GetParent(focus));
-  if (auto* combo = dynamic_cast<TComboBox*>(focused))
-    if (combo->DroppedDown() && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return false;
-  switch (msg.wParam) {
-    case VK_TAB:
-      SelectNext(GetKeyState(VK_SHIFT) >= 0);
-      return true;
-    case VK_RETURN: {
-      TControl* button = dynamic_cast<TButton*>(focused) ? focused : DefaultButton();
-      if (!button) return false;
-      button->Click();
-      return true;
-    }
-    case VK_ESCAPE: {
-      TControl* button = CancelButton();
-      if (!button) return false;
-      button->Click();
-      return true;
-    }
+  if (msg.wParam == VK_TAB) {
+    SelectNext(GetKeyState(VK_SHIFT) >= 0);
+    return true;
   }
-  return false;
+  if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;
+  if (focused && focused->WantsKey(msg.wParam)) return false;
+  TControl* button = ButtonFor(msg.wParam, focused);
+  if (!button) return false;
+  button->Click();
+  return true;
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

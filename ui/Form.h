@@ -42,9 +42,6 @@ public:
   TControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TControl* c);
   TFormStyle FormStyle() const { return def_.style; }
-  // The push buttons Enter and Escape press, or nullptr.
-  TControl* DefaultButton() const;
-  TControl* CancelButton() const;
 
   TNotifyEvent OnActivate, OnDeactivate, OnShow, OnHide;
   TCloseQueryEvent OnCloseQuery;
@@ -73,6 +70,10 @@ protected:
   HWND OwnerWindow() const override;
 
 private:
+  // The push button Enter or Escape presses, or nullptr.
+  TControl* ButtonFor(WPARAM key, TControl* focused) const;
+  // Asks whether the window may close and what closing does: caNone when it stays.
+  TCloseAction CloseAction();
   void Place();
   void ShowWindowNow(bool visible);
 
