@@ -173,14 +173,10 @@ void TForm::DoDeactivate() {
   if (OnDeactivate) OnDeactivate(*this);
 }
 
-bool TForm::CloseQuery() {
-  bool can = true;
-  if (OnCloseQuery) OnCloseQuery(*this, can);
-  return can;
-}
-
 TCloseAction TForm::CloseAction() {
-  if (!CloseQuery()) return caNone;
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(*this, canClose);
+  if (!canClose) return caNone;
   TCloseAction action = caHide;
   if (OnClose) OnClose(*this, action);
   return action;

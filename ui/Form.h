@@ -50,7 +50,6 @@ public:
   // Events, fired by the framework.
   void DoActivate();
   void DoDeactivate();
-  bool CloseQuery();
 
   // Moves the focus to the next focusable control (or the previous one).
   void SelectNext(bool forward);
