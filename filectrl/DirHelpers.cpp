@@ -8,6 +8,7 @@
 #include "ui/Errors.h"
 #include "ui/Graphics.h"
 #include "ui/Messages.h"
+#include "ui/ScopeExit.h"
 #include "ui/SystemLibrary.h"
 #include "ui/Text.h"
 
@@ -15,18 +16,6 @@ namespace {
 const DWORD kLabelBufferSize = 261;
 // "C:": a drive designator, the shortest path that names a directory the chain need not make.
 const size_t kDriveDesignatorLength = 2;
-
-// Sets the process's error mode for a scope and puts the previous one back on exit.
-class ErrorModeScope {
-public:
-  explicit ErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
-  ~ErrorModeScope() { SetErrorMode(previous_); }
-  ErrorModeScope(const ErrorModeScope&) = delete;
-  ErrorModeScope& operator=(const ErrorModeScope&) = delete;
-
-private:
-  UINT previous_;
-};
 
 // Enters the saved directory again when the scope ends. Restore() is the normal way out and
 // reports a failure; the destructor only runs it when another error is already on its way, and
@@ -141,7 +130,8 @@ std::string FitPathToWidth(const std::string& path, HFONT font, int maxWidth) {
 }
 
 std::string VolumeLabelText(char letter) {
-  ErrorModeScope mode(SEM_FAILCRITICALERRORS);
+  const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  ScopeExit restoreMode([previousMode]() noexcept { SetErrorMode(previousMode); });
   const std::string root = std::string(1, letter) + ":\\";
   char buffer[kLabelBufferSize] = {};
   std::string label;

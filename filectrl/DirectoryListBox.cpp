@@ -10,34 +10,12 @@
 #include "filectrl/Links.h"
 #include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/ScopeExit.h"
 #include "ui/Text.h"
 
 namespace {
 const int kIndentStep = 4;
 
-// Sets a flag for a scope and clears it on the way out, also on failure.
-class FlagScope {
-public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-  bool& flag_;
-};
-
-// Drawing is suspended while the list is rebuilt, and resumed however the rebuilding ends.
-class UpdateScope {
-public:
-  explicit UpdateScope(TCustomListBox& list) : list_(list) { list_.BeginUpdate(); }
-  ~UpdateScope() { list_.EndUpdate(); }
-  UpdateScope(const UpdateScope&) = delete;
-  UpdateScope& operator=(const UpdateScope&) = delete;
-
-private:
-  TCustomListBox& list_;
-};
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(TComponent* owner)
@@ -72,7 +50,9 @@ void TDirectoryListBox::ReadEntries() {
   // The items live in the window, and making the window reads them; until then the list only
   // knows its directory (a hidden dialog's list can be placed before the dialog first shows).
   if (!HandleAllocated()) return;
-  UpdateScope update(*this);
+  // Drawing is suspended while the list is rebuilt, and resumed however the rebuilding ends.
+  BeginUpdate();
+  ScopeExit update([this]() noexcept { EndUpdate(); });
   Clear();
 
   const std::string root = std::string(1, Drive()) + ":\\";
@@ -148,7 +128,8 @@ void TDirectoryListBox::ChangeDirectory(const std::string& text) {
   if (text.empty() || SameDirectoryText(text, directory_)) return;
   const auto split = SplitEnteredPath(text);  // the file part is of no use here
   if (split.drive != Drive()) {
-    FlagScope switching(switchingDrive_);
+    switchingDrive_ = true;
+    ScopeExit switched([this]() noexcept { switchingDrive_ = false; });
     if (driveCombo_) driveCombo_->SetDrive(split.drive);
     else SwitchDrive(split.drive);
   }

@@ -9,26 +9,13 @@
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/ScopeExit.h"
 #include "ui/Text.h"
 
 namespace {
 const unsigned kSkippedUnlessAsked =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | kVolumeLabelAttribute | FILE_ATTRIBUTE_DIRECTORY;
 const int kHourGlassPosition = 100;
-
-// Puts the screen's cursor back when a reading ends, however it ends.
-class CursorKeeper {
-public:
-  CursorKeeper() : saved_(Screen ? Screen->Cursor() : crDefault) {}
-  ~CursorKeeper() {
-    if (Screen) Screen->SetCursor(saved_);
-  }
-  CursorKeeper(const CursorKeeper&) = delete;
-  CursorKeeper& operator=(const CursorKeeper&) = delete;
-
-private:
-  TCursor saved_;
-};
 
 // A text that names its directory whatever the current directory is: X:\... or \\server\share.
 bool IsAbsolutePath(const std::string& text) {
@@ -92,7 +79,11 @@ void TFileListBox::ReadEntries() {
   EnterDirectory(directory_);
   Clear();
   {
-    CursorKeeper cursor;
+    // The screen's cursor comes back when the reading ends, however it ends.
+    const TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+    ScopeExit restoreCursor([cursor]() noexcept {
+      if (Screen) Screen->SetCursor(cursor);
+    });
     size_t start = 0;
     for (;;) {
       const size_t end = mask_.find(';', start);

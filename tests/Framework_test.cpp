@@ -197,21 +197,103 @@ TEST_F(Framework, AnErrorInAHandlerShowsTheBoxAndTheProgramGoesOn) {
   EXPECT_EQ(after, 1);
 }
 
-TEST_F(Framework, PushButtonsSetTheModalResultAndEnterPressesTheDefault) {
-  TForm* dialog = MakeForm("buttons");
-  auto* ok = new TButton(dialog);
-  ok->Define(dialog, "ok", 8, 40, 75, 25, "OK");
-  ok->SetDefault(true);
-  ok->SetModalResult(mrOk);
-  int clicks = 0;
-  ok->OnClick = [&](TComponent&) { ++clicks; };
-  dialog->OnActivate = [&](TComponent&) {
-    // Enter in the edit presses the default button.
-    HWND edit = GetWindow(dialog->WindowHandle(), GW_CHILD);
-    PostMessageA(GetFocus() ? GetFocus() : edit, WM_KEYDOWN, VK_RETURN, 0);
+TEST_F(Framework, EnterAndEscapePressTheButtonsTheyBelongTo) {
+  const int mrOther = 7;
+  // Where the focus is, the key, and the result the showing ends with. A click on the other
+  // button follows the key, so that a key that presses nothing (an open drop-down list keeps
+  // its key) still ends the showing.
+  struct Row {
+    const char* focus;
+    WPARAM key;
+    int result;
+  } rows[] = {
+      {"edit", VK_RETURN, mrOk},     {"edit", VK_ESCAPE, mrCancel},
+      {"other", VK_RETURN, mrOther}, {"other", VK_ESCAPE, mrCancel},
+      {"combo", VK_RETURN, mrOther}, {"combo", VK_ESCAPE, mrOther},
   };
-  EXPECT_EQ(dialog->ShowModal(), mrOk);
-  EXPECT_EQ(clicks, 1);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.focus) + (row.key == VK_RETURN ? " Enter" : " Escape"));
+    TForm* dialog = MakeForm("buttons");
+    auto* combo = new TComboBox(dialog, csDropDownList);
+    combo->Define(dialog, "combo", 8, 32, 100, 21);
+    auto* ok = PushButton(dialog, "ok", 8, 60, 2, "OK");
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto* cancel = PushButton(dialog, "cancel", 88, 60, 3, "Cancel");
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    auto* other = PushButton(dialog, "other", 8, 8, 4, "Other");
+    other->SetModalResult(mrOther);
+    dialog->OnActivate = [&](TComponent&) {
+      combo->AddItem("one");
+      const std::string name = row.focus;
+      TControl* focus = name == "combo"   ? static_cast<TControl*>(combo)
+                        : name == "other" ? static_cast<TControl*>(other)
+                                          : dialog->Controls(0);
+      focus->SetFocus();
+      if (focus == combo) SendMessageA(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+      PostMessageA(GetFocus(), WM_KEYDOWN, row.key, 0);
+      PostMessageA(other->Handle(), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(dialog->ShowModal(), row.result);
+    delete dialog;
+  }
+}
+
+TEST_F(Framework, TheCloseActionDecidesWhatClosingDoes) {
+  // The first closing is answered by the row; a modal window it keeps is closed again, and that
+  // second closing hides it.
+  struct Row {
+    bool modal;
+    bool canClose;
+    TCloseAction action;
+    const char* outcome;
+    int closings;
+  } rows[] = {
+      {false, true, caHide, "hidden", 1},     {false, true, caMinimize, "minimized", 1},
+      {false, true, caFree, "freed", 1},      {false, true, caNone, "shown", 1},
+      {false, false, caHide, "shown", 1},     {true, true, caHide, "hidden", 1},
+      {true, true, caMinimize, "hidden", 1},  {true, true, caFree, "freed", 1},
+      {true, true, caNone, "hidden", 2},      {true, false, caHide, "hidden", 2},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.modal ? "modal " : "") + row.outcome + " " +
+                 std::to_string(row.action) + (row.canClose ? "" : " refused"));
+    TForm* f = MakeForm("closing");
+    int closings = 0;
+    auto again = [&] {
+      if (closings == 1 && row.modal) PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0);
+    };
+    f->OnCloseQuery = [&](TComponent&, bool& can) {
+      ++closings;
+      can = row.canClose || closings > 1;
+      if (!can) again();
+    };
+    f->OnClose = [&](TComponent&, TCloseAction& action) {
+      if (row.canClose) action = closings > 1 ? caHide : row.action;
+      if (action == caNone) again();
+    };
+    HWND window;
+    if (row.modal) {
+      f->OnActivate = [&](TComponent&) { PostMessageA(f->WindowHandle(), WM_CLOSE, 0, 0); };
+      window = f->Handle();
+      EXPECT_EQ(f->ShowModal(), mrCancel);
+      EXPECT_EQ(closings, row.closings) << "closings before the showing ended";
+    } else {
+      f->Show();
+      window = f->WindowHandle();
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      Pump();
+      EXPECT_EQ(closings, row.closings);
+    }
+    Pump();
+    const std::string outcome = !IsWindow(window)           ? "freed"
+                                : IsIconic(window)          ? "minimized"
+                                : IsWindowVisible(window)   ? "shown"
+                                                            : "hidden";
+    EXPECT_EQ(outcome, row.outcome);
+    if (outcome != "freed") delete f;
+  }
 }
 
 namespace {

@@ -86,6 +86,12 @@ public:
   TNotifyEvent OnClick;
   virtual void Click();
 
+  // Enter and Escape belong to the window before the focused control: they press its default and
+  // cancel buttons. A control that needs one of them for itself while it has the focus says so.
+  virtual bool WantsKey(WPARAM) const { return false; }
+  // Whether Enter or Escape presses this control, given whether it has the focus.
+  virtual bool PressedBy(WPARAM, bool /*focused*/) const { return false; }
+
   // The object behind one of our windows, or nullptr.
   static TControl* FromHandle(HWND hwnd);
 

@@ -3,8 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Messages.h"
-#include "ui/ListControls.h"
-#include "ui/StdCtrls.h"
+#include "ui/ScopeExit.h"
 
 namespace {
 // The activation events a modal showing sends directly to its window.
@@ -13,19 +12,6 @@ const UINT CM_DEACTIVATE = WM_APP + 0x101;
 const UINT CM_RELEASE = WM_APP + 0x102;
 // The resolution that window definitions give their positions, sizes and fonts in.
 const int kDesignDpi = 96;
-
-// Runs a clean-up when the scope is left, by return or by an error.
-template <class F>
-class ScopeExit {
-public:
-  explicit ScopeExit(F f) : f_(std::move(f)) {}
-  ~ScopeExit() { f_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-  F f_;
-};
 
 DWORD FormStyleBits(const TFormDef& def) {
   if (def.border == bsDialog)
@@ -117,15 +103,12 @@ void TForm::SetVisible(bool visible) {
     if (visible && hwnd_) BringWindowToTop(hwnd_);
     return;
   }
-  inShowHide_ = true;
-  try {
+  {
+    inShowHide_ = true;
+    ScopeExit done([this]() noexcept { inShowHide_ = false; });
     if (visible && OnShow) OnShow(*this);
     if (!visible && OnHide) OnHide(*this);
-  } catch (...) {
-    inShowHide_ = false;
-    throw;
   }
-  inShowHide_ = false;
   visible_ = visible;
   ShowWindowNow(visible);
 }
@@ -174,17 +157,11 @@ void TForm::ShowWindowNow(bool visible) {
 
 void TForm::SetActiveControl(TControl* c) { activeControl_ = c; }
 
-TControl* TForm::DefaultButton() const {
+TControl* TForm::ButtonFor(WPARAM key, TControl* focused) const {
+  if (focused && focused->PressedBy(key, true)) return focused;
   for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* b = dynamic_cast<TButton*>(Components(i)))
-      if (b->Default() && b->CanFocus()) return b;
-  return nullptr;
-}
-
-TControl* TForm::CancelButton() const {
-  for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* b = dynamic_cast<TButton*>(Components(i)))
-      if (b->Cancel() && b->CanFocus()) return b;
+    if (auto* c = dynamic_cast<TControl*>(Components(i)))
+      if (c->PressedBy(key, false) && c->CanFocus()) return c;
   return nullptr;
 }
 
@@ -196,10 +173,13 @@ void TForm::DoDeactivate() {
   if (OnDeactivate) OnDeactivate(*this);
 }
 
-bool TForm::CloseQuery() {
-  bool can = true;
-  if (OnCloseQuery) OnCloseQuery(*this, can);
-  return can;
+TCloseAction TForm::CloseAction() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(*this, canClose);
+  if (!canClose) return caNone;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(*this, action);
+  return action;
 }
 
 void TForm::Close() {
@@ -207,9 +187,7 @@ void TForm::Close() {
     SetModalResult(mrCancel);
     return;
   }
-  if (!CloseQuery()) return;
-  TCloseAction action = caHide;
-  if (OnClose) OnClose(*this, action);
+  const TCloseAction action = CloseAction();
   if (action == caNone) return;
   if (Application->MainForm() == this) {
     // The main window stays visible until the program ends.
@@ -275,14 +253,10 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
     } else if (modalResult_ != mrNone) {
       try {
-        if (!CloseQuery()) {
-          modalResult_ = mrNone;
-        } else {
-          TCloseAction action = caHide;
-          if (OnClose) OnClose(*this, action);
-          if (action == caNone) modalResult_ = mrNone;
-          else if (action == caFree) Release();
-        }
+        // The loop's end hides the window, so only freeing asks for more.
+        const TCloseAction action = CloseAction();
+        if (action == caNone) modalResult_ = mrNone;
+        else if (action == caFree) Release();
       } catch (...) {
         modalResult_ = mrNone;
         Application->HandleCurrentException();
@@ -326,26 +300,16 @@ bool TForm::PreProcessKey(const MSG& msg) {
   HWND focus = GetFocus();
   TControl* focused = TControl::FromHandle(focus);
   if (!focused) focused = TControl::FromHandle(GetParent(focus));
-  if (auto* combo = dynamic_cast<TComboBox*>(focused))
-    if (combo->DroppedDown() && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return false;
-  switch (msg.wParam) {
-    case VK_TAB:
-      SelectNext(GetKeyState(VK_SHIFT) >= 0);
-      return true;
-    case VK_RETURN: {
-      TControl* button = dynamic_cast<TButton*>(focused) ? focused : DefaultButton();
-      if (!button) return false;
-      button->Click();
-      return true;
-    }
-    case VK_ESCAPE: {
-      TControl* button = CancelButton();
-      if (!button) return false;
-      button->Click();
-      return true;
-    }
+  if (msg.wParam == VK_TAB) {
+    SelectNext(GetKeyState(VK_SHIFT) >= 0);
+    return true;
   }
-  return false;
+  if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;
+  if (focused && focused->WantsKey(msg.wParam)) return false;
+  TControl* button = ButtonFor(msg.wParam, focused);
+  if (!button) return false;
+  button->Click();
+  return true;
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

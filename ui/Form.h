@@ -42,9 +42,6 @@ public:
   TControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TControl* c);
   TFormStyle FormStyle() const { return def_.style; }
-  // The push buttons Enter and Escape press, or nullptr.
-  TControl* DefaultButton() const;
-  TControl* CancelButton() const;
 
   TNotifyEvent OnActivate, OnDeactivate, OnShow, OnHide;
   TCloseQueryEvent OnCloseQuery;
@@ -53,7 +50,6 @@ public:
   // Events, fired by the framework.
   void DoActivate();
   void DoDeactivate();
-  bool CloseQuery();
 
   // Moves the focus to the next focusable control (or the previous one).
   void SelectNext(bool forward);
@@ -73,6 +69,10 @@ protected:
   HWND OwnerWindow() const override;
 
 private:
+  // The push button Enter or Escape presses, or nullptr.
+  TControl* ButtonFor(WPARAM key, TControl* focused) const;
+  // Asks whether the window may close and what closing does: caNone when it stays.
+  TCloseAction CloseAction();
   void Place();
   void ShowWindowNow(bool visible);
 

@@ -194,6 +194,10 @@ bool TComboBox::DroppedDown() const {
   return hwnd_ && SendMessageA(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
+bool TComboBox::WantsKey(WPARAM key) const {
+  return (key == VK_RETURN || key == VK_ESCAPE) && DroppedDown();
+}
+
 void TComboBox::CommandNotify(WORD code) {
   if (code == CBN_SELCHANGE) Click();
   // The edit inside an editable box takes the focus in its place; the box then tells its window,

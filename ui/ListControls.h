@@ -84,6 +84,8 @@ public:
   void Clear() override;
   void SetItemHeight(int h) override;
   bool DroppedDown() const;
+  // An open list closes on Enter and Escape.
+  bool WantsKey(WPARAM key) const override;
 
 protected:
   void GetCreateParams(CreateParams& params) override;

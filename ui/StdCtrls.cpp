@@ -102,6 +102,12 @@ void TButton::CommandNotify(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
+bool TButton::PressedBy(WPARAM key, bool focused) const {
+  if (key == VK_RETURN) return focused || default_;
+  // Escape presses the window's first cancel button, whichever control has the focus.
+  return key == VK_ESCAPE && cancel_ && !focused;
+}
+
 void TButton::Click() {
   if (TForm* f = ParentForm()) f->SetModalResult(modalResult_);
   TControl::Click();

@@ -57,6 +57,7 @@ public:
   void SetCancel(bool c) { cancel_ = c; }
   // Sets the window's modal result to the button's, then runs the click handler.
   void Click() override;
+  bool PressedBy(WPARAM key, bool focused) const override;
 
 protected:
   void GetCreateParams(CreateParams& params) override;
