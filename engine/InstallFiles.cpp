@@ -258,13 +258,15 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
 }
 
 CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceFile& source) {
+  // Most targets are new: the copy is tried at once, and refuses to write over anything that is
+  // there, a link included. Only then is the thing already there looked at.
+  const CopyResult fresh = CopyNew(entry.source, entry.target, source.data.dwFileAttributes);
+  if (fresh.outcome == CopyResult::kCopied ||
+      (fresh.error != ERROR_FILE_EXISTS && fresh.error != ERROR_ALREADY_EXISTS))
+    return fresh;
   WIN32_FILE_ATTRIBUTE_DATA there;
-  if (!GetFileAttributesExA(entry.target.c_str(), GetFileExInfoStandard, &there)) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND)
-      return CopyNew(entry.source, entry.target, source.data.dwFileAttributes);
-    return Failed(error);
-  }
+  if (!GetFileAttributesExA(entry.target.c_str(), GetFileExInfoStandard, &there))
+    return Failed(GetLastError());
   if (there.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
     return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
   if (DirectoryOf(entry).shared && IsNewer(entry.target, there, entry.source, source.data))
@@ -278,8 +280,12 @@ CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& 
   // that someone made meanwhile stops the copy and is left alone.
   if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && !DeleteFileA(target.c_str()) &&
-        GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Failed(error);
+    // A directory of that name is not a half-written copy of ours.
+    const DWORD there = GetFileAttributesA(target.c_str());
+    if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_DIRECTORY)) return Failed(error);
+    if (!DeleteFileA(target.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_PATH_NOT_FOUND)
       return Failed(error, SystemErrorText(error) + "; " + EngineText(kTempLeft, target));
     return Failed(error);
   }

@@ -75,12 +75,15 @@ void Tcopyfiles::RepaintNow() {
   lastPaint_ = GetTickCount();
 }
 
-void Tcopyfiles::RepaintFileStatus() {
-  // Small files go by faster than a screen refreshes: the label and the bar take every file's
-  // state at once (their windows carry it), and are drawn when a refresh's time has passed
-  // since the last drawing, so that the run does not spend its time drawing unseen frames.
+void Tcopyfiles::ShowFileStatus(const std::string& status, int position) {
+  // Small files go by faster than a screen refreshes: the label and the bar take a file's state
+  // only when a refresh's time has passed since the last drawing, and are drawn then. Fitting
+  // the label to a text no one sees costs more than copying a small file.
   const DWORD kRefreshMs = 16;
-  if (GetTickCount() - lastPaint_ >= kRefreshMs) RepaintNow();
+  if (GetTickCount() - lastPaint_ < kRefreshMs) return;
+  Label1->SetCaption(status);
+  progress->SetPosition(position);
+  RepaintNow();
 }
 
 void Tcopyfiles::FormActivate(TComponent&) {
@@ -202,9 +205,7 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
   const std::vector<setupcore::CopyEntry>& entries = plan.Entries();
   for (size_t k = 0; k < entries.size(); ++k) {
     const setupcore::CopyEntry& e = entries[k];
-    Label1->SetCaption(e.status);
-    progress->SetPosition(e.position);
-    RepaintFileStatus();
+    ShowFileStatus(e.status, e.position);
     if (e.refusal != setupcore::EntryRefusal::kNone) {
       failures.push_back(CopyFailure{ini->Line(e.line), e.target, 0,
                                      EngineText(kRefused[static_cast<int>(e.refusal)])});

@@ -69,7 +69,7 @@ private:
   void ReportCopyFailures(const std::vector<CopyFailure>& failures);
   void ShowStatus(const std::string& text);
   void RepaintNow();
-  void RepaintFileStatus();
+  void ShowFileStatus(const std::string& status, int position);
   DWORD lastPaint_ = 0;
 };
 
