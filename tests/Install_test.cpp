@@ -107,6 +107,7 @@ protected:
     dialog->ini = &ini;
     dialog->s = s;
     dialog->d = d;
+    dialog->programsDir = StartMenuPrograms();
     windowsDir = WindowsDirectory();
     if (!snapshotTaken) groupsBefore = Groups();  // a test that sets up again keeps the first
     snapshotTaken = true;
@@ -117,8 +118,8 @@ protected:
     // it has ended every conversation, and with it every command.
     WaitUntil([] { return server->Count("connect") == server->Count("disconnect"); }, 10000);
     for (const std::string& g : Groups())
-      if (!groupsBefore.count(g)) RemoveTree(windowsDir + "\\Start Menu\\Programs\\" + g);
-    if (!record.empty()) DeleteFileA(LocationRecord().c_str());
+      if (!groupsBefore.count(g)) RemoveTree(StartMenuPrograms() + "\\" + g);
+    if (!record.empty()) Leftovers{{}, {LocationRecord()}};
   }
 
   // Runs the installation as Install does and closes the dialog once it waits.
@@ -149,7 +150,7 @@ protected:
     dialog->OnActivate = run;
   }
   std::set<std::string> Groups() const {
-    const std::vector<std::string> names = FolderNames(windowsDir + "\\Start Menu\\Programs");
+    const std::vector<std::string> names = FolderNames(StartMenuPrograms());
     return std::set<std::string>(names.begin(), names.end());
   }
   std::set<std::string> groupsBefore;
@@ -161,7 +162,7 @@ protected:
     return out;
   }
   std::string Group(const std::string& name) {
-    return windowsDir + "\\Start Menu\\Programs\\" + name + "\\";
+    return StartMenuPrograms() + "\\" + name + "\\";
   }
   // What the run said, in order.
   std::vector<std::string> Told() {
