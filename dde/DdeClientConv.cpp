@@ -4,13 +4,71 @@
 
 #include "dde/DdeClientItem.h"
 #include "dde/DdeMgr.h"
+#include "ui/FileSystem.h"
 #include "ui/Messages.h"
+#include "ui/SystemLibrary.h"
 
 namespace {
-// WinExec's results below this are its error codes.
-const UINT kWinExecStarted = 32;
+// How long a started server program is given to come up, as the system's own program start
+// gives it: until it first waits for input, so that it has registered its service.
+const DWORD kServerStartWaitMs = 30000;
 
 std::string CutName(const std::string& s) { return s.substr(0, kMaxDdeNameLength); }
+
+// The program file a server command names, only ever in the system's own directories: a search
+// by the usual order would look first in the folder this program was started from (a download
+// folder, an installation's destination), where anyone may have left a file of that name. A
+// program named with a directory is taken only when the directory is one of those two; a bare
+// name is looked for in them, with ".exe" added when it has no extension. Empty: not started.
+std::string ServerProgramPath(const std::string& command) {
+  std::string name;
+  if (!command.empty() && command[0] == '"') {
+    const size_t end = command.find('"', 1);
+    name = command.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+  } else {
+    name = command.substr(0, command.find(' '));
+  }
+  const std::string dirs[] = {
+      ReadSystemPath([](DWORD size, char* buf) { return GetSystemWindowsDirectoryA(buf, size); }),
+      SystemDirectory()};
+  const size_t slash = name.find_last_of("\\/:");
+  if (slash != std::string::npos) {
+    const std::string dir = name.substr(0, slash);
+    for (const std::string& d : dirs)
+      if (!d.empty() && name[slash] == '\\' && lstrcmpiA(dir.c_str(), d.c_str()) == 0 &&
+          IsExistingFile(name))
+        return name;
+    return "";
+  }
+  if (name.empty()) return "";
+  if (name.find('.') == std::string::npos) name += ".exe";
+  for (const std::string& d : dirs)
+    if (!d.empty() && IsExistingFile(d + "\\" + name)) return d + "\\" + name;
+  return "";
+}
+
+// Starts the server program of `command` minimized without taking the activation, and waits
+// until it is ready for input; false when it is not in the system's directories or will not
+// start.
+bool StartServerProgram(const std::string& command) {
+  const std::string program = ServerProgramPath(command);
+  if (program.empty()) return false;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWMINNOACTIVE;
+  PROCESS_INFORMATION process = {};
+  std::string line = command;
+  if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  // A program without a message loop (a console one) is not waited for; the one retry follows
+  // either way.
+  WaitForInputIdle(process.hProcess, kServerStartWaitMs);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
 }  // namespace
 
 TDdeClientConv::TDdeClientConv(TComponent* owner) : TComponent(owner) {
@@ -73,8 +131,8 @@ bool TDdeClientConv::OpenConversation() {
   if (!ok && (!ddeService_.empty() || !ServiceApplication.empty())) {
     const std::string command =
         CutName(!ServiceApplication.empty() ? ServiceApplication : ddeService_ + " " + ddeTopic_);
-    // One retry, straight away, once the server program has been asked to start.
-    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) >= kWinExecStarted)
+    // One retry, straight away, once the server program is up.
+    if (StartServerProgram(command))
       ok = ConnectTo(linkServiceHandle_.Get(), linkTopicHandle_.Get());
   }
   if (!ok) {

@@ -8,6 +8,7 @@
 #include "ui/Errors.h"
 #include "ui/Graphics.h"
 #include "ui/Messages.h"
+#include "ui/SystemLibrary.h"
 #include "ui/Text.h"
 
 namespace {
@@ -156,7 +157,10 @@ std::string NetworkShareText(char letter) {
   const std::string local = std::string(1, letter) + ":";
   char buffer[kLabelBufferSize] = {};
   DWORD size = kLabelBufferSize;
-  if (WNetGetConnectionA(local.c_str(), buffer, &size) != NO_ERROR) return VolumeLabelText(letter);
+  using GetConnectionFn = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
+  auto getConnection = SystemFunctionOf<GetConnectionFn>("mpr.dll", "WNetGetConnectionA");
+  if (!getConnection || getConnection(local.c_str(), buffer, &size) != NO_ERROR)
+    return VolumeLabelText(letter);
   return CasedLikeLetter(letter, FromBuffer(buffer, sizeof buffer));
 }
 

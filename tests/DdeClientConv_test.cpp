@@ -5,6 +5,7 @@
 
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
+#include "support/Files.h"
 #include "support/Program.h"
 #include "support/Progman.h"
 #include "support/Wait.h"
@@ -115,11 +116,13 @@ TEST_F(DdeClientConvTest, AServerThatEndsTheConversationLeavesTheNames) {
   EXPECT_FALSE(conv->ExecuteMacroText("[x]", false)) << "nothing is sent without a conversation";
 }
 
-// A first connection that fails starts the server program, when one is named, and tries once
-// more; with neither a service nor a program there is nothing to start.
-TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgram) {
+// A first connection that fails starts the server program, when one is named and it lies in the
+// system's own directories, and tries once more; with neither a service nor a program there is
+// nothing to start, and a program anywhere else is never started.
+TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgramOfTheSystem) {
   // Wine gives a console program a console host of its own, already running.
   const std::vector<ChildProcess> before = ChildProcesses(GetCurrentProcessId());
+  auto started = [&] { return StartedSince(before, ChildProcesses(GetCurrentProcessId())); };
   // Automatic mode: the names go again when the conversation does not open.
   EXPECT_FALSE(conv->SetServiceTopic("VTESTNOSUCH", "NOTOPIC"));
   EXPECT_EQ(conv->DdeService(), "");
@@ -127,18 +130,28 @@ TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgram) {
   conv->SetConnectMode(ddeManual);
   conv->SetServiceTopic("", "VTESTNOTOPIC");
   EXPECT_FALSE(conv->OpenConversation());
-  EXPECT_TRUE(StartedSince(before, ChildProcesses(GetCurrentProcessId())).empty());
+  EXPECT_TRUE(started().empty());
 
   TempDir dir("serverapp");
   conv->ServiceApplication = ProgmanCommand(dir / "log", "VTESTAPP");
   conv->SetServiceTopic("VTESTAPP", "PROGMAN");
+  EXPECT_FALSE(conv->OpenConversation()) << "the test server lies outside the system's directories";
+  EXPECT_TRUE(started().empty());
+
+  char windows[MAX_PATH];
+  const std::string server = std::string(windows, GetSystemWindowsDirectoryA(windows, MAX_PATH)) +
+                             "\\vtestsrv.exe";
+  Leftovers left{{}, {server}};
+  ASSERT_TRUE(CopyFileA(ToolExe("progman").c_str(), server.c_str(), FALSE));
+  conv->ServiceApplication = "vtestsrv \"" + (dir / "log") + "\" VTESTAPP";
+  conv->SetServiceTopic("VTESTAPP", "PROGMAN");
   const bool opened = conv->OpenConversation();
   conv->CloseConversation();
-  std::vector<ChildProcess> started = StartedSince(before, ChildProcesses(GetCurrentProcessId()));
-  for (const ChildProcess& p : started) EndProcess(p.id);
-  EXPECT_TRUE(opened) << "WinExec returns once the server waits for input, registered";
-  ASSERT_EQ(started.size(), 1u);
-  EXPECT_STRCASEEQ(started[0].exe.c_str(), "progman.exe");
+  const std::vector<ChildProcess> servers = started();
+  for (const ChildProcess& p : servers) EndProcess(p.id);
+  EXPECT_TRUE(opened) << "the start returns once the server waits for input, registered";
+  ASSERT_EQ(servers.size(), 1u);
+  EXPECT_STRCASEEQ(servers[0].exe.c_str(), "vtestsrv.exe");
 }
 
 TEST_F(DdeClientConvTest, LinkInfoAloneRestoresTheNames) {

@@ -304,3 +304,39 @@ TEST_F(MainWindow, EndingAModalPromptChangesNothingAndGivesTheMainWindowBackAtOn
   EXPECT_EQ(mainwin::TextAt(w, mainwin::kDestination), "c:\\program files\\Widget");
   Exit(w);
 }
+
+// Both programs write the Windows directory, so their manifest asks to run as an administrator;
+// it names the systems from Vista to 10 and 11, and asks neither for the newer common controls
+// nor for another scaling, which would change how the windows look. Read from the programs the
+// tests start and from the i686 ones, which are shipped.
+TEST(Manifest, BothProgramsAskForAnAdministratorAndChangeNothingSeen) {
+  std::vector<std::string> programs;
+  const std::string i686 = BuildDir().substr(0, BuildDir().find_last_of('\\')) + "\\i686";
+  for (const std::string& dir : {ProductBuildDir(), i686})
+    for (const char* name : {"setup", "remove"})
+      if (FileExists(dir + "\\" + name + ".exe")) programs.push_back(dir + "\\" + name + ".exe");
+  ASSERT_GE(programs.size(), 2u);
+  for (const std::string& path : programs) {
+    SCOPED_TRACE(path);
+    HMODULE file = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr);
+    std::string manifest;
+    if (HRSRC r = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)))
+      if (HGLOBAL g = LoadResource(file, r))
+        manifest.assign(static_cast<const char*>(LockResource(g)), SizeofResource(file, r));
+    FreeLibrary(file);
+    ASSERT_FALSE(manifest.empty()) << "no manifest";
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" "
+                            "uiAccess=\"false\"/>"),
+              std::string::npos);
+    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0",    // Vista
+                           "35138b9a-5d96-4fbd-8e2d-a2440225f93a",    // 7
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",    // 8
+                           "1f676c76-80e1-4239-95bb-83d0f6d0da78",    // 8.1
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})  // 10 and 11
+      EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + os + "}\"/>"), std::string::npos)
+          << os;
+    for (const char* never : {"Common-Controls", "dependency", "dpiAware", "dpiAwareness"})
+      EXPECT_EQ(manifest.find(never), std::string::npos) << never;
+  }
+}

@@ -85,7 +85,9 @@ bool ProgramManagerAnswers() {
 }
 }  // namespace
 
-TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
+// With no server answering, the conversation's second try starts a server program; a
+// progman.exe left beside setup.exe (a download folder) is never the one started.
+TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceStartsNothingPlantedAndStillEnds) {
   SilenceTheShellsProgramManager();
   ASSERT_TRUE(WaitUntil([] { return !ProgramManagerAnswers(); }, 10000))
       << "a program-group server still answers";
@@ -95,6 +97,8 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   ProductDir dir("\\Velmora NoServer\r\nNoServer\r\nNoServer 1.0\r\nns.exe\r\n" + record +
                  "\r\n:install\r\nNS.EX_\r\n");
   WriteFileBytes(dir / "NS.EX_", "program");
+  ASSERT_TRUE(
+      CopyFileA((ExeDirectory() + "\\planted.exe").c_str(), (dir / "progman.exe").c_str(), FALSE));
   TempDir target("noserver");
   const std::string dest = target / "NoServer";
   Leftovers left{{}, {WindowsDirectory() + "\\" + record + ".ini"}};
@@ -110,6 +114,7 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceAndStillEnds) {
   EXPECT_THROW(drv::WaitDialog("Setup", 500, program->Id()), drv::Error) << "said once";
   drv::PressButton(installing, "Done");
   EXPECT_TRUE(program->WaitExit(10000));
+  EXPECT_FALSE(FileExists(dir / "progman.exe.ran")) << "the planted progman.exe was started";
 
   const std::string unin = ReadFileBytes(dest + "\\unin.ini");
   EXPECT_EQ(unin.substr(0, 14), "NoServer 1.0\r\n");

@@ -16,7 +16,12 @@ for name in setup remove; do
     $1 ~ /^[0-9]+$/ { n = 0; hex = tolower($3)
       for (i = 1; i <= length(hex); i++) n = n * 16 + index("0123456789abcdef", substr(hex, i, 1)) - 1
       printf "  %-10s %8d bytes\n", $2, n }' | sort -k2 -n -r | head -6
+  # The resources are ours: each program carries the files its resource script names (setup.exe
+  # res/velmora.rc, which takes in res/program.rc; remove.exe res/program.rc alone).
+  rc=$top/res/program.rc
+  [ $name = setup ] && rc=$top/res/velmora.rc
+  echo "  largest resources:"
+  for f in $(sed -n 's/.*"\([^"]*\.\(bmp\|ico\|manifest\)\)".*/\1/p' "$rc" "$top/res/program.rc" | sort -u); do
+    printf '    %-18s %8d bytes\n' "$f" "$(stat -c %s "$top/res/$f")"
+  done | sort -k2 -n -r | head -3
 done
-# The resources are ours: the pictures under res/ are most of .rsrc.
-echo "  largest resources:"
-ls -S -l "$top"/res/*.bmp "$top"/res/*.ico | head -3 | awk '{ printf "    %-18s %8d bytes\n", substr($9, match($9, /[^\/]+$/)), $5 }'

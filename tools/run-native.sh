@@ -7,7 +7,7 @@
 #       UndefinedBehaviorSanitizer.
 # fuzz: each fuzz target for FUZZ_SECONDS seconds (default 60), niced, or until it has run
 #       FUZZ_RUNS inputs when that comes first. FUZZ_TARGETS picks some of the targets (default
-#       "script check ddetext"). A target starts from its seeds in tests/corpus/
+#       "script check ddetext record"). A target starts from its seeds in tests/corpus/
 #       (the checker's from the scripts') and from what earlier runs added in
 #       build/native/corpus/<target>/. A finding leaves its input in
 #       build/native/findings/<target>/ and fails the run; the log is build/native/fuzz-<target>.log.
@@ -17,7 +17,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/native
 what=${1:-all}
 seconds=${FUZZ_SECONDS:-60}
-fuzz_targets=${FUZZ_TARGETS:-script check ddetext}
+fuzz_targets=${FUZZ_TARGETS:-script check ddetext record}
 runs_limit=${FUZZ_RUNS:+-runs=$FUZZ_RUNS}
 case "$what" in unit|fuzz|all) ;; *) echo "usage: $0 [unit|fuzz|all]" >&2; exit 2 ;; esac
 
@@ -26,6 +26,7 @@ exe_of() {
     script) echo Script_fuzz ;;
     check) echo Check_fuzz ;;
     ddetext) echo DdeText_fuzz ;;
+    record) echo Record_fuzz ;;
     *) echo "run-native: no fuzz target $1" >&2; exit 2 ;;
   esac
 }

@@ -8,6 +8,7 @@
 #include "ui/FileSystem.h"
 #include "ui/Form.h"
 #include "ui/Messages.h"
+#include "ui/SystemLibrary.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -57,8 +58,11 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 TApplication::TApplication() : TComponent(nullptr), title_(TitleFromModule()) {
+  // The progress and status bars are comctl32's classes; without them those controls fail to be
+  // made, and that failure shows where they are made.
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  if (auto init = SystemFunctionOf<InitFn>("comctl32.dll", "InitCommonControlsEx")) init(&icc);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = AppWndProc;
   wc.hInstance = GetModuleHandleA(nullptr);

@@ -248,17 +248,21 @@ int TForm::ShowModal() {
   Screen->SetCursor(crDefault);
   std::vector<HWND> disabled;
   // Whatever ends the showing, an error included, the window is hidden and the rest given back.
+  // The other windows take input again before this one goes: hiding it may hold the thread (an
+  // X display without a window manager makes Wine wait two seconds for the window to be
+  // withdrawn), and a window hidden while its owner is still disabled hands the activation to
+  // another program.
   ScopeExit restore([&]() noexcept {
-    if (hwnd_) {
-      visible_ = false;
-      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     Screen->SetCursor(cursor);
     Application->EnableTaskWindows(disabled);
     // The focused window comes back before the activation, so it gets no activation event.
     Screen->SetFocusedForm(focused);
     if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+    if (hwnd_) {
+      visible_ = false;
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     modal_ = false;
   });
   disabled = Application->DisableTaskWindows(self);

@@ -39,14 +39,16 @@ const Entry kTable[] = {
     {SDdeNoConnect, "Unable to connect DDE conversation"},
 };
 
+// The system's C library formats: the texts hold only %s, %d, %u and %x, which it has always
+// known, and the compiler's own formatter would weigh more than the window code of a program.
 std::string VFormat(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
+  int n = _vscprintf(format, copy);
   va_end(copy);
   if (n <= 0) return std::string();
   std::string out(static_cast<size_t>(n) + 1, '\0');
-  std::vsnprintf(&out[0], out.size(), format, args);
+  _vsnprintf(&out[0], out.size(), format, args);
   out.resize(static_cast<size_t>(n));
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "ui/Errors.h"
@@ -21,7 +22,10 @@ struct Prepared {
   std::string destination;
   FileHandle deleteOnClose;
 };
-Prepared* prepared = nullptr;  // owned; from PrepareCleanUp to StartCleanUp
+std::optional<Prepared> prepared;  // from PrepareCleanUp to StartCleanUp
+
+// A process's or a thread's handle, closed when its owner goes.
+using KernelHandle = Owned<KernelHandleTraits>;
 
 std::string TempFolder() {
   char buf[MAX_PATH + 1] = {};
@@ -47,22 +51,21 @@ bool PrepareCleanUp(const TRemovePlaces& places, std::string& reason) {
   FileHandle h(CreateFileA(name, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                            &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   if (!h.Valid()) return failed();
-  delete prepared;
-  prepared = new Prepared{name, places.self, places.destination, std::move(h)};
+  prepared = Prepared{name, places.self, places.destination, std::move(h)};
   return true;
 }
 
 void StartCleanUp() {
   if (!prepared) return;
-  Prepared p = std::move(*prepared);
-  delete prepared;
-  prepared = nullptr;
-  HANDLE self = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+  const Prepared p = std::move(*prepared);
+  prepared.reset();
+  HANDLE duplicate = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicate,
                        SYNCHRONIZE, TRUE, 0))
     return;  // remove.exe then stays, with nothing left for it to do
+  const KernelHandle self(duplicate);
   TCleanUpArgs args;
-  args.process = reinterpret_cast<ULONG_PTR>(self);
+  args.process = reinterpret_cast<ULONG_PTR>(self.Get());
   args.exe = p.exe;
   args.destination = p.destination;
   std::string line = CleanUpCommandLine(p.copy, args);
@@ -74,19 +77,17 @@ void StartCleanUp() {
   PROCESS_INFORMATION pi = {};
   if (CreateProcessA(p.copy.c_str(), buf.data(), nullptr, nullptr, TRUE, 0, nullptr,
                      temp.empty() ? nullptr : temp.c_str(), &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const KernelHandle thread(pi.hThread), process(pi.hProcess);
   }
-  CloseHandle(self);
-  // The copy holds its own handle to its file now; closing ours leaves the deletion to its end.
+  // The copy holds its own handle to its file now; closing ours (with `p`) leaves the deletion
+  // to its end.
 }
 
 int RunCleanUp(const TCleanUpArgs& args) {
   const TRemovePlaces places = SystemPlaces();
-  HANDLE process = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(args.process));
+  const KernelHandle process(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(args.process)));
   if (!CleanUpIsSafe(args, places)) return 2;
-  if (WaitForSingleObject(process, kProcessWaitMs) != WAIT_OBJECT_0) return 3;
-  CloseHandle(process);
+  if (WaitForSingleObject(process.Get(), kProcessWaitMs) != WAIT_OBJECT_0) return 3;
   // The system may hold the ended program's file a moment longer.
   for (int i = 0; i < kDeleteTries; ++i) {
     const TDeleteResult r = DeleteBelow(args.destination, args.exe, places.codePage);

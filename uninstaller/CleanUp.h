@@ -8,7 +8,7 @@
 // start of the system.
 #include <string>
 
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/RemovePlan.h"
 
 // Makes the copy; false with the system's reason when it cannot be made.
 bool PrepareCleanUp(const TRemovePlaces& places, std::string& reason);

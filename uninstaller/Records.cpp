@@ -7,22 +7,18 @@
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/FileSystem.h"
+#include "setupcore/RecordLines.h"
 #include "ui/Strings.h"
 
 namespace {
-std::string WithoutTrailingBackslash(std::string path) {
-  if (path.size() > 3 && path.back() == '\\') path.pop_back();
-  return path;
-}
-
 // The same directory written another way (short names) is still the same directory.
-std::string LongForm(const std::string& path) {
+std::string LongForm(const std::string& path, const TCodePage& cp) {
   std::string l = ReadSystemPath([&](DWORD size, char* b) { return GetLongPathNameA(path.c_str(), b, size); });
-  return l.empty() ? path : WithoutTrailingBackslash(l);
+  return l.empty() ? path : WithoutTrailingBackslash(l, cp);
 }
 
 bool SameDirectory(const std::string& a, const std::string& b, const TCodePage& cp) {
-  return SamePath(a, b, cp) || SamePath(LongForm(a), LongForm(b), cp);
+  return SamePath(a, b, cp) || SamePath(LongForm(a, cp), LongForm(b, cp), cp);
 }
 
 // The first lines of a file, from its first few kilobytes: enough for ":run" and a path. False
@@ -74,15 +70,15 @@ TRemovePlaces SystemPlaces() {
   TRemovePlaces p;
   p.codePage = SystemCodePage();
   p.windowsDir = WithoutTrailingBackslash(
-      ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }));
+      ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }), p.codePage);
   const std::string system = WithoutTrailingBackslash(
-      ReadSystemPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); }));
+      ReadSystemPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); }), p.codePage);
   // The installer's ":win\system" goes to <Windows>\system whatever the system directory is.
   p.systemDirs = {system, p.windowsDir + "\\system", p.windowsDir + "\\system32",
                   p.windowsDir + "\\syswow64"};
-  p.self = LongForm(ProgramFilePath());
+  p.self = LongForm(ProgramFilePath(), p.codePage);
   const size_t cut = p.self.find_last_of('\\');
-  p.destination = cut == std::string::npos ? std::string() : WithoutTrailingBackslash(p.self.substr(0, cut + 1));
+  p.destination = cut == std::string::npos ? std::string() : WithoutTrailingBackslash(p.self.substr(0, cut + 1), p.codePage);
   p.uninstallRecord = p.destination + "\\unin.ini";
   return p;
 }
@@ -109,7 +105,7 @@ TLocationSearch FindLocationRecord(const TRemovePlaces& places) {
       search.unreadable.clear();
       return search;
     }
-    if (otherWords.empty() && lines.size() >= 2 && lines[0] == ":run" &&
+    if (otherWords.empty() && lines.size() >= 2 && lines[0] == setupcore::kLocationRecordHead &&
         SameDirectory(lines[1], places.destination, places.codePage))
       otherWords = path;
   } while (FindNextFileA(h.Get(), &fd));
@@ -126,7 +122,7 @@ TRecords LoadRecords(TRemovePlaces& places, std::string& unreadable) {
     r.location = LinesOf(places.locationRecord);
     if (r.location.size() >= 2 && !r.location[1].empty()) {
       const std::string name = places.self.substr(places.destination.size());
-      places.destination = WithoutTrailingBackslash(r.location[1]);
+      places.destination = WithoutTrailingBackslash(r.location[1], places.codePage);
       places.self = places.destination + name;
       places.uninstallRecord = places.destination + "\\unin.ini";
     }

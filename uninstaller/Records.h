@@ -3,7 +3,7 @@
 // directories, unin.ini beside remove.exe and the location record in the Windows directory.
 #include <string>
 
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/RemovePlan.h"
 
 // The places known before any record is read; the location record is not yet looked for.
 TRemovePlaces SystemPlaces();

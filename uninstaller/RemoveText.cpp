@@ -8,6 +8,7 @@ const TextEntry<RemoveTextId> kTable[] = {
     {kConfirmRemove, "Remove %1 and all of its components?"},
     {kRemovingFile, "Removing file: %1"},
     {kRemovingGroup, "Removing program group: %1"},
+    {kRemovingFolder, "Removing folder: %1"},
     {kRemoveDone, "Click DONE to exit."},
     {kLeftBehind, "These were not removed:"},
     {kSharedQuestion, "%1\n\nOther programs may use this file too. Remove it?"},

@@ -7,6 +7,7 @@ enum RemoveTextId {
   kConfirmRemove,       // %1: the product title
   kRemovingFile,        // %1: the file's path
   kRemovingGroup,       // %1: the group's name
+  kRemovingFolder,      // %1: the folder's path
   kRemoveDone,          // the run has ended
   kLeftBehind,          // heads the list of what was not removed
   kSharedQuestion,      // %1: the file's path

@@ -41,11 +41,6 @@ bool IsEmptyDirectory(const std::string& dir) {
   std::vector<std::string> names;
   return FileNamesIn(dir, names) && names.empty();
 }
-
-std::string WithoutTrailingBackslash(std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
 }  // namespace
 
 Tremoving::Tremoving(TComponent* owner)
@@ -128,6 +123,9 @@ void Tremoving::Run() {
       case skGroup:
         RemoveGroup(i);
         break;
+      case skFolder:
+        RemoveFolder(i);
+        break;
       case skRefused:
       case skPassedOver:
         Report(s.path, RefusalText(s.refusal));
@@ -190,7 +188,7 @@ void Tremoving::RemoveSharedFile(size_t step) {
 
 void Tremoving::RemoveGroup(size_t step) {
   const TRemoveStep& s = plan_.steps[step];
-  const std::string dir = WithoutTrailingBackslash(s.path);
+  const std::string dir = WithoutTrailingBackslash(s.path, places.codePage);
   ShowStatus(RemoveText(kRemovingGroup, s.group));
   if (PassesThroughLink(s.place, dir, places.codePage)) {
     Report(s.path, RefusalText(rfThroughLink));
@@ -225,6 +223,31 @@ void Tremoving::RemoveGroup(size_t step) {
     Report(s.path, SystemErrorText(GetLastError()));
     stillThere_[step] = Exists(dir);
   }
+}
+
+void Tremoving::RemoveFolder(size_t step) {
+  const TRemoveStep& s = plan_.steps[step];
+  // A file of ours that could not go keeps its folders: the next run takes them along.
+  for (size_t j = 0; j < step; ++j)
+    if (stillThere_[j] && IsBelow(s.path, plan_.steps[j].path, places.codePage)) return;
+  if (PassesThroughLink(s.place, s.path, places.codePage)) {
+    Report(s.path, RefusalText(rfThroughLink));
+    return;
+  }
+  const DWORD a = GetFileAttributesA(s.path.c_str());
+  // Never made, or gone already: nothing to do.
+  if (a == INVALID_FILE_ATTRIBUTES) return;
+  if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
+    Report(s.path, RemoveText(kNotAFolder));
+    return;
+  }
+  if (!IsEmptyDirectory(s.path)) {
+    Report(s.path, RemoveText(kFolderNotEmpty));
+    return;
+  }
+  ShowStatus(RemoveText(kRemovingFolder, s.path));
+  const TDeleteResult r = RemoveFolderBelow(s.place, s.path, places.codePage);
+  if (!r.deleted) Report(s.path, r.refusal != rfNone ? RefusalText(r.refusal) : SystemErrorText(r.error));
 }
 
 bool Tremoving::DeleteGroupThroughServer(const std::string& group) {

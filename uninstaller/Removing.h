@@ -8,7 +8,7 @@
 #include "ui/Form.h"
 #include "ui/ListControls.h"
 #include "ui/StdCtrls.h"
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/RemovePlan.h"
 
 class TDdeClientConv;
 
@@ -38,6 +38,7 @@ private:
   void RemoveFile(size_t step);
   void RemoveSharedFile(size_t step);
   void RemoveGroup(size_t step);
+  void RemoveFolder(size_t step);
   bool DeleteGroupThroughServer(const std::string& group);
   void SaveOrDeleteRecords();
   void Report(const std::string& what, const std::string& why);

@@ -63,22 +63,10 @@ bool SetAttributes(HANDLE h, const std::string& path, DWORD attributes) {
   return SetFileAttributesA(path.c_str(), attributes) != FALSE;
 }
 
-std::string WithoutTrailingBackslash(std::string path) {
-  if (path.size() > 3 && path.back() == '\\') path.pop_back();
-  return path;
-}
-}  // namespace
-
-bool PassesThroughLink(const std::string& place, const std::string& path, const TCodePage& cp) {
-  std::string at = WithoutTrailingBackslash(place);
-  for (const std::string& part : PartsBelow(place, path, cp)) {
-    at += (at.back() == '\\' ? "" : "\\") + part;
-    if (IsLinkAttributes(GetFileAttributesA(at.c_str()))) return true;
-  }
-  return false;
-}
-
-TDeleteResult DeleteBelow(const std::string& place, const std::string& path, const TCodePage& cp) {
+// Deletes `path` below `place`: a file, or an empty folder when `folder` is set. Every folder on
+// the way is held open until the end.
+TDeleteResult DeleteBelowAs(const std::string& place, const std::string& path, const TCodePage& cp,
+                            bool folder) {
   TDeleteResult r;
   const std::vector<std::string> parts = PartsBelow(place, path, cp);
   if (parts.empty()) {
@@ -86,7 +74,7 @@ TDeleteResult DeleteBelow(const std::string& place, const std::string& path, con
     return r;
   }
   std::vector<FileHandle> held;  // the folders on the way, kept where they are until the end
-  std::string at = WithoutTrailingBackslash(place);
+  std::string at = WithoutTrailingBackslash(place, cp);
   for (size_t i = 0; i < parts.size(); ++i) {
     at += (at.back() == '\\' ? "" : "\\") + parts[i];
     const bool last = i + 1 == parts.size();
@@ -105,11 +93,15 @@ TDeleteResult DeleteBelow(const std::string& place, const std::string& path, con
       held.push_back(std::move(h));
       continue;
     }
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      r.refusal = rfDirectory;
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (isFolder != folder) {
+      if (folder) r.error = ERROR_DIRECTORY;
+      else r.refusal = rfDirectory;
       return r;
     }
-    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    // A folder's read-only attribute tells the shell to look for its settings: it does not keep
+    // the folder, and it is not cleared.
+    const bool readOnly = !folder && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly && !SetAttributes(h.Get(), at, attributes & ~FILE_ATTRIBUTE_READONLY)) {
       r.error = GetLastError();
       return r;
@@ -118,10 +110,10 @@ TDeleteResult DeleteBelow(const std::string& place, const std::string& path, con
       DispositionInfo disposition = {TRUE};
       r.deleted = set(h.Get(), kFileDispositionInfo, &disposition, sizeof disposition) != FALSE;
     } else {
-      // Without deletion by handle the file is let go and deleted by name at once; the folders
+      // Without deletion by handle the thing is let go and deleted by name at once; the folders
       // on the way are still held.
       h.Close();
-      r.deleted = DeleteFileA(at.c_str()) != FALSE;
+      r.deleted = (folder ? RemoveDirectoryA(at.c_str()) : DeleteFileA(at.c_str())) != FALSE;
     }
     if (!r.deleted) {
       r.error = GetLastError();
@@ -130,4 +122,22 @@ TDeleteResult DeleteBelow(const std::string& place, const std::string& path, con
     }
   }
   return r;
+}
+}  // namespace
+
+bool PassesThroughLink(const std::string& place, const std::string& path, const TCodePage& cp) {
+  std::string at = WithoutTrailingBackslash(place, cp);
+  for (const std::string& part : PartsBelow(place, path, cp)) {
+    at += (at.back() == '\\' ? "" : "\\") + part;
+    if (IsLinkAttributes(GetFileAttributesA(at.c_str()))) return true;
+  }
+  return false;
+}
+
+TDeleteResult DeleteBelow(const std::string& place, const std::string& path, const TCodePage& cp) {
+  return DeleteBelowAs(place, path, cp, false);
+}
+
+TDeleteResult RemoveFolderBelow(const std::string& place, const std::string& folder, const TCodePage& cp) {
+  return DeleteBelowAs(place, folder, cp, true);
 }

@@ -10,7 +10,7 @@
 // tell the two apart: such a link is deleted as a file, and the system may take its target.
 #include <string>
 
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/RemovePlan.h"
 
 struct TDeleteResult {
   bool deleted = false;
@@ -25,3 +25,7 @@ bool PassesThroughLink(const std::string& place, const std::string& path, const 
 // Deletes the file `path` below `place`; a read-only attribute is cleared first, since the
 // records entitle remove.exe to this file (and put back if it cannot go after all).
 TDeleteResult DeleteBelow(const std::string& place, const std::string& path, const TCodePage& cp);
+
+// Removes the folder `folder` below `place` when it is empty, under the same rules: neither it
+// nor a folder on the way may be a link. One that holds anything stays (ERROR_DIR_NOT_EMPTY).
+TDeleteResult RemoveFolderBelow(const std::string& place, const std::string& folder, const TCodePage& cp);

@@ -20,6 +20,9 @@ TCodePage WesternCodePage();
 // character without regard to the case of one-byte letters (a two-byte character compares as it
 // is) and without regard to one trailing backslash.
 bool SamePath(const std::string& a, const std::string& b, const TCodePage& cp);
+// `path` without one trailing backslash; a drive root keeps its own ("C:\"), and a two-byte
+// character whose second byte is a backslash is no trailing backslash.
+std::string WithoutTrailingBackslash(const std::string& path, const TCodePage& cp);
 // Whether `path` lies below `dir` (at any depth; `dir` itself is not below itself).
 bool IsBelow(const std::string& dir, const std::string& path, const TCodePage& cp);
 // "X:\" followed by anything: the only form of path the installer writes.
@@ -60,6 +63,8 @@ enum TStepKind {
   skShared,    // a file in the Windows or a system directory: removed when the user agrees
   skShortcut,  // an item of the program group: removed
   skGroup,     // the program group's directory: removed when empty, and the server asked
+  skFolder,    // a folder below the destination on the way to a file the records name: removed
+               // when the removal has left it empty, never through a link
   skSelf,      // remove.exe itself: removed last, after this process has ended
   skRefused,   // named, but never removed; `refusal` says why and the user is told
   skPlace,     // the Windows directory named as where the product keeps things: nothing to do
@@ -96,7 +101,8 @@ struct TRemoveStep {
   std::string place;
   std::string group;  // skGroup: the name the program-group server knows it by
   TRecordId record = riUninstall;
-  int line = 0;       // the line of that record the step comes from
+  int line = 0;       // the line of that record the step comes from; -1 for a folder, which
+                      // no line names
 };
 
 // The two records as lines; a record that is not there is an empty list.
@@ -110,7 +116,8 @@ struct TRemovePlan {
   std::string title;               // line 1 of unin.ini
   std::vector<TRemoveStep> steps;  // in the order they are carried out
   // The order: the files of unin.ini as listed, the shortcuts, the group, the files of the
-  // location record's "~" lines; remove.exe itself is not among them but in `self`.
+  // location record's "~" lines, the folders below the destination on the way to those files,
+  // deepest first; remove.exe itself comes last, and `self` says where.
   int self = -1;                   // index of the skSelf step, or -1 when the records do not
                                    // name remove.exe (it then stays)
 };
@@ -122,7 +129,8 @@ TRemovePlan PlanRemoval(const TRecords& records, const TRemovePlaces& places);
 // declined and already-gone things are not left: they are no longer the records'.
 // Returns the records as they are to be rewritten, or two empty lists when nothing is left, in
 // which case both records go. remove.exe's own line stays whenever anything else does, since a
-// second run needs it.
+// second run needs it. A folder keeps no line: the files below it that are left bring it back
+// into the next run's plan.
 TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
                           const std::vector<bool>& left, const TCodePage& cp);
 

@@ -1,8 +1,10 @@
 // What remove.exe decides from the records before it touches anything: the kind of every line,
-// the lines it leaves alone, and the records it writes back when something stays.
+// the lines it leaves alone, the folders it looks at, and the records it writes back when
+// something stays; and that it takes back whatever the installer's records name.
 #include <gtest/gtest.h>
 
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/CopyPlan.h"
+#include "setupcore/RemovePlan.h"
 
 namespace {
 const char kDest[] = "c:\\program files\\Widget";
@@ -90,7 +92,7 @@ TEST_P(PlanLine, KindAndRefusal) {
 
 INSTANTIATE_TEST_SUITE_P(UninstallRecordLines, PlanLine, ::testing::ValuesIn(kLines));
 
-TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenItself) {
+TEST(RemovePlan, TheOrderIsFilesShortcutsTheGroupLocationFilesFoldersAndItself) {
   TRecords r;
   r.uninstall = {"Widget 2.0",
                  "c:\\program files\\Widget\\widget.exe",
@@ -101,18 +103,36 @@ TEST(RemovePlan, TheOrderIsFilesThenShortcutsThenTheGroupThenLocationFilesThenIt
                  std::string("+") + kGroup,
                  ":C:\\windows\\system\\"};
   // A thing named twice (here widget.exe, in another case) is removed once.
-  r.location = {":run", kDest, "c:\\program files\\Widget\\settings.ini", "C:\\windows",
+  r.location = {":run", kDest, "c:\\program files\\Widget\\data\\settings.ini", "C:\\windows",
                 "C:\\Program Files\\Widget\\WIDGET.EXE"};
   const TRemovePlan plan = PlanRemoval(r, Places());
   EXPECT_EQ(plan.title, "Widget 2.0");
   std::vector<TStepKind> kinds;
   for (const TRemoveStep& s : plan.steps) kinds.push_back(s.kind);
   EXPECT_EQ(kinds, (std::vector<TStepKind>{skFile, skIgnored, skShared, skShortcut, skShortcut,
-                                           skGroup, skFile, skPlace, skPassedOver, skSelf}));
+                                           skGroup, skFile, skPlace, skPassedOver, skFolder, skSelf}));
   EXPECT_EQ(plan.steps[8].refusal, rfRepeat);
-  ASSERT_EQ(plan.self, 9);
-  EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\remove.exe");
+  EXPECT_EQ(plan.steps[9].path, "c:\\program files\\Widget\\data");
+  EXPECT_EQ(plan.steps[9].place, kDest);
+  ASSERT_EQ(plan.self, 10);
+  EXPECT_EQ(plan.steps[10].path, "c:\\program files\\Widget\\remove.exe");
   EXPECT_EQ(plan.steps[5].group, "Widget");
+}
+
+// Only the folders on the way to a file of the destination that the records name, each once,
+// deepest first; never one on the way to a refused line, a shared file or a shortcut.
+TEST(RemovePlan, FoldersOnTheWayToTheDestinationsFilesComeDeepestFirst) {
+  const std::string d = std::string(kDest) + "\\";
+  TRecords r;
+  r.uninstall = {"Widget 2.0", d + "a\\b\\c\\x.txt", d + "a\\y.txt", d + "top.txt", d + "A\\B\\z.txt",
+                 d + "q\\..\\out.txt", d + "r\\*.txt", "C:\\windows\\system\\sub\\deeper\\shared.dll",
+                 std::string("C:\\windows\\Start Menu\\Programs\\Widget\\W.lnk"), d + "remove.exe",
+                 std::string("+") + kGroup};
+  r.location = {":run", kDest, d + "logs\\run.log"};
+  std::vector<std::string> folders;
+  for (const TRemoveStep& s : PlanRemoval(r, Places()).steps)
+    if (s.kind == skFolder) folders.push_back(s.path);
+  EXPECT_EQ(folders, (std::vector<std::string>{d + "a\\b\\c", d + "a\\b", d + "a", d + "logs"}));
 }
 
 TEST(RemovePlan, GroupLines) {
@@ -164,30 +184,20 @@ TEST(RemovePlan, ADestinationThatIsNoPlaceOfItsOwnGivesItsFilesNoFreePass) {
   // Installed into a drive root: nothing there belongs to the installation alone.
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:\\")).refusal, rfOutside);
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:")).refusal, rfOutside);
+  // Nor into the system directory, or a folder above the Windows directory.
+  EXPECT_EQ(StepFor("C:\\windows\\system\\x.dll", Places("C:\\windows\\system")).kind, skShared);
+  TRemovePlaces above = Places("C:\\os");
+  above.windowsDir = "C:\\os\\windows";
+  EXPECT_EQ(StepFor("C:\\os\\x.txt", above).refusal, rfOutside);
 }
 
-TEST(RemovePlan, DirectoriesThatMayBeRemoved) {
-  const TRemovePlaces p = Places();
-  struct Case {
-    const char* dir;
-    bool may;
-  } cases[] = {
-      {kDest, true},
-      {"c:\\program files\\Widget\\", true},
-      {"C:\\", false},
-      {"C:", false},
-      {"C:\\windows", false},
-      {"C:\\windows\\system", false},
-      {"C:\\windows\\SYSTEM32\\", false},
-      {"C:\\windows\\Start Menu\\Programs", false},
-      {"C:\\windows\\Start Menu\\Programs\\Widget", true},
-      {"c:\\program files\\Widget\\..", false},
-      {"relative\\dir", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(MayRemoveDirectory(c.dir, p), c.may) << c.dir;
-  TRemovePlaces nested = p;
-  nested.windowsDir = "C:\\os\\windows";
-  EXPECT_FALSE(MayRemoveDirectory("C:\\os", nested)) << "a directory above the Windows directory";
+TEST(RemovePlan, ATrailingBackslashGoesButADriveRootsAndATrailBytesStay) {
+  TCodePage dbcs = WesternCodePage();
+  dbcs.lead[0x95] = true;
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\a\\", dbcs), "c:\\a");
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\a", dbcs), "c:\\a");
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\", dbcs), "C:\\");
+  EXPECT_EQ(WithoutTrailingBackslash("c:\\\x95\\", dbcs), "c:\\\x95\\");
 }
 
 TEST(RemovePlan, TheLocationRecordIsKnownByItsFirstTwoLines) {
@@ -252,6 +262,7 @@ TRecords InstalledRecords() {
   r.uninstall = {"Widget 2.0",
                  "c:\\program files\\Widget\\widget.exe",
                  "c:\\program files\\Widget\\data.bin",
+                 "c:\\program files\\Widget\\sub\\deep.dat",
                  "c:\\program files\\Widget\\remove.exe",
                  "ini~\\unin.ini",
                  "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk",
@@ -288,6 +299,7 @@ TEST(RemainingRecords, HoldWhatIsLeft) {
     L left, uninstall, location;
   } rows[] = {
       {"nothing left", {}, {}, {}},
+      {"a folder keeps no line", {"c:\\program files\\Widget\\sub"}, {}, {}},
       {"remove.exe alone", {remove}, {}, {}},
       {"two files", {data, cache}, {"Widget 2.0", data, remove, last}, {":run", kDest, "C:\\windows", cache}},
       {"a group item", {item}, {"Widget 2.0", remove, item, std::string("+") + kGroup, last}, {":run", kDest, "C:\\windows"}},
@@ -332,4 +344,46 @@ TEST(CleanUpCall, OnlyAProgramDirectlyInARemovableDirectory) {
   EXPECT_FALSE(safe("C:\\windows\\remove.exe", "C:\\windows"));
   EXPECT_FALSE(safe("C:\\remove.exe", "C:\\"));
   EXPECT_FALSE(safe("c:\\program files\\Widget\\..\\remove.exe", "c:\\program files\\Widget\\.."));
+}
+
+// Whatever the installer records, remove.exe takes back: for each script, every line of both
+// records the copy plan writes is planned as a thing of the installation (or passed over as the
+// ini sections' lines are), and nothing lies outside the destination and the Windows directory.
+TEST(RoundTrip, WhatTheInstallerRecordsIsRemovedAndNothingElse) {
+  using Lines = std::vector<std::string>;
+  const Lines head{"\\Widget", "Widget", "Widget 2.0", "widget.exe", "widget"};
+  struct Row {
+    const char* behaviour;
+    std::string destination;
+    Lines body;
+    size_t folders;
+  } rows[] = {
+      {"flat", "c:\\program files\\Widget", {":install", "WIDGET.EX_", "REMOVE.EX_", "readme.txt"}, 0},
+      {"the Windows and system directories", "c:\\program files\\Widget",
+       {":install", "REMOVE.EX_", "", ":win", "WIDGET.HL_", "", ":win\\system", "WIDGLIB.DL_"}, 0},
+      {"an ini section", "D:\\Games\\Widget",
+       {":install", "remove.exe", "", ":ini", "~\\widget.ini", ">", "~\\logs\\run.log", ":end"}, 1},
+      {"entries in folders", "c:\\program files\\Widget",
+       {":install", "REMOVE.EX_", "data\\levels\\1.DA_", "data\\2.dat", "DATA\\LEVELS\\3.dat"}, 2},
+  };
+  for (const Row& row : rows) {
+    Lines lines = head;
+    lines.insert(lines.end(), row.body.begin(), row.body.end());
+    const setupcore::CopyPlan copy(setupcore::Script(lines), {"D:", row.destination, "C:\\windows"});
+    const TRemovePlaces places = Places(row.destination);
+    const TRecords records{copy.UninstallRecord(), copy.LocationRecord()};
+    const TRemovePlan plan = PlanRemoval(records, places);
+    EXPECT_GE(plan.self, 0) << row.behaviour;
+    size_t folders = 0;
+    for (const TRemoveStep& s : plan.steps) {
+      EXPECT_NE(s.kind, skRefused) << row.behaviour << ": " << s.path << ": " << RefusalText(s.refusal);
+      EXPECT_TRUE(s.kind != skPassedOver || s.refusal == rfNoDrive) << row.behaviour << ": " << s.path;
+      if (s.kind == skFolder) ++folders;
+      if (s.kind == skRefused || s.kind == skPassedOver || s.kind == skPlace) continue;
+      EXPECT_TRUE(IsBelow(row.destination, s.path, places.codePage) ||
+                  IsBelow(places.windowsDir, s.path, places.codePage))
+          << row.behaviour << ": " << s.path;
+    }
+    EXPECT_EQ(folders, row.folders) << row.behaviour;
+  }
 }

@@ -1,6 +1,16 @@
-#include "uninstaller/RemovePlan.h"
+#include "setupcore/RemovePlan.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "setupcore/RecordLines.h"
+
+using setupcore::LocationLine;
+using setupcore::LocationLineKind;
+using setupcore::UninstallLine;
+using setupcore::UninstallLineKind;
 
 namespace {
 // The Western code page's lower case, as the system folds its letters for file names there.
@@ -118,23 +128,23 @@ public:
     if (!unin.empty()) plan.title = unin[0];
     // Groups first, since the shortcuts before them in the record are recognised by them.
     std::vector<TRemoveStep> groupSteps;
-    for (size_t i = 1; i < unin.size(); ++i)
-      if (!unin[i].empty() && unin[i][0] == '+') groupSteps.push_back(Group(unin[i].substr(1), i));
-    for (size_t i = 1; i < unin.size(); ++i) {
-      const std::string& line = unin[i];
-      // The last target line records where the copy pass last wrote: information, not a thing.
-      if (line.empty() || line[0] == '+' || line[0] == ':') continue;
-      Add(plan, File(line, riUninstall, i));
-    }
+    for (size_t i = 0; i < unin.size(); ++i)
+      if (UninstallLineKind(i, unin[i]) == UninstallLine::Group)
+        groupSteps.push_back(Group(unin[i].substr(1), i));
+    // The last target line records where the copy pass last wrote: information, not a thing.
+    for (size_t i = 0; i < unin.size(); ++i)
+      if (UninstallLineKind(i, unin[i]) == UninstallLine::File) Add(plan, File(unin[i], riUninstall, i));
     for (const TRemoveStep& g : groupSteps) Add(plan, g);
     const std::vector<std::string>& loc = records_.location;
-    for (size_t i = 2; i < loc.size(); ++i) {
+    for (size_t i = 0; i < loc.size(); ++i) {
+      if (LocationLineKind(i) != LocationLine::Entry) continue;
       TRemoveStep s = Step(loc[i], riLocation, i);
       // A ">" line names the Windows directory: where the product keeps settings, not a file.
       if (SamePath(loc[i], places_.windowsDir, cp_)) s.kind = skPlace;
       else if (!loc[i].empty()) s = File(loc[i], riLocation, i);
       Add(plan, s);
     }
+    AddFolders(plan);
     if (self_.kind == skSelf) {
       plan.steps.push_back(self_);
       plan.self = static_cast<int>(plan.steps.size()) - 1;
@@ -218,13 +228,42 @@ private:
     return Refused(s, rfOutside);
   }
 
+  // The folders between the destination and each of its files, deepest first, so that a folder
+  // is looked at once those below it have gone. Only these: a folder the records lead to no file
+  // in is not the installation's to judge.
+  void AddFolders(TRemovePlan& plan) const {
+    std::vector<std::pair<size_t, TRemoveStep>> folders;  // with their depth below the destination
+    std::set<std::u32string> seen;
+    for (const TRemoveStep& s : plan.steps) {
+      if (s.kind != skFile) continue;
+      const std::vector<std::string> parts = PartsBelow(places_.destination, s.path, cp_);
+      std::string dir = WithoutTrailingBackslash(places_.destination, cp_);
+      for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        dir += "\\" + parts[i];
+        if (!seen.insert(Key(dir, cp_)).second) continue;
+        if (!MayRemoveDirectory(dir, places_) || IsGroup(dir)) continue;
+        TRemoveStep f = In(Step(dir, s.record, 0), skFolder, places_.destination);
+        f.line = -1;
+        folders.emplace_back(i + 1, f);
+      }
+    }
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& f : folders) plan.steps.push_back(f.second);
+  }
+
+  bool IsGroup(const std::string& dir) const {
+    for (const std::string& g : groups_)
+      if (SamePath(dir, g, cp_)) return true;
+    return false;
+  }
+
   // A thing named twice is removed once; a refused line is reported each time it comes.
   void Add(TRemovePlan& plan, TRemoveStep s) {
     if (s.kind != skIgnored && s.kind != skPlace && s.kind != skRefused && s.kind != skPassedOver) {
       const std::u32string key = Key(s.path, cp_);
-      for (const std::u32string& k : seen_)
-        if (k == key) s = Refused(s, rfRepeat, skPassedOver);
-      if (s.kind != skPassedOver) seen_.push_back(key);
+      if (seen_.count(key)) s = Refused(s, rfRepeat, skPassedOver);
+      else seen_.insert(key);
     }
     plan.steps.push_back(s);
   }
@@ -234,7 +273,7 @@ private:
   const TCodePage& cp_;
   bool destinationOk_;
   std::vector<std::string> groups_;
-  std::vector<std::u32string> seen_;
+  std::set<std::u32string> seen_;
   TRemoveStep self_;
 };
 
@@ -247,6 +286,11 @@ TCodePage WesternCodePage() {
   TCodePage cp;
   for (int c = 0; c < 256; ++c) cp.lower[c] = static_cast<unsigned char>(Fold(static_cast<char>(c)));
   return cp;
+}
+
+std::string WithoutTrailingBackslash(const std::string& path, const TCodePage& cp) {
+  if (!EndsWithBackslash(path, cp) || IsDriveRoot(path)) return path;
+  return path.substr(0, path.size() - 1);
 }
 
 bool SamePath(const std::string& a, const std::string& b, const TCodePage& cp) {
@@ -300,7 +344,7 @@ bool MayRemoveDirectory(const std::string& dir, const TRemovePlaces& places) {
 
 bool IsLocationRecordFor(const std::vector<std::string>& lines, const std::string& destination,
                          const TCodePage& cp) {
-  return lines.size() >= 2 && lines[0] == ":run" && !destination.empty() &&
+  return lines.size() >= 2 && lines[0] == setupcore::kLocationRecordHead && !destination.empty() &&
          SamePath(lines[1], destination, cp);
 }
 
@@ -342,7 +386,7 @@ TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
   auto isLeft = [&](size_t i) { return i < left.size() && left[i]; };
   bool anyLeft = false;
   for (size_t i = 0; i < plan.steps.size(); ++i)
-    if (static_cast<int>(i) != plan.self && isLeft(i)) anyLeft = true;
+    if (static_cast<int>(i) != plan.self && plan.steps[i].kind != skFolder && isLeft(i)) anyLeft = true;
   TRecords out;
   if (!anyLeft) return out;
 
@@ -357,12 +401,13 @@ TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
           return true;
     return false;
   };
-  auto rewrite = [&](const std::vector<std::string>& lines, TRecordId record, size_t header,
+  // The head lines stay, and so does the last target line.
+  auto rewrite = [&](const std::vector<std::string>& lines, TRecordId record,
                      std::vector<std::string>& to) {
-    if (lines.empty()) return;
-    for (size_t i = 0; i < lines.size() && i < header; ++i) to.push_back(lines[i]);
-    for (size_t i = header; i < lines.size(); ++i) {
-      bool kept = record == riUninstall && !lines[i].empty() && lines[i][0] == ':';
+    for (size_t i = 0; i < lines.size(); ++i) {
+      bool kept = record == riUninstall ? UninstallLineKind(i, lines[i]) == UninstallLine::Title ||
+                                              UninstallLineKind(i, lines[i]) == UninstallLine::LastTarget
+                                        : LocationLineKind(i) != LocationLine::Entry;
       for (size_t j = 0; j < plan.steps.size(); ++j) {
         const TRemoveStep& s = plan.steps[j];
         // The self step repeats the line its file came from; the line's own step decides too.
@@ -372,8 +417,8 @@ TRecords RemainingRecords(const TRecords& records, const TRemovePlan& plan,
       if (kept) to.push_back(lines[i]);
     }
   };
-  rewrite(records.uninstall, riUninstall, 1, out.uninstall);
-  rewrite(records.location, riLocation, 2, out.location);
+  rewrite(records.uninstall, riUninstall, out.uninstall);
+  rewrite(records.location, riLocation, out.location);
   return out;
 }
 
