@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "engine/Registration.h"
+#include "uninstaller/Unregister.h"
 #include "support/Files.h"
 #include "support/Records.h"
 #include "ui/Registry.h"
