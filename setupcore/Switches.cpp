@@ -136,7 +136,10 @@ bool SplitCommandLine(const std::string& line, std::vector<std::string>& argumen
 
 bool ParseSetupSwitches(const std::string& commandLine, SetupSwitches& switches, std::string& error) {
   std::vector<std::string> args;
-  if (!SplitCommandLine(commandLine, args)) return error = kUnclosedQuote, false;
+  if (!SplitCommandLine(commandLine, args)) {
+    switches = SetupSwitches();
+    return error = kUnclosedQuote, false;
+  }
   SetupSwitches s;
   static const std::vector<const char*> valued = {"/DIR", "/GROUP", "/LOG"};
   const bool ok = ParseCommon(args, valued, s.quiet, s.usage, {&s.dir, &s.group, &s.log}, error) &&
@@ -159,7 +162,10 @@ bool ParseRemoveSwitches(const std::string& commandLine, RemoveSwitches& switche
     switches = s;
     return true;
   }
-  if (!SplitCommandLine(commandLine, args)) return error = kUnclosedQuote, false;
+  if (!SplitCommandLine(commandLine, args)) {
+    switches = RemoveSwitches();
+    return error = kUnclosedQuote, false;
+  }
   static const std::vector<const char*> valued = {"/LOG"};
   if (!ParseCommon(args, valued, s.quiet, s.usage, {&s.log}, error)) {
     switches = RemoveSwitches();
