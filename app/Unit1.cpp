@@ -123,17 +123,44 @@ void Tmain::FormActivate(TComponent&) {
     Label4->SetCaption(ini.Line(2));
   }
   s->SetText(CurrentDirectory());
-  d->SetText("c:\\program files" + ini.Line(0));
+  d->SetText(switches.dir.empty() ? "c:\\program files" + ini.Line(0) : switches.dir);
   prepared_ = true;
   // From here on the process's current directory is the Start Menu programs folder.
-  smenubox->SetDirectory(StartMenuProgramsDirectory(WindowsDirectory()));
+  smenubox->SetDirectory(programsDir);
   smenu->Clear();
   // Items 0 and 1 are the folder itself and its parent; the brackets are dropped.
   for (int i = 2; i < smenubox->Count(); ++i) {
     const std::string item = smenubox->Strings(i);
     smenu->AddItem(item.size() >= 2 ? item.substr(1, item.size() - 2) : std::string());
   }
-  smenu->SetText(ini.Line(1));
+  smenu->SetText(switches.group.empty() ? ini.Line(1) : switches.group);
+}
+
+int Tmain::InstallUnattended(bool showProgress) {
+  try {
+    FormActivate(*this);
+  } catch (const std::exception& e) {
+    if (!prepared_) {
+      report.Tell(std::string(e.what()) + ".", MB_OK | MB_ICONSTOP);
+      return setupcore::kSetupNothingChanged;
+    }
+    // The folder list is there to choose from by hand; the run needs only what came before it.
+    report.Log(e.what());
+  }
+  const std::string group = switches.group.empty() ? ini.Line(1) : switches.group;
+  if (group.empty()) {
+    report.Tell(velmora::efolder->Label1->Caption(), MB_OK);
+    return setupcore::kSetupNothingChanged;
+  }
+  std::string destination;
+  const std::string refusal = InstallRefusal(d->Text(), group, destination);
+  if (!refusal.empty()) {
+    report.Tell(refusal + ".", MB_OK | MB_ICONWARNING);
+    return setupcore::kSetupNothingChanged;
+  }
+  ini.Delete(1);
+  ini.Insert(1, group);
+  return velmora::copyfiles->InstallUnattended(showProgress);
 }
 
 void Tmain::SpeedButton1Click(TComponent&) { BrowseSource(*s, *var1); }

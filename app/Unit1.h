@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the proposed source, destination and Start Menu folder, and the buttons.
 #include "engine/ScriptStore.h"
+#include "setupcore/Switches.h"
+#include "ui/RunReport.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/ListControls.h"
@@ -31,7 +33,16 @@ public:
   TFileListBox* smenubox;
   TButton* Button3;
 
+  // What the command line asked for, where the run's messages go, and the folder whose
+  // sub-folders the Start Menu folder box offers; set once at start-up.
+  setupcore::SetupSwitches switches;
+  TRunReport report;
+  std::string programsDir;
+
   void FormActivate(TComponent& sender);
+  // An unattended run: what the start-up reads, then Install's steps without a window of its
+  // own and without a question. Returns the exit code.
+  int InstallUnattended(bool showProgress);
   void SpeedButton1Click(TComponent& sender);
   void SpeedButton3Click(TComponent& sender);
   void Button2Click(TComponent& sender);

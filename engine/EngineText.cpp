@@ -58,6 +58,21 @@ const TextEntry<EngineTextId> kTable[] = {
     {kTempLeft, "the temporary copy %1 could not be deleted"},
     {kKeptHead, "%1 of the files were kept, because the file already there is newer:"},
     {kKeptLine, "%1"},
+    {kLogCommandLine, "Command line: %1"},
+    {kLogValues, "Source: %1; destination: %2; Start Menu folder: %3"},
+    {kLogDestinationMade, "Destination directory ready: %1"},
+    {kLogCopied, "Copied %1 to %2 (%3 bytes)"},
+    {kLogNotCopied, "Not copied: %1 to %2: %3"},
+    {kLogKept, "Kept %1: the file already there is newer"},
+    {kLogSkipped, "Skipped line %1 (%2): it names no file to copy"},
+    {kLogRecordWritten, "Record written: %1"},
+    {kLogGroupCommand, "Program group: %1: %2"},
+    {kLogGroupIncomplete, "The program group is not complete: %1"},
+    {kLogRegistered, "Registered in the list of installed programs: %1\\%2"},
+    {kLogNotRegistered, "Not registered in the list of installed programs: %1"},
+    {kLogInstalled, "Exit code 0: installed"},
+    {kLogNothingChanged, "Exit code 1: nothing was changed"},
+    {kLogInstalledWithFailures, "Exit code 2: installed, but with failures (see above)"},
 };
 }  // namespace
 

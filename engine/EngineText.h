@@ -39,6 +39,22 @@ enum EngineTextId {
   kTempLeft,              // %1: a temporary copy that could not be deleted
   kKeptHead,              // %1: how many files were kept
   kKeptLine,              // %1: the file kept
+  // The log's lines.
+  kLogCommandLine,        // %1: the whole command line
+  kLogValues,             // %1: source; %2: destination; %3: Start Menu folder
+  kLogDestinationMade,    // %1: the destination
+  kLogCopied,             // %1: the entry as written; %2: its target; %3: bytes
+  kLogNotCopied,          // %1: the entry as written; %2: its target; %3: the reason
+  kLogKept,               // %1: the target kept
+  kLogSkipped,            // %1: the script line's number; %2: the line
+  kLogRecordWritten,      // %1: the record's path
+  kLogGroupCommand,       // %1: the command; %2: the server's answer
+  kLogGroupIncomplete,    // %1: why
+  kLogRegistered,         // %1: the hive; %2: the key
+  kLogNotRegistered,      // %1: the system's reason
+  kLogInstalled,          // the end of an unattended run, by its exit code
+  kLogNothingChanged,
+  kLogInstalledWithFailures,
 };
 
 // The text of the table with %1, %2 and %3 replaced by the arguments.

@@ -16,15 +16,3 @@ RegisteredIn RegisterProduct(const ProductEntry& entry, DWORD& error) {
   if (WriteRegValues(HKEY_CURRENT_USER, key, values, error)) return RegisteredIn::user;
   return RegisteredIn::nowhere;
 }
-
-bool UnregisterProduct(const std::string& recordName, const std::string& removeExe) {
-  if (!setupcore::IsUsableKeyName(recordName)) return false;
-  const std::string key = setupcore::UninstallKey(recordName);
-  auto ours = [&](const std::string& command) {
-    return setupcore::NamesUninstaller(command, removeExe);
-  };
-  bool removed = false;
-  for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-    removed = DeleteRegKeyIf(hive, key, "UninstallString", ours) || removed;
-  return removed;
-}

@@ -16,6 +16,4 @@ enum class RegisteredIn { nowhere, machine, user };
 // neither hive takes it, or the record name cannot name a key (error ERROR_INVALID_NAME).
 RegisteredIn RegisterProduct(const ProductEntry& entry, DWORD& error);
 
-// Deletes the record name's entry from both hives, each only where its UninstallString starts
-// this remove.exe: another product's entry of the same name stays. True when one went.
-bool UnregisterProduct(const std::string& recordName, const std::string& removeExe);
+// remove.exe deletes the entry again: uninstaller/Unregister.h.

@@ -7,10 +7,12 @@
 #include "engine/InstallFiles.h"
 #include "engine/ProgramGroup.h"
 #include "engine/ScriptStore.h"
+#include "engine/Registration.h"
 #include "engine/WindowsDir.h"
 #include "setupcore/CopyPlan.h"
 #include "setupcore/GroupCommands.h"
 #include "setupcore/InstallRules.h"
+#include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/FileSystem.h"
@@ -48,7 +50,10 @@ Tcopyfiles::Tcopyfiles(TComponent* owner)
   Label1->SetShowAccelChar(false);
   Label1->Define(this, "Label1", 8, 16, 0, 16);
 
-  OnActivate = [this](TComponent& c) { FormActivate(c); };
+  // An unattended run is started by InstallUnattended; showing its dialog starts nothing more.
+  OnActivate = [this](TComponent& c) {
+    if (!report.Quiet()) FormActivate(c);
+  };
 }
 
 void Tcopyfiles::Button1Click(TComponent&) { Close(); }
@@ -87,6 +92,31 @@ void Tcopyfiles::ShowFileStatus(const std::string& status, int position) {
 }
 
 void Tcopyfiles::FormActivate(TComponent&) {
+  try {
+    Install();
+  } catch (const std::exception& e) {
+    report.Log(e.what());
+    throw;
+  }
+  Button1->Show();
+  progress->SetPosition(100);
+  ShowStatus(EngineText(kClickDone));
+}
+
+int Tcopyfiles::InstallUnattended(bool showProgress) {
+  if (showProgress) Show();
+  changed_ = failed_ = false;
+  try {
+    Install();
+  } catch (const std::exception& e) {
+    report.Tell(std::string(e.what()) + ".", MB_OK | MB_ICONSTOP);
+    failed_ = true;
+  }
+  if (showProgress) Hide();
+  return setupcore::SetupExit(changed_, failed_);
+}
+
+void Tcopyfiles::Install() {
   const std::string quote = "\"";
   // Done stays hidden unless the run gets to its end; until then the close box ends the dialog.
   Button1->Hide();
@@ -98,6 +128,7 @@ void Tcopyfiles::FormActivate(TComponent&) {
   // owns, stop the run while the disk is as it was.
   const std::string programFile = ini->Line(3);
   const std::string recordName = ini->Line(4);
+  report.Log(EngineText(kLogValues, s->Text(), d->Text(), ini->Line(1)));
   std::string destination;
   const std::string refusal = InstallRefusal(d->Text(), ini->Line(1), destination);
   if (!refusal.empty()) throw Exception(refusal);
@@ -105,10 +136,12 @@ void Tcopyfiles::FormActivate(TComponent&) {
     throw Exception(EngineText(kUnsendableName, EngineText(kTitleWord), ini->Line(2)));
   CheckRecordName(recordName, windowsDir, destination);
   const setupcore::CopyPlan plan(setupcore::Script(ScriptLines()),
-                                 setupcore::RunPlaces{s->Text(), destination, windowsDir});
+                                 setupcore::RunPlaces{s->Text(), destination, windowsDir, programsDir});
 
   CheckSpace(plan);
   MakeDestination(destination);
+  changed_ = true;
+  report.Log(EngineText(kLogDestinationMade, destination));
   const std::vector<CopyFailure> failures = CopyPass(plan);
 
   // A program file whose copy failed is in the failure list already; there is nothing to wait for.
@@ -125,27 +158,58 @@ void Tcopyfiles::FormActivate(TComponent&) {
   Edit4 = ini->Line(2) + " Uninstaller";
   Edit5 = quote + destination + "\\remove.exe" + quote;
 
-  const std::string group = StartMenuProgramsDirectory(windowsDir) + "\\" + Edit1 + "\\";
-  un.Add(group + Edit2 + ".lnk");
-  un.Add(group + Edit2 + " Uninstaller" + ".lnk");
-  un.Add("+" + group);
+  for (const std::string& line : plan.StartMenuLines()) un.Add(line);
   un.Add(plan.LastTargetLine());
 
   // The records come before the group: a group whose uninstaller finds no record would point
   // at an installation that nothing can remove.
   try {
     SaveRecord(un, destination + "\\unin.ini");
+    report.Log(EngineText(kLogRecordWritten, destination + "\\unin.ini"));
     SaveLocationRecord(plan);
+    report.Log(EngineText(kLogRecordWritten, plan.LocationRecordPath()));
   } catch (const Exception& e) {
     ReportCopyFailures(failures);
     throw Exception(e.Message() + " " + EngineText(kNoGroupWithoutRecord));
   }
-  CreateProgramGroup(*DdeClientConv1, ProgramGroupTexts{Edit1, Edit2, Edit3, Edit4, Edit5});
+  // Only a product that both records describe is offered for removal in the system's list.
+  Register(plan, recordName, programPath);
+  const ProgramGroupOutcome group = CreateProgramGroup(
+      *DdeClientConv1, ProgramGroupTexts{Edit1, Edit2, Edit3, Edit4, Edit5}, report.Quiet(),
+      [this](const std::string& command, const std::string& answer) {
+        report.Log(EngineText(kLogGroupCommand, command, answer));
+      });
+  if (!group.Complete()) {
+    report.Log(EngineText(kLogGroupIncomplete, ProgramGroupProblem(group)));
+    failed_ = true;
+  }
 
   ReportCopyFailures(failures);
-  Button1->Show();
-  progress->SetPosition(100);
-  ShowStatus(EngineText(kClickDone));
+}
+
+void Tcopyfiles::Register(const setupcore::CopyPlan& plan, const std::string& recordName,
+                          const std::string& programPath) {
+  ProductEntry entry;
+  entry.recordName = recordName;
+  entry.title = ini->Line(2);
+  entry.location = plan.Places().destination;
+  entry.uninstaller = entry.location + "\\remove.exe";
+  entry.program = programPath;
+  const std::vector<setupcore::CopyEntry>& entries = plan.Entries();
+  for (size_t k = 0; k < entries.size() && k < sources_.size(); ++k)
+    if (entries[k].copies && entries[k].recorded && !sources_[k].error)
+      entry.bytes += (static_cast<unsigned long long>(sources_[k].data.nFileSizeHigh) << 32) |
+                     sources_[k].data.nFileSizeLow;
+  DWORD error = 0;
+  const RegisteredIn where = RegisterProduct(entry, error);
+  if (where == RegisteredIn::nowhere) {
+    report.Log(EngineText(kLogNotRegistered, SystemErrorText(error)));
+    failed_ = true;
+    return;
+  }
+  report.Log(EngineText(kLogRegistered,
+                        where == RegisteredIn::machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER",
+                        setupcore::UninstallKey(recordName)));
 }
 
 std::vector<std::string> Tcopyfiles::ScriptLines() const {
@@ -209,14 +273,29 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
     if (e.refusal != setupcore::EntryRefusal::kNone) {
       failures.push_back(CopyFailure{ini->Line(e.line), e.target, 0,
                                      EngineText(kRefused[static_cast<int>(e.refusal)])});
+      report.Log(EngineText(kLogNotCopied, ini->Line(e.line), e.target, failures.back().reason));
       continue;
     }
+    if (!e.recorded || !e.copies)
+      report.Log(EngineText(kLogSkipped, std::to_string(e.line + 1), ini->Line(e.line)));
     if (!e.recorded) continue;
     if (e.copies) {
       const CopyResult result = installer.Install(e, sources_[k]);
-      if (result.outcome == CopyResult::kKept) kept_.push_back(e.target);
-      if (result.outcome == CopyResult::kFailed || result.outcome == CopyResult::kRefused)
+      if (result.outcome == CopyResult::kKept) {
+        kept_.push_back(e.target);
+        report.Log(EngineText(kLogKept, e.target));
+      }
+      if (result.outcome == CopyResult::kCopied)
+        report.Log(EngineText(kLogCopied, ini->Line(e.line), e.target,
+                              std::to_string((static_cast<unsigned long long>(
+                                                  sources_[k].data.nFileSizeHigh) << 32) |
+                                             sources_[k].data.nFileSizeLow)));
+      if (result.outcome == CopyResult::kFailed || result.outcome == CopyResult::kRefused) {
         failures.push_back(CopyFailure{ini->Line(e.line), e.target, result.error, result.reason});
+        const CopyFailure& f = failures.back();
+        report.Log(EngineText(kLogNotCopied, f.entry, f.target,
+                              f.reason.empty() ? SystemErrorText(f.error) : f.reason));
+      }
       // Nothing was written through the link, and the uninstaller is not to delete through it.
       if (result.outcome == CopyResult::kRefused) continue;
     }
@@ -228,6 +307,7 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
 
 void Tcopyfiles::ReportCopyFailures(const std::vector<CopyFailure>& failures) {
   if (failures.empty() && kept_.empty()) return;
+  if (!failures.empty()) failed_ = true;
   std::string text;
   if (!failures.empty()) {
     text = EngineText(kCopyFailuresHead, std::to_string(failures.size()));
@@ -247,15 +327,15 @@ void Tcopyfiles::ReportCopyFailures(const std::vector<CopyFailure>& failures) {
     if (kept_.size() > kListedFailures)
       text += "\n" + EngineText(kCopyFailuresMore, std::to_string(kept_.size() - kListedFailures));
   }
-  Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONWARNING);
+  report.Tell(text, MB_OK | MB_ICONWARNING);
 }
 
 void Tcopyfiles::WaitForProgramFile(const std::string& path) {
   const int stepMs = 100;
   for (int waited = 0; !IsExistingFile(path); waited += stepMs) {
     if (waited >= kProgramFileWaitMs) {
-      Application->MessageBox(EngineText(kProgramFileMissing, path), Application->Title(),
-                              MB_OK | MB_ICONWARNING);
+      failed_ = true;
+      report.Tell(EngineText(kProgramFileMissing, path), MB_OK | MB_ICONWARNING);
       return;
     }
     Sleep(stepMs);

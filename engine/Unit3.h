@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/ExtCtrls.h"
+#include "ui/RunReport.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 #include "ui/Strings.h"
@@ -47,8 +48,15 @@ public:
   TScriptStore* ini = nullptr;
   TEdit* s = nullptr;
   TEdit* d = nullptr;
+  // Where the run's messages go, and the folder the program groups are in (the one the main
+  // window lists); set once at start-up.
+  TRunReport report;
+  std::string programsDir;
 
   void FormActivate(TComponent& sender);
+  // The run of an unattended installation: the dialog shown only with `showProgress`, no
+  // question asked, no Done waited for. Returns the exit code.
+  int InstallUnattended(bool showProgress);
   void Button1Click(TComponent& sender);
 
   // How long the run waits for the program file to appear, in milliseconds.
@@ -57,6 +65,9 @@ public:
   static const size_t kListedFailures = 10;
 
 private:
+  void Install();
+  bool changed_ = false;  // the destination was made: from here on the disk is not as it was
+  bool failed_ = false;   // something the run set out to make is missing
   std::vector<std::string> ScriptLines() const;
   void CheckSpace(const setupcore::CopyPlan& plan);
   std::vector<std::string> kept_;  // targets in the Windows or system directory left as newer
@@ -66,6 +77,8 @@ private:
   std::vector<CopyFailure> CopyPass(const setupcore::CopyPlan& plan);
   void WaitForProgramFile(const std::string& path);
   void SaveLocationRecord(const setupcore::CopyPlan& plan);
+  void Register(const setupcore::CopyPlan& plan, const std::string& recordName,
+                const std::string& programPath);
   void ReportCopyFailures(const std::vector<CopyFailure>& failures);
   void ShowStatus(const std::string& text);
   void RepaintNow();

@@ -13,9 +13,8 @@ std::string WindowsDirectory() {
 }
 
 std::string StartMenuProgramsDirectory(GroupsFor whose) {
-  const std::string folder =
-      ShellFolderPath(whose == GroupsFor::allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS);
-  return folder.empty() ? StartMenuProgramsDirectory(WindowsDirectory()) : folder;
+  return ProgramGroupsFolder(whose == GroupsFor::allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS,
+                             WindowsDirectory());
 }
 
 std::string StartMenuProgramsDirectory(const std::string& windowsDir) {

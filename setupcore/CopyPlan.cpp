@@ -123,11 +123,14 @@ ProgramGroupTexts CopyPlan::GroupTexts() const {
   return texts;
 }
 
+std::string RunPlaces::ProgramsDir() const {
+  return programsDir.empty() ? windowsDir + "\\Start Menu\\Programs" : programsDir;
+}
+
 std::vector<std::string> CopyPlan::StartMenuLines() const {
   // Where the program-group server keeps the group and its items; written whether or not the
   // group was made.
-  const std::string group =
-      places_.windowsDir + "\\Start Menu\\Programs\\" + script_.Line(1) + "\\";
+  const std::string group = places_.ProgramsDir() + "\\" + script_.Line(1) + "\\";
   const std::string title = script_.Line(2);
   return {group + title + ".lnk", group + title + " Uninstaller" + ".lnk", "+" + group};
 }

@@ -15,6 +15,10 @@ struct RunPlaces {
   std::string source;       // the source box: the directory the product files are in
   std::string destination;  // the destination, a full path (FullDestination) for a real run
   std::string windowsDir;   // as the system reports it, without a trailing backslash
+  // The folder whose sub-folders are the program groups, as the system reports it; empty for
+  // <Windows>\Start Menu\Programs, where systems without such a folder of their own keep them.
+  std::string programsDir;
+  std::string ProgramsDir() const;
 };
 
 // Why the run leaves a file entry alone before it tries it.

@@ -45,8 +45,13 @@ struct TRemovePlaces {
   std::string uninstallRecord;          // destination + "\unin.ini"
   std::string locationRecord;           // the location record found for the destination, or ""
   TCodePage codePage = WesternCodePage();
-  // The folder under which the installer's program groups lie: <Windows>\Start Menu\Programs.
-  std::string ProgramsFolder() const { return windowsDir + "\\Start Menu\\Programs"; }
+  // The folder under which the installer's program groups lie: the shell's programs folder for
+  // the user, as the system reports it; empty for <Windows>\Start Menu\Programs, where systems
+  // without such a folder of their own keep them.
+  std::string programsFolder;
+  std::string ProgramsFolder() const {
+    return programsFolder.empty() ? windowsDir + "\\Start Menu\\Programs" : programsFolder;
+  }
 };
 
 // Whether a directory may ever be removed: a full path without "." or "..", not a drive root,

@@ -98,6 +98,16 @@ bool ParseCommon(const std::vector<std::string>& args, const std::vector<const c
   }
   return true;
 }
+// What a refused command line still says of how the refusal is to be told: quietly or not, and
+// into which log. The first /LOG= with a value is taken.
+void ReadQuietAndLog(const std::vector<std::string>& args, Quietness& quiet, std::string& log) {
+  for (const std::string& text : args) {
+    const Argument a = Split(text);
+    if (SameName(a.name, "/VERYSILENT")) quiet = Quietness::verySilent;
+    else if (SameName(a.name, "/SILENT") && quiet == Quietness::interactive) quiet = Quietness::silent;
+    else if (SameName(a.name, "/LOG") && log.empty()) log = a.value;
+  }
+}
 }  // namespace
 
 bool SplitCommandLine(const std::string& line, std::vector<std::string>& arguments) {
@@ -126,11 +136,19 @@ bool SplitCommandLine(const std::string& line, std::vector<std::string>& argumen
 
 bool ParseSetupSwitches(const std::string& commandLine, SetupSwitches& switches, std::string& error) {
   std::vector<std::string> args;
-  if (!SplitCommandLine(commandLine, args)) return error = kUnclosedQuote, false;
+  if (!SplitCommandLine(commandLine, args)) {
+    switches = SetupSwitches();
+    return error = kUnclosedQuote, false;
+  }
   SetupSwitches s;
   static const std::vector<const char*> valued = {"/DIR", "/GROUP", "/LOG"};
-  if (!ParseCommon(args, valued, s.quiet, s.usage, {&s.dir, &s.group, &s.log}, error)) return false;
-  if (!IsSendableName(s.group)) return error = Fill(kUnsendableGroup, s.group), false;
+  const bool ok = ParseCommon(args, valued, s.quiet, s.usage, {&s.dir, &s.group, &s.log}, error) &&
+                  (IsSendableName(s.group) || (error = Fill(kUnsendableGroup, s.group), false));
+  if (!ok) {
+    switches = SetupSwitches();
+    ReadQuietAndLog(args, switches.quiet, switches.log);
+    return false;
+  }
   switches = s;
   return true;
 }
@@ -144,9 +162,16 @@ bool ParseRemoveSwitches(const std::string& commandLine, RemoveSwitches& switche
     switches = s;
     return true;
   }
-  if (!SplitCommandLine(commandLine, args)) return error = kUnclosedQuote, false;
+  if (!SplitCommandLine(commandLine, args)) {
+    switches = RemoveSwitches();
+    return error = kUnclosedQuote, false;
+  }
   static const std::vector<const char*> valued = {"/LOG"};
-  if (!ParseCommon(args, valued, s.quiet, s.usage, {&s.log}, error)) return false;
+  if (!ParseCommon(args, valued, s.quiet, s.usage, {&s.log}, error)) {
+    switches = RemoveSwitches();
+    ReadQuietAndLog(args, switches.quiet, switches.log);
+    return false;
+  }
   switches = s;
   return true;
 }

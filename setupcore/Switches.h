@@ -37,7 +37,8 @@ bool SplitCommandLine(const std::string& commandLine, std::vector<std::string>& 
 
 // Reads the switches from the whole command line (the program's name first). Switch names are
 // compared without regard to case. False for a line that is not a list of known switches, with
-// `error` set to what the user is told (the usage follows it in the message).
+// `error` set to what the user is told (the usage follows it in the message), and `switches`
+// holding only what tells how to tell it: /SILENT or /VERYSILENT and /LOG= wherever they stand.
 bool ParseSetupSwitches(const std::string& commandLine, SetupSwitches& switches, std::string& error);
 bool ParseRemoveSwitches(const std::string& commandLine, RemoveSwitches& switches, std::string& error);
 

@@ -112,6 +112,7 @@ protected:
     dialog->ini = &ini;
     dialog->s = s;
     dialog->d = d;
+    dialog->programsDir = StartMenuPrograms();
     windowsDir = WindowsDirectory();
     if (!snapshotTaken) groupsBefore = Groups();  // a test that sets up again keeps the first
     snapshotTaken = true;
@@ -122,8 +123,8 @@ protected:
     // it has ended every conversation, and with it every command.
     WaitUntil([] { return server->Count("connect") == server->Count("disconnect"); }, 10000);
     for (const std::string& g : Groups())
-      if (!groupsBefore.count(g)) RemoveTree(windowsDir + "\\Start Menu\\Programs\\" + g);
-    if (!record.empty()) DeleteFileA(LocationRecord().c_str());
+      if (!groupsBefore.count(g)) RemoveTree(StartMenuPrograms() + "\\" + g);
+    if (!record.empty()) Leftovers{{}, {LocationRecord()}};
   }
 
   // Runs the installation as Install does and closes the dialog once it waits.
@@ -154,7 +155,7 @@ protected:
     dialog->OnActivate = run;
   }
   std::set<std::string> Groups() const {
-    const std::vector<std::string> names = FolderNames(windowsDir + "\\Start Menu\\Programs");
+    const std::vector<std::string> names = FolderNames(StartMenuPrograms());
     return std::set<std::string>(names.begin(), names.end());
   }
   std::set<std::string> groupsBefore;
@@ -166,7 +167,7 @@ protected:
     return out;
   }
   std::string Group(const std::string& name) {
-    return windowsDir + "\\Start Menu\\Programs\\" + name + "\\";
+    return StartMenuPrograms() + "\\" + name + "\\";
   }
   // What the run said, in order.
   std::vector<std::string> Told() {

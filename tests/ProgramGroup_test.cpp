@@ -23,7 +23,7 @@
 
 using namespace std::string_literals;
 
-TEST(ProgramGroup, TheFiveCommandsGoInOneExecuteWithCommaAndParenthesisNamesQuoted) {
+TEST(ProgramGroup, TheFiveCommandsGoOneExecuteEachWithCommaAndParenthesisNamesQuoted) {
   ProgmanServer server;
   BoxWatcher boxes;
   Leftovers left{{StartMenuPrograms() + "\\Tools, Misc"}, {}};
@@ -31,20 +31,32 @@ TEST(ProgramGroup, TheFiveCommandsGoInOneExecuteWithCommaAndParenthesisNamesQuot
   InitDdeManager();
   auto* conv = new TDdeClientConv(Application);
   LoadComponent(*conv, "object DdeClientConv1: TDdeClientConv\n  ConnectMode = ddeManual\nend\n");
-  CreateProgramGroup(*conv, ProgramGroupTexts{"Tools, Misc", "Widget (2.0)", "\"c:\\w d\\w.exe\"",
-                                              "Widget (2.0) Uninstaller", "\"c:\\w d\\remove.exe\""});
-  EXPECT_EQ(conv->ConversationHandle(), nullptr) << "closed right after the execute";
-  ASSERT_TRUE(server.WaitAnswers(1));
+  std::vector<std::string> answers;
+  const ProgramGroupOutcome outcome = CreateProgramGroup(
+      *conv,
+      ProgramGroupTexts{"Tools, Misc", "Widget (2.0)", "\"c:\\w d\\w.exe\"", "Widget (2.0) Uninstaller",
+                        "\"c:\\w d\\remove.exe\""},
+      false, [&](const std::string& command, const std::string& answer) {
+        answers.push_back(command + ": " + answer);
+      });
+  EXPECT_EQ(conv->ConversationHandle(), nullptr) << "closed right after the last execute";
+  ASSERT_TRUE(server.WaitAnswers(5));
   ASSERT_TRUE(WaitUntil([&] { return server.Log().back().kind == "disconnect"; }, 10000));
   DoneApplication();
+  EXPECT_TRUE(outcome.Complete()) << "a refused ReplaceItem stops nothing";
   EXPECT_EQ(server.Executes(),
-            std::vector<std::string>{
-                "[CreateGroup(\"Tools, Misc\")]\r\n"
-                "[ShowGroup(1)]\r\n"
-                "[ReplaceItem(\"Widget (2.0)\")]\r\n"
-                "[AddItem(\"c:\\w d\\w.exe\",\"Widget (2.0)\")]\r\n"
-                "[AddItem(\"c:\\w d\\remove.exe\",\"Widget (2.0) Uninstaller\")]\r\n\0"s});
-  EXPECT_EQ(server.Log().size(), 4u) << "connect, one execute, its answer, disconnect";
+            (std::vector<std::string>{"[CreateGroup(\"Tools, Misc\")]\r\n\0"s,
+                                      "[ShowGroup(\"Tools, Misc\",1)]\r\n\0"s,
+                                      "[ReplaceItem(\"Widget (2.0)\")]\r\n\0"s,
+                                      "[AddItem(\"c:\\w d\\w.exe\",\"Widget (2.0)\")]\r\n\0"s,
+                                      "[AddItem(\"c:\\w d\\remove.exe\",\"Widget (2.0) Uninstaller\")]\r\n\0"s}));
+  // What a log is given: each command with the server's answer, the missing item's refusal too.
+  EXPECT_EQ(answers, (std::vector<std::string>{
+                         "[CreateGroup(\"Tools, Misc\")]: accepted",
+                         "[ShowGroup(\"Tools, Misc\",1)]: accepted",
+                         "[ReplaceItem(\"Widget (2.0)\")]: refused",
+                         "[AddItem(\"c:\\w d\\w.exe\",\"Widget (2.0)\")]: accepted",
+                         "[AddItem(\"c:\\w d\\remove.exe\",\"Widget (2.0) Uninstaller\")]: accepted"}));
   EXPECT_TRUE(boxes.Seen().empty());
 }
 

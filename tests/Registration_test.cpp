@@ -7,35 +7,13 @@
 #include <algorithm>
 
 #include "engine/Registration.h"
+#include "uninstaller/Unregister.h"
 #include "support/Files.h"
+#include "support/Records.h"
 #include "ui/Registry.h"
 
 namespace {
 const char kRecord[] = "vtest_registration";
-
-// What `uninstaller --list` prints: one line an entry of the list of installed programs.
-std::string InstalledProgramsList() {
-  TempDir dir("uninstlist");
-  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  HANDLE out = CreateFileA((dir / "list.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = si.hStdError = out;
-  PROCESS_INFORMATION pi = {};
-  char line[] = "uninstaller.exe --list";
-  if (CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                     &pi)) {
-    WaitForSingleObject(pi.hProcess, 60000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  CloseHandle(out);
-  std::string text = ReadFileBytes(dir / "list.txt");
-  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // wide or narrow alike
-  return text;
-}
 
 // Whatever a failing test leaves in either hive goes with it.
 struct EntryOwner {

@@ -18,20 +18,6 @@
 #include "ui/ShellFolder.h"
 
 namespace {
-// The folder windows the shell opens for CreateGroup and ShowGroup: closed, so that they take
-// no activation from later tests.
-void CloseFolderWindows(const std::string& group) {
-  struct Closer {
-    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
-      char title[256] = {};
-      GetWindowTextA(hwnd, title, sizeof title);
-      if (lstrcmpiA(title, reinterpret_cast<const char*>(lp)) == 0) PostMessageA(hwnd, WM_CLOSE, 0, 0);
-      return TRUE;
-    }
-  };
-  EnumWindows(Closer::Visit, reinterpret_cast<LPARAM>(group.c_str()));
-}
-
 // The installer's program and its uninstaller, which the shell looks for when it makes the items.
 struct Installed {
   TempDir dir{"shellgroup"};
@@ -87,7 +73,7 @@ TEST(Shell, WinesShellMakesTheGroupWithBothItems) {
           << run;
     }
   }
-  CloseFolderWindows(group);
+  CloseShellFolderWindows(group);
   EXPECT_TRUE(boxes.Seen().empty());
 }
 

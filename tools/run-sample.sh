@@ -13,8 +13,8 @@
 # Install, an answer to the Program Manager message if one comes, screenshot of the finished
 # run (build/sample/done.png), Done. Either way it then shows where the files and the two
 # records went, with the program group. The group is made by our own program-group server,
-# tools/progman.exe, started before the installer (Wine's shell answers "PROGMAN" too, but
-# makes no shortcuts where the uninstall record expects them); what it received is in
+# tools/progman.exe, started before the installer (Wine's shell answers "PROGMAN" too; ours
+# keeps groups where the shell does and writes down what it received), in
 # build/sample/progman.log. Then the installed remove.exe is started in the destination: its
 # question (build/sample/remove-ask.png) is answered Yes, its end (build/sample/remove-done.png)
 # closed with Done, and what is still there is shown. --no-build uses the build that is there; VELMORA_BUILD names
@@ -128,7 +128,8 @@ esac
 find "$windir" -maxdepth 1 -iname "$(line 4).ini" -delete
 rm -f "$sample"/main.png "$sample"/select-path.png "$sample"/done.png "$sample"/failure.png "$sample"/progman.log \
   "$sample"/remove-ask.png "$sample"/remove-done.png
-group_dir="$windir/Start Menu/Programs/$(line 1)"
+# The shell keeps program groups in the user's profile, and the installer asks it where.
+group_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$(line 1)"
 rm -rf "$group_dir"
 
 drive() { "$wine" "$driver_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }

@@ -29,3 +29,8 @@ std::string ShellFolderPath(int csidl) {
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
 }
+
+std::string ProgramGroupsFolder(int csidl, const std::string& windowsDir) {
+  const std::string folder = ShellFolderPath(csidl);
+  return folder.empty() ? windowsDir + "\\Start Menu\\Programs" : folder;
+}

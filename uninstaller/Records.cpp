@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "ui/Errors.h"
 #include "ui/FileHandle.h"
 #include "ui/FileSystem.h"
+#include "ui/ShellFolder.h"
 #include "setupcore/RecordLines.h"
 #include "ui/Strings.h"
 
@@ -80,6 +83,7 @@ TRemovePlaces SystemPlaces() {
   const size_t cut = p.self.find_last_of('\\');
   p.destination = cut == std::string::npos ? std::string() : WithoutTrailingBackslash(p.self.substr(0, cut + 1), p.codePage);
   p.uninstallRecord = p.destination + "\\unin.ini";
+  p.programsFolder = WithoutTrailingBackslash(ProgramGroupsFolder(CSIDL_PROGRAMS, p.windowsDir), p.codePage);
   return p;
 }
 

@@ -1,9 +1,16 @@
-// The uninstaller's entry: either the clean-up copy's work, or the framework, the DDE manager,
-// the three windows and the message loop over the records beside remove.exe.
+// The uninstaller's entry: either the clean-up copy's work, or the command line, the framework,
+// the DDE manager, the three windows and the message loop over the records beside remove.exe
+// or, for an unattended run, the removal straight away.
 #include <windows.h>
 
+#include <memory>
+
 #include "dde/DdeMgr.h"
+#include "setupcore/Switches.h"
 #include "ui/Application.h"
+#include "ui/Errors.h"
+#include "ui/RunReport.h"
+#include "ui/TextLog.h"
 #include "uninstaller/CleanUp.h"
 #include "uninstaller/Confirm.h"
 #include "uninstaller/Records.h"
@@ -11,33 +18,74 @@
 #include "uninstaller/Removing.h"
 #include "uninstaller/SharedFile.h"
 
+namespace {
+using namespace setupcore;
+
+// The run the command line asks for; its exit code.
+int RunRemove() {
+  RemoveSwitches sw;
+  std::string error;
+  const bool understood = ParseRemoveSwitches(GetCommandLineA(), sw, error);
+  const bool quiet = sw.quiet != Quietness::interactive;
+  std::unique_ptr<TTextLog> log;
+  if (!sw.log.empty()) {
+    try {
+      log.reset(new TTextLog(sw.log));
+    } catch (const EFCreateError& e) {
+      if (!quiet) Application->MessageBox(e.Message() + ".", Application->Title(), MB_OK | MB_ICONSTOP);
+      return kRemoveNothingChanged;
+    }
+  }
+  const TRunReport report(quiet, log.get());
+  report.Log(RemoveText(kLogCommandLine, GetCommandLineA()));
+  if (!understood) {
+    report.Log(error);
+    if (!quiet)
+      Application->MessageBox(error + "\n\n" + RemoveUsage(), Application->Title(), MB_OK | MB_ICONSTOP);
+    report.Log(RemoveText(kLogNothingRemoved));
+    return kRemoveNothingChanged;
+  }
+  if (sw.usage) {
+    Application->MessageBox(RemoveUsage(), Application->Title(), MB_OK | MB_ICONINFORMATION);
+    return kRemoveAllRemoved;
+  }
+  InitDdeManager();
+  Application->CreateForm(velmora::confirm);
+  Application->CreateForm(velmora::removing);
+  Application->CreateForm(velmora::shared);
+  TRemovePlaces places = SystemPlaces();
+  // Nothing here may keep the destination from going at the end.
+  SetCurrentDirectoryA(places.windowsDir.c_str());
+  std::string unreadable;
+  velmora::removing->records = LoadRecords(places, unreadable);
+  velmora::removing->places = places;
+  velmora::removing->report = report;
+  int code = kRemoveNothingChanged;
+  if (!unreadable.empty()) {
+    report.Tell(RemoveText(kRecordUnreadable, unreadable) + ".", MB_OK | MB_ICONSTOP);
+  } else if (velmora::removing->records.Empty()) {
+    report.Tell(RemoveText(kNothingToRemove) + ".", MB_OK | MB_ICONINFORMATION);
+  } else if (!quiet) {
+    const std::vector<std::string>& unin = velmora::removing->records.uninstall;
+    velmora::confirm->SetProduct(unin.empty() ? places.destination : unin[0]);
+    Application->Run();
+  } else {
+    code = velmora::removing->RemoveUnattended(sw.quiet == Quietness::silent);
+  }
+  if (!quiet) return kRemoveAllRemoved;  // a run by hand ends as it always did
+  static const RemoveTextId kEnd[] = {kLogAllRemoved, kLogNothingRemoved, kLogSomethingLeft};
+  report.Log(RemoveText(kEnd[code]));
+  return code;
+}
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The clean-up copy's command line is its own, read before any switch.
   TCleanUpArgs cleanUp;
   if (ParseCleanUpCommandLine(GetCommandLineA(), cleanUp)) return RunCleanUp(cleanUp);
 
-  const int code = RunProgram("Remove", [] {
-    InitDdeManager();
-    Application->CreateForm(velmora::confirm);
-    Application->CreateForm(velmora::removing);
-    Application->CreateForm(velmora::shared);
-    TRemovePlaces places = SystemPlaces();
-    // Nothing here may keep the destination from going at the end.
-    SetCurrentDirectoryA(places.windowsDir.c_str());
-    std::string unreadable;
-    velmora::removing->records = LoadRecords(places, unreadable);
-    velmora::removing->places = places;
-    if (!unreadable.empty()) {
-      Application->MessageBox(RemoveText(kRecordUnreadable, unreadable) + ".", Application->Title(),
-                              MB_OK | MB_ICONSTOP);
-    } else if (velmora::removing->records.Empty()) {
-      Application->MessageBox(RemoveText(kNothingToRemove) + ".", Application->Title(),
-                              MB_OK | MB_ICONINFORMATION);
-    } else {
-      const std::vector<std::string>& unin = velmora::removing->records.uninstall;
-      velmora::confirm->SetProduct(unin.empty() ? places.destination : unin[0]);
-      Application->Run();
-    }
-  });
+  int code = 0;
+  const int failed = RunProgram("Remove", [&code] { code = RunRemove(); });
   StartCleanUp();
-  return code;
+  return failed ? failed : code;
 }

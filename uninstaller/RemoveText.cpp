@@ -19,6 +19,15 @@ const TextEntry<RemoveTextId> kTable[] = {
     {kRecordUnreadable, "%1\n\nThis file cannot be read, and it may be the record of this installation. Nothing is removed"},
     {kNoCleanUp, "remove.exe cannot remove itself: %1"},
     {kRecordNotSaved, "what is left could not be recorded: %1"},
+    {kLogCommandLine, "Command line: %1"},
+    {kLogRemoved, "Removed: %1"},
+    {kLogNotRemoved, "Not removed: %1"},
+    {kLogSharedKept, "Kept %1: other programs may use it"},
+    {kLogUnregistered, "Deleted from the list of installed programs: %1"},
+    {kLogStillRegistered, "No entry %1 of this remove.exe in the list of installed programs"},
+    {kLogAllRemoved, "Exit code 0: all removed"},
+    {kLogNothingRemoved, "Exit code 1: nothing was removed"},
+    {kLogSomethingLeft, "Exit code 2: something was left; the records hold it"},
 };
 }  // namespace
 

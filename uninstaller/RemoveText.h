@@ -18,6 +18,16 @@ enum RemoveTextId {
   kRecordUnreadable,    // %1: the file and the system's reason; nothing is removed
   kNoCleanUp,           // %1: the system's reason; remove.exe cannot remove itself
   kRecordNotSaved,      // %1: the error; what is left could not be written down
+  // The log's lines.
+  kLogCommandLine,      // %1: the whole command line
+  kLogRemoved,          // %1: what went
+  kLogNotRemoved,       // %1: what stays and why
+  kLogSharedKept,       // %1: a shared file an unattended run keeps
+  kLogUnregistered,     // %1: the record name
+  kLogStillRegistered,  // %1: the record name
+  kLogAllRemoved,       // the end of an unattended run, by its exit code
+  kLogNothingRemoved,
+  kLogSomethingLeft,
 };
 
 std::string RemoveText(RemoveTextId id, const std::string& arg = std::string());

@@ -13,6 +13,8 @@
 #include "uninstaller/RemoveText.h"
 #include "uninstaller/SafeDelete.h"
 #include "uninstaller/SharedFile.h"
+#include "uninstaller/Unregister.h"
+#include "setupcore/Switches.h"
 
 namespace velmora {
 Tremoving* removing = nullptr;
@@ -86,6 +88,32 @@ void Tremoving::ShowStatus(const std::string& text) {
 
 void Tremoving::Report(const std::string& what, const std::string& why) {
   report_.push_back(what + ": " + why);
+  report.Log(RemoveText(kLogNotRemoved, report_.back()));
+}
+
+void Tremoving::Removed(const std::string& what) {
+  removedAny_ = true;
+  report.Log(RemoveText(kLogRemoved, what));
+}
+
+int Tremoving::RemoveUnattended(bool showProgress) {
+  started_ = true;  // showing the dialog starts nothing more
+  if (showProgress) Show();
+  try {
+    Run();
+  } catch (const std::exception& e) {
+    report.Tell(std::string(e.what()) + ".", MB_OK | MB_ICONSTOP);
+    report_.push_back(e.what());
+  }
+  if (showProgress) Hide();
+  return setupcore::RemoveExit(removedAny_, !report_.empty() || !recordsGone_);
+}
+
+void Tremoving::Unregister() {
+  // Without a location record the entry's name is not known; the list keeps it.
+  const std::string name = RecordNameOf(places.locationRecord);
+  if (name.empty()) return;
+  report.Log(RemoveText(UnregisterProduct(name, places.self) ? kLogUnregistered : kLogStillRegistered, name));
 }
 
 void Tremoving::FormActivate(TComponent&) {
@@ -141,6 +169,8 @@ void Tremoving::Run() {
     std::string reason;
     if (!PrepareCleanUp(places, reason)) Report(places.self, RemoveText(kNoCleanUp, reason));
   }
+  // Last: while anything is left, the list still offers the removal that finishes it.
+  if (recordsGone_) Unregister();
   progress->SetPosition(100);
   ShowLeftBehind();
   Button1->Show();
@@ -151,7 +181,7 @@ void Tremoving::RemoveFile(size_t step) {
   const TRemoveStep& s = plan_.steps[step];
   ShowStatus(RemoveText(kRemovingFile, s.path));
   const TDeleteResult r = DeleteBelow(s.place, s.path, places.codePage);
-  if (r.deleted) return;
+  if (r.deleted) return Removed(s.path);
   // A link or a directory where the record has a file is not ours to go through or to empty.
   if (r.refusal != rfNone) {
     Report(s.path, RefusalText(r.refusal));
@@ -174,14 +204,14 @@ void Tremoving::RemoveSharedFile(size_t step) {
   }
   // A file that is not there needs no answer: the deletion reports it.
   if (Exists(s.path)) {
-    int answer = sharedAnswer_;
+    int answer = report.Quiet() ? saNo : sharedAnswer_;
     if (!answer) {
       ShowStatus(RemoveText(kRemovingFile, s.path));
       answer = velmora::shared->Ask(s.path);
       if (answer == saYesToAll || answer == saNoToAll) sharedAnswer_ = answer;
     }
     // Kept at the user's word: it is no longer the records' to remove.
-    if (answer == saNo || answer == saNoToAll) return;
+    if (answer == saNo || answer == saNoToAll) return report.Log(RemoveText(kLogSharedKept, s.path));
   }
   RemoveFile(step);
 }
@@ -223,6 +253,7 @@ void Tremoving::RemoveGroup(size_t step) {
     Report(s.path, SystemErrorText(GetLastError()));
     stillThere_[step] = Exists(dir);
   }
+  if (!Exists(dir)) Removed(s.path);
 }
 
 void Tremoving::RemoveFolder(size_t step) {
@@ -248,6 +279,7 @@ void Tremoving::RemoveFolder(size_t step) {
   ShowStatus(RemoveText(kRemovingFolder, s.path));
   const TDeleteResult r = RemoveFolderBelow(s.place, s.path, places.codePage);
   if (!r.deleted) Report(s.path, r.refusal != rfNone ? RefusalText(r.refusal) : SystemErrorText(r.error));
+  else Removed(s.path);
 }
 
 bool Tremoving::DeleteGroupThroughServer(const std::string& group) {
@@ -304,6 +336,8 @@ void Tremoving::SaveOrDeleteRecords() {
     if (!r.deleted) {
       Report(path, r.refusal != rfNone ? RefusalText(r.refusal) : SystemErrorText(r.error));
       gone = gone && !Exists(path);
+    } else {
+      Removed(path);
     }
   }
   recordsGone_ = gone;

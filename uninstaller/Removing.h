@@ -7,6 +7,7 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/ListControls.h"
+#include "ui/RunReport.h"
 #include "ui/StdCtrls.h"
 #include "setupcore/RemovePlan.h"
 
@@ -26,8 +27,12 @@ public:
   // What the run works from; set once at start-up.
   TRemovePlaces places;
   TRecords records;
+  TRunReport report;  // where the run's messages go
 
   void FormActivate(TComponent& sender);
+  // The run of an unattended removal: the dialog shown only with `showProgress`, every shared
+  // file kept, no Done waited for. Returns the exit code.
+  int RemoveUnattended(bool showProgress);
   void Button1Click(TComponent& sender);
 
   // How long the run waits for the program-group server to answer.
@@ -51,6 +56,9 @@ private:
   bool recordsGone_ = false;
   int sharedAnswer_ = 0;  // a "to All" answer, once given
   bool started_ = false;
+  bool removedAny_ = false;
+  void Removed(const std::string& what);
+  void Unregister();
 };
 
 namespace velmora {

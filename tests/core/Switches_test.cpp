@@ -60,8 +60,19 @@ TEST(Switches, ABadSwitchIsToldClearlyAndNothingIsTaken) {
     std::string error;
     EXPECT_FALSE(ParseSetupSwitches(r.first, s, error)) << r.first;
     EXPECT_EQ(error, r.second) << r.first;
-    EXPECT_EQ(s.dir, "kept") << r.first;
+    EXPECT_EQ(s.dir, "") << r.first;
   }
+  // How to tell the refusal is still read: quietly, into the log asked for.
+  SetupSwitches s;
+  std::string error;
+  EXPECT_FALSE(ParseSetupSwitches("setup /FAST /LOG=c:\\l.txt /DIR=c:\\x /VERYSILENT", s, error));
+  EXPECT_EQ(s.quiet, Quietness::verySilent);
+  EXPECT_EQ(s.log, "c:\\l.txt");
+  EXPECT_EQ(s.dir, "");
+  RemoveSwitches r;
+  EXPECT_FALSE(ParseRemoveSwitches("remove /SILENT /GROUP=x /LOG=r.log", r, error));
+  EXPECT_EQ(r.quiet, Quietness::silent);
+  EXPECT_EQ(r.log, "r.log");
 }
 
 TEST(Switches, RemoveTakesItsThreeSwitchesAndLeavesItsCleanUpCallWhole) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "setupcore/UninstallEntry.h"
+
 TempDir::TempDir(const std::string& tag) {
   char base[MAX_PATH];
   GetTempPathA(MAX_PATH, base);
@@ -132,7 +134,18 @@ std::vector<std::string> TreeListing(const std::string& root) {
 }
 
 Leftovers::~Leftovers() {
-  for (const std::string& f : files) DeleteFileA(f.c_str());
+  char win[MAX_PATH];
+  const std::string windowsDir(win, GetWindowsDirectoryA(win, MAX_PATH));
+  for (const std::string& f : files) {
+    DeleteFileA(f.c_str());
+    // A location record's run also put the product in the list of installed programs.
+    const size_t slash = f.rfind('\\');
+    if (slash == std::string::npos || lstrcmpiA(f.substr(0, slash).c_str(), windowsDir.c_str()) != 0 ||
+        f.size() < 4 || lstrcmpiA(f.substr(f.size() - 4).c_str(), ".ini") != 0)
+      continue;
+    const std::string key = setupcore::UninstallKey(f.substr(slash + 1, f.size() - slash - 5));
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyA(hive, key.c_str());
+  }
   for (const std::string& t : trees) RemoveTree(t);
 }
 

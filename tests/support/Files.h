@@ -19,6 +19,8 @@ private:
 
 // What a test leaves outside its temporary directories (program groups, location records, an
 // installation's destination): removed when the test ends, however it ends.
+// A location record (<Windows>\name.ini) among the files takes the product's entry in the list
+// of installed programs with it.
 struct Leftovers {
   std::vector<std::string> trees, files;
   ~Leftovers();

@@ -97,3 +97,15 @@ size_t ProgmanServer::Count(const std::string& kind) const {
   for (const ProgmanRecord& r : Log()) n += r.kind == kind;
   return n;
 }
+
+void CloseShellFolderWindows(const std::string& group) {
+  struct Closer {
+    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
+      char title[256] = {};
+      GetWindowTextA(hwnd, title, sizeof title);
+      if (lstrcmpiA(title, reinterpret_cast<const char*>(lp)) == 0) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+      return TRUE;
+    }
+  };
+  EnumWindows(Closer::Visit, reinterpret_cast<LPARAM>(group.c_str()));
+}

@@ -1,5 +1,7 @@
 #include "support/Program.h"
 
+#include "engine/WindowsDir.h"
+
 #include <tlhelp32.h>
 
 #include <stdexcept>
@@ -87,11 +89,7 @@ ProductDir::~ProductDir() { RemoveTree(path_); }
 
 RunningProgram* ProductDir::Start() { return new RunningProgram(path_ + "\\SETUP.EXE", "", path_); }
 
-std::string StartMenuPrograms() {
-  char win[MAX_PATH];
-  UINT n = GetWindowsDirectoryA(win, MAX_PATH);
-  return std::string(win, n) + "\\Start Menu\\Programs";
-}
+std::string StartMenuPrograms() { return StartMenuProgramsDirectory(); }
 
 std::vector<ChildProcess> ChildProcesses(DWORD parent) {
   std::vector<ChildProcess> out;

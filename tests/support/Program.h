@@ -45,7 +45,8 @@ private:
   std::string path_;
 };
 
-// The Start Menu programs folder that the installer lists.
+// The Start Menu programs folder that the installer lists, the records name and the shell keeps
+// its groups in.
 std::string StartMenuPrograms();
 
 // The processes that `parent` started and that still run: id and program file name.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "support/Files.h"
 
 std::vector<std::string> RecordLines(const std::string& path) {
@@ -24,3 +26,25 @@ std::vector<std::string> RecordedFiles(const std::string& uninstallRecord) {
   return std::vector<std::string>(lines.begin() + 1, lines.end() - 4);
 }
 
+std::string InstalledProgramsList() {
+  TempDir dir("uninstlist");
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE out = CreateFileA((dir / "list.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi = {};
+  char line[] = "uninstaller.exe --list";
+  if (CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  std::string text = ReadFileBytes(dir / "list.txt");
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // wide or narrow alike
+  return text;
+}

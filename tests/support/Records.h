@@ -7,3 +7,5 @@
 std::vector<std::string> RecordLines(const std::string& path);
 // The file lines of an uninstall record: those between the title and the two shortcut lines.
 std::vector<std::string> RecordedFiles(const std::string& uninstallRecord);
+// What Wine's `uninstaller --list` prints: one line an entry of the list of installed programs.
+std::string InstalledProgramsList();

@@ -1,0 +1,172 @@
+// Unattended runs of the shipped setup.exe and remove.exe: their switches, exit codes and logs,
+// and what is on the disk, with Wine's own shell making the program group and Wine's own list of
+// installed programs reading the product's entry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "driver/Driver.h"
+#include "engine/EngineText.h"
+#include "engine/WindowsDir.h"
+#include "setupcore/Switches.h"
+#include "setupcore/UninstallEntry.h"
+#include "support/Files.h"
+#include "support/Program.h"
+#include "support/Progman.h"
+#include "support/Records.h"
+#include "support/Wait.h"
+#include "ui/Application.h"
+#include "ui/Registry.h"
+
+namespace {
+const char kGroup[] = "Velmora Quiet";
+const char kRecord[] = "vtest_quiet";
+const std::string kScript = std::string("\\Velmora Quiet\r\nVelmora Quiet\r\nVelmora Quiet 1.0\r\n"
+                                        "quiet.exe\r\n") + kRecord + "\r\n:install\r\nQUIET.EX_\r\nREMOVE.EX_\r\n";
+
+// A product directory with the script's two files, and what an installation from it leaves
+// outside its temporary directories.
+struct Product {
+  explicit Product(const std::string& script = kScript, bool withScript = true)
+      : dir(script, withScript) {
+    WriteFileBytes(dir / "QUIET.EX_", "program");
+    CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE);
+  }
+  ProductDir dir;
+  TempDir target{"quiet"};
+  const std::string dest = target / "Quiet Dest";
+  const std::string group = StartMenuPrograms() + "\\" + kGroup;
+  const std::string log = target / "run.log";
+  Leftovers left{{group}, {WindowsDirectory() + "\\" + kRecord + ".ini"}};
+};
+
+// Runs a program to its end and returns its exit code. This thread's messages are handled
+// meanwhile: its window keeps Wine's shell running, and must answer DDE's connection broadcast.
+DWORD RunToEnd(const std::string& exe, const std::string& args, const std::string& workDir) {
+  RunningProgram program(exe, args, workDir);
+  if (!WaitUntil([&] { return program.WaitExit(0); }, 120000)) return STILL_ACTIVE;
+  return program.ExitCode();
+}
+
+// Whether the log has the line, after its time stamp.
+bool Logged(const std::string& log, const std::string& line) {
+  return ReadFileBytes(log).find(" " + line + "\r\n") != std::string::npos;
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+struct WithWindow {
+  WithWindow() { InitApplication(); }
+  ~WithWindow() { DoneApplication(); }
+};
+}  // namespace
+
+TEST(Unattended, AVerySilentRunInstallsWithTheShellsGroupAndAVerySilentRemovalTakesItAllAway) {
+  WithWindow window;
+  Product p;
+  const std::string args = "/VERYSILENT " + Quoted("/DIR=" + p.dest) + " " +
+                           Quoted(std::string("/GROUP=") + kGroup) + " /LOG=" + Quoted(p.log);
+  ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", args, p.dir.Path()), 0u) << ReadFileBytes(p.log);
+  CloseShellFolderWindows(kGroup);
+
+  // The group where the shell keeps it, and the records naming it there.
+  EXPECT_EQ(FileNames(p.group),
+            (std::vector<std::string>{"Velmora Quiet 1.0 Uninstaller.lnk", "Velmora Quiet 1.0.lnk"}));
+  const std::vector<std::string> unin = RecordLines(p.dest + "\\unin.ini");
+  ASSERT_GE(unin.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(unin.end() - 4, unin.end() - 1),
+            (std::vector<std::string>{p.group + "\\Velmora Quiet 1.0.lnk",
+                                      p.group + "\\Velmora Quiet 1.0 Uninstaller.lnk",
+                                      "+" + p.group + "\\"}));
+  // The entry in the list of installed programs, for this remove.exe.
+  const std::string key = setupcore::UninstallKey(kRecord);
+  std::string uninstall;
+  EXPECT_TRUE(ReadRegText(HKEY_LOCAL_MACHINE, key, "UninstallString", uninstall));
+  EXPECT_EQ(uninstall, Quoted(p.dest + "\\remove.exe"));
+  EXPECT_NE(InstalledProgramsList().find(std::string(kRecord) + "|||Velmora Quiet 1.0"), std::string::npos);
+  // One line a step.
+  for (const std::string& line :
+       {EngineText(kLogValues, p.dir.Path(), p.dest, kGroup),
+        EngineText(kLogCopied, "QUIET.EX_", p.dest + "\\quiet.exe", "7"),
+        EngineText(kLogRecordWritten, p.dest + "\\unin.ini"),
+        EngineText(kLogRecordWritten, WindowsDirectory() + "\\" + kRecord + ".ini"),
+        EngineText(kLogRegistered, "HKEY_LOCAL_MACHINE", key),
+        EngineText(kLogGroupCommand, "[CreateGroup(Velmora Quiet)]", "accepted"),
+        EngineText(kLogInstalled)})
+    EXPECT_TRUE(Logged(p.log, line)) << line << "\n" << ReadFileBytes(p.log);
+
+  const std::string removeLog = p.target / "remove.log";
+  EXPECT_EQ(RunToEnd(p.dest + "\\remove.exe", "/VERYSILENT /LOG=" + Quoted(removeLog), p.dest), 0u)
+      << ReadFileBytes(removeLog);
+  // remove.exe itself goes last, by a copy of it that ends after it.
+  EXPECT_TRUE(WaitUntil([&] { return !DirExists(p.dest); }, 30000));
+  EXPECT_FALSE(DirExists(p.group));
+  EXPECT_FALSE(FileExists(WindowsDirectory() + "\\" + kRecord + ".ini"));
+  EXPECT_FALSE(ReadRegText(HKEY_LOCAL_MACHINE, key, "UninstallString", uninstall));
+  EXPECT_EQ(InstalledProgramsList().find(kRecord), std::string::npos);
+  EXPECT_TRUE(Logged(removeLog, "Exit code 0: all removed")) << ReadFileBytes(removeLog);
+}
+
+// What stops a quiet run before anything is changed: exit code 1, the reason in the log, no
+// window, and no destination.
+TEST(Unattended, ARefusedQuietRunChangesNothingAndSaysWhyInItsLog) {
+  struct Row {
+    const char* switches;
+    std::string script;
+    std::string told;
+  };
+  const std::string badRecord = "\\Q\r\nQ\r\nQ 1.0\r\nq.exe\r\na*b\r\n:install\r\nQUIET.EX_\r\n";
+  const Row rows[] = {
+      {"/VERYSILENT /FAST", kScript, "The switch \"/FAST\" is not known."},
+      {"/SILENT", "", "Cannot open file setup.ini."},
+      {"/VERYSILENT /DIR=relative\\dest", kScript,
+       EngineText(kNotFullDestination, "relative\\dest") + "."},
+      {"/SILENT", badRecord,
+       EngineText(kBadRecordName, "a*b", EngineText(kRecordNameCharacter)) + "."},
+  };
+  for (const Row& r : rows) {
+    Product p(r.script, !r.script.empty());
+    const std::string dirSwitch = std::string(r.switches).find("/DIR") == std::string::npos
+                                      ? " " + Quoted("/DIR=" + p.dest) : "";
+    EXPECT_EQ(RunToEnd(p.dir / "SETUP.EXE", std::string(r.switches) + dirSwitch + " /LOG=" + Quoted(p.log),
+                       p.dir.Path()),
+              1u)
+        << r.switches;
+    EXPECT_TRUE(Logged(p.log, r.told)) << r.told << "\n" << ReadFileBytes(p.log);
+    EXPECT_TRUE(Logged(p.log, EngineText(kLogNothingChanged))) << r.switches;
+    EXPECT_FALSE(DirExists(p.dest)) << r.switches;
+  }
+}
+
+TEST(Unattended, ASilentRunThatMissesAFileInstallsTheRestAndEndsWithTwo) {
+  WithWindow window;
+  Product p(kScript + "MISSING.TXT\r\n");
+  ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", "/SILENT " + Quoted("/DIR=" + p.dest) + " /LOG=" + Quoted(p.log),
+                     p.dir.Path()),
+            2u);
+  CloseShellFolderWindows(kGroup);
+  EXPECT_TRUE(FileExists(p.dest + "\\quiet.exe"));
+  EXPECT_TRUE(FileExists(p.group + "\\Velmora Quiet 1.0.lnk"));
+  const std::string text = ReadFileBytes(p.log);
+  EXPECT_NE(text.find(" Not copied: MISSING.TXT to " + p.dest + "\\MISSING.TXT: "), std::string::npos) << text;
+  EXPECT_TRUE(Logged(p.log, EngineText(kLogInstalledWithFailures))) << text;
+}
+
+// Without /SILENT or /VERYSILENT a bad switch and /? are told in a box.
+TEST(Unattended, ByHandTheUsageIsShownInABox) {
+  const std::pair<const char*, DWORD> rows[] = {{"/?", 0}, {"/DIR", 1}};
+  for (const auto& r : rows) {
+    Product p;
+    RunningProgram setup(p.dir / "SETUP.EXE", r.first, p.dir.Path());
+    HWND box = drv::WaitDialog("Setup", 20000, setup.Id());
+    const std::string text = drv::MessageText(box);
+    EXPECT_NE(text.find("Usage: setup [/SILENT | /VERYSILENT]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("needs a value") != std::string::npos, r.second == 1) << text;
+    drv::PressButton(box, "OK");
+    ASSERT_TRUE(setup.WaitExit(10000));
+    EXPECT_EQ(setup.ExitCode(), r.second);
+    EXPECT_FALSE(DirExists(p.dest));
+  }
+}
