@@ -97,11 +97,6 @@ public:
   HCONV Connect(const std::string& service, const std::string& topic) {
     return DdeConnect(id_, Str(service), Str(topic), nullptr);
   }
-  std::string Text(HSZ h) {
-    char buf[256] = {};
-    DdeQueryStringA(id_, h, buf, sizeof buf, CP_WINANSI);
-    return buf;
-  }
   static DWORD PartnerProcess(HCONV c) {
     CONVINFO info = {};
     info.cb = sizeof info;

@@ -40,11 +40,9 @@ protected:
     list = control;
     list->OnChange = [this](TComponent&) { events.push_back("list " + list->Directory()); };
     deep = Canonical(work.Path()) + "\\Alpha\\Beta";
-    MakeDir(work / "Alpha");
-    MakeDir(deep);
-    MakeDir(deep + "\\iosubsys");
-    MakeDir(deep + "\\VMM32");
-    MakeDir(deep + "\\Hidden");
+    for (const std::string& d :
+         {work / "Alpha", deep, deep + "\\iosubsys", deep + "\\VMM32", deep + "\\Hidden"})
+      MakeDir(d);
     SetFileAttributesA((deep + "\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteFileBytes(deep + "\\file.txt", "x");
   }
@@ -247,13 +245,14 @@ TEST_F(DirList, NamesOnThisVolumeAreShownAsStoredAndTheItemHeightFitsTheGlyphs) 
   EXPECT_TRUE(list->CasePreserving());
   EXPECT_EQ(list->DisplayText(list->ItemIndex() + 2), "VMM32");
   EXPECT_EQ(list->ItemHeight(), 16);
-  const auto* glyph = static_cast<const TBitmap*>(list->Objects(0));
-  ASSERT_NE(glyph, nullptr);
-  EXPECT_TRUE(SamePicture(glyph->Handle(), TBitmap::FromResource("OPENFOLDER").Handle()));
-  glyph = static_cast<const TBitmap*>(list->Objects(list->ItemIndex()));
-  EXPECT_TRUE(SamePicture(glyph->Handle(), TBitmap::FromResource("CURRENTFOLDER").Handle()));
-  glyph = static_cast<const TBitmap*>(list->Objects(list->ItemIndex() + 1));
-  EXPECT_TRUE(SamePicture(glyph->Handle(), TBitmap::FromResource("CLOSEDFOLDER").Handle()));
+  const int current = list->ItemIndex();
+  const std::pair<int, const char*> glyphs[] = {
+      {0, "OPENFOLDER"}, {current, "CURRENTFOLDER"}, {current + 1, "CLOSEDFOLDER"}};
+  for (auto [at, picture] : glyphs) {
+    const auto* glyph = static_cast<const TBitmap*>(list->Objects(at));
+    EXPECT_TRUE(glyph && SamePicture(glyph->Handle(), TBitmap::FromResource(picture).Handle()))
+        << picture;
+  }
 }
 
 TEST_F(DirList, OnACdTheNamesAreDrawnInLowerCaseAndTheDirectoryKeepsItsCase) {

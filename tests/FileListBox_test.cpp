@@ -23,6 +23,11 @@
 namespace {
 void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 void Touch(const std::string& path) { WriteFileBytes(path, "x"); }
+// Makes the names below `dir` in turn: a name ending in a backslash a directory, any other a file.
+void Make(const TempDir& dir, std::initializer_list<std::string> names) {
+  for (const std::string& n : names)
+    n.back() == '\\' ? MakeDir(dir / n.substr(0, n.size() - 1)) : Touch(dir / n);
+}
 
 class FileList : public HostedControl<TFileListBox> {
 protected:
@@ -45,10 +50,8 @@ protected:
 }  // namespace
 
 TEST_F(FileList, ItemsAreSortedIgnoringCaseWithDirectoriesInBracketsAndTheDotsFirst) {
-  MakeDir(work / "StartUp");
-  MakeDir(work / "Accessories");
-  for (const char* name : {"Zeta.txt", "alpha.txt", "9lives.txt", "Beta.TXT", "_first.txt"})
-    Touch(work / name);
+  Make(work, {"StartUp\\", "Accessories\\", "Zeta.txt", "alpha.txt", "9lives.txt", "Beta.TXT",
+              "_first.txt"});
   list->SetDirectory(work.Path());
   // Punctuation before digits before letters, and capitals in among the small letters.
   EXPECT_EQ(Items(), (std::vector<std::string>{"_first.txt", "9lives.txt", "alpha.txt", "Beta.TXT",
@@ -72,10 +75,7 @@ TEST_F(FileList, ItemsAreSortedIgnoringCaseWithDirectoriesInBracketsAndTheDotsFi
 }
 
 TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
-  MakeDir(work / "Visible");
-  MakeDir(work / "Secret");
-  Touch(work / "plain.txt");
-  Touch(work / "shy.txt");
+  Make(work, {"Visible\\", "Secret\\", "plain.txt", "shy.txt"});
   ASSERT_TRUE(SetFileAttributesA((work / "Secret").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(SetFileAttributesA((work / "shy.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(GetFileAttributesA((work / "Secret").c_str()) & FILE_ATTRIBUTE_HIDDEN)
@@ -107,10 +107,8 @@ TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
 }
 
 TEST_F(FileList, ProgramsGetTheProgramGlyphWhateverTheCaseOfTheirExtension) {
-  for (const char* name : {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe",
-                           "readme.txt", "notes.exe.txt", "noext"})
-    Touch(work / name);
-  MakeDir(work / "Folder");
+  Make(work, {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe", "readme.txt",
+              "notes.exe.txt", "noext", "Folder\\"});
   list->SetFileType(TFileType{ftNormal, ftDirectory});
   list->SetDirectory(work.Path());
   auto is = [&](const char* name, const char* picture) {
@@ -140,7 +138,7 @@ TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
 }
 
 TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
-  for (const char* name : {"a.exe", "b.bat", "both.exe", "c.txt"}) Touch(work / name);
+  Make(work, {"a.exe", "b.bat", "both.exe", "c.txt"});
   list->SetDirectory(work.Path());
   list->SetMask("*.exe;*.bat");
   EXPECT_EQ(Items(), (std::vector<std::string>{"a.exe", "b.bat", "both.exe"}));
@@ -151,8 +149,7 @@ TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
 }
 
 TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheList) {
-  MakeDir(work / "Sub");
-  Touch(work / "Sub\\in.txt");
+  Make(work, {"Sub\\", "Sub\\in.txt"});
   list->SetDirectory(work.Path());
   list->SetDirectory("Sub");  // relative to the list's directory
   EXPECT_EQ(list->Directory(), Canonical(work / "Sub"));
@@ -198,10 +195,7 @@ TEST_F(FileList, AHiddenListReadsTheDirectorySetBeforeItsWindowExists) {
 }
 
 TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
-  MakeDir(work / "Docs");
-  Touch(work / "Docs\\a.txt");
-  Touch(work / "Docs\\b.txt");
-  Touch(work / "Docs\\c.exe");
+  Make(work, {"Docs\\", "Docs\\a.txt", "Docs\\b.txt", "Docs\\c.exe"});
   auto* edit = new TEdit(host);
   edit->Define(host, "edit", 0, 210, 200, 20);
   list->SetFileEdit(edit);
@@ -236,10 +230,7 @@ TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
 }
 
 TEST_F(FileList, AppliedPathsAreLookedForWhereTheyBelongAndAMissingNameChangesNothing) {
-  MakeDir(work / "Here");
-  MakeDir(work / "There");
-  Touch(work / "Here\\mine.txt");
-  Touch(work / "There\\t.txt");
+  Make(work, {"Here\\", "There\\", "Here\\mine.txt", "There\\t.txt"});
   list->SetDirectory(work / "Here");
   list->Count();
   const std::string there = Canonical(work / "There");
@@ -263,8 +254,7 @@ TEST_F(FileList, AppliedPathsAreLookedForWhereTheyBelongAndAMissingNameChangesNo
 }
 
 TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
-  Touch(work / "same.txt");
-  Touch(work / "zzz.txt");
+  Make(work, {"same.txt", "zzz.txt"});
   list->SetDirectory(work.Path());
   list->SetMask("same.txt;same.txt;zzz.txt");
   ASSERT_EQ(list->Count(), 3);
@@ -280,7 +270,7 @@ TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
 }
 
 TEST_F(FileList, AUsersClickTellsOnlyWhenTheSelectionMoves) {
-  for (const char* name : {"a.txt", "b.txt", "c.txt"}) Touch(work / name);
+  Make(work, {"a.txt", "b.txt", "c.txt"});
   list->SetDirectory(work.Path());
   int clicks = 0;
   list->OnClick = [&](TComponent&) { ++clicks; };
@@ -351,9 +341,7 @@ TEST_F(FileList, LongReadingsShowTheHourglassFromPosition100AndRestoreTheCursor)
 }
 
 TEST_F(FileList, ADrivingDirectoryListTakesTheTextAndANameLostOnTheWayIsAnInvalidFileName) {
-  MakeDir(work / "Docs");
-  MakeDir(work / "Else");
-  Touch(work / "Docs\\a.txt");
+  Make(work, {"Docs\\", "Else\\", "Docs\\a.txt"});
   auto* dirs = new TDirectoryListBox(host);
   dirs->Define(host, "dirs", 0, 0, 100, 100);
   dirs->SetFileList(list);
