@@ -25,8 +25,8 @@ using namespace std::string_literals;
 
 TEST(ProgramGroup, TheFiveCommandsGoOneExecuteEachWithCommaAndParenthesisNamesQuoted) {
   ProgmanServer server;
-  BoxWatcher boxes;
   Leftovers left{{StartMenuPrograms() + "\\Tools, Misc"}, {}};
+  BoxWatcher boxes;
   InitApplication();
   InitDdeManager();
   auto* conv = new TDdeClientConv(Application);

@@ -2,26 +2,18 @@
 
 #include <windows.h>
 
-#include "ui/FileSystem.h"
+#include "ui/SystemLibrary.h"
 
 namespace {
 // SHGetFolderPathA(hwnd, csidl, token, flags, path of MAX_PATH).
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-
-struct LibraryTraits : NullIsEmpty<HMODULE> {
-  static void Free(HMODULE h) { FreeLibrary(h); }
-};
 }  // namespace
 
 std::string ShellFolderPath(int csidl) {
-  // Loaded from the system directory by its full path, so that no shell32.dll beside the
-  // program is taken in its place; older systems have no SHGetFolderPathA in it.
-  const std::string systemDir =
-      ReadSystemPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); });
-  if (systemDir.empty()) return std::string();
-  Owned<LibraryTraits> shell(LoadLibraryA((systemDir + "\\shell32.dll").c_str()));
-  if (!shell) return std::string();
-  auto get = reinterpret_cast<GetFolderPathFn>(GetProcAddress(shell.Get(), "SHGetFolderPathA"));
+  // Loaded once from the system directory by its full path, so that no shell32.dll beside the
+  // program is taken in its place, and kept: loading and freeing the shell's library at every
+  // question costs its start-up each time. Older systems have no SHGetFolderPathA in it.
+  auto get = SystemFunctionOf<GetFolderPathFn>("shell32.dll", "SHGetFolderPathA");
   if (!get) return std::string();
   char path[MAX_PATH + 1] = {};
   if (get(nullptr, csidl, nullptr, 0, path) != S_OK) return std::string();
