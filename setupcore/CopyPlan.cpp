@@ -3,6 +3,7 @@
 #include <set>
 
 #include "setupcore/InstallRules.h"
+#include "setupcore/RecordLines.h"
 
 namespace setupcore {
 
@@ -132,10 +133,10 @@ std::vector<std::string> CopyPlan::StartMenuLines() const {
   // group was made.
   const std::string group = places_.ProgramsDir() + "\\" + script_.Line(1) + "\\";
   const std::string title = script_.Line(2);
-  return {group + title + ".lnk", group + title + " Uninstaller" + ".lnk", "+" + group};
+  return {group + title + ".lnk", group + title + " Uninstaller" + ".lnk", GroupRecordLine(group)};
 }
 
-std::string CopyPlan::LastTargetLine() const { return ":" + lastTargetPrefix_; }
+std::string CopyPlan::LastTargetLine() const { return LastTargetRecordLine(lastTargetPrefix_); }
 
 std::string CopyPlan::UninstallRecordPath() const { return places_.destination + "\\unin.ini"; }
 
@@ -149,7 +150,7 @@ std::vector<std::string> CopyPlan::UninstallRecord() const {
 }
 
 std::vector<std::string> CopyPlan::LocationRecord() const {
-  std::vector<std::string> record{":run", places_.destination};
+  std::vector<std::string> record{kLocationRecordHead, places_.destination};
   for (const IniSection& section : iniSections_) {
     // A section without its closing line ends with the script; an empty line in it gives
     // nothing, though for the copy pass it closes the section.
