@@ -83,7 +83,11 @@ TEST(Unattended, AVerySilentRunInstallsWithTheShellsGroupAndAVerySilentRemovalTa
   // The entry in the list of installed programs, for this remove.exe.
   const std::string key = setupcore::UninstallKey(kRecord);
   std::string uninstall;
-  EXPECT_TRUE(ReadRegText(HKEY_LOCAL_MACHINE, key, "UninstallString", uninstall));
+  auto entry = [&](std::string& value) {
+    return ReadRegText(HKEY_LOCAL_MACHINE, key, "UninstallString", value) ||
+           ReadRegText(HKEY_LOCAL_MACHINE, Wow32Key(key), "UninstallString", value);
+  };
+  EXPECT_TRUE(entry(uninstall));
   EXPECT_EQ(uninstall, Quoted(p.dest + "\\remove.exe"));
   EXPECT_NE(InstalledProgramsList().find(std::string(kRecord) + "|||Velmora Quiet 1.0"), std::string::npos);
   // One line a step.
@@ -104,7 +108,7 @@ TEST(Unattended, AVerySilentRunInstallsWithTheShellsGroupAndAVerySilentRemovalTa
   EXPECT_TRUE(WaitUntil([&] { return !DirExists(p.dest); }, 30000));
   EXPECT_FALSE(DirExists(p.group));
   EXPECT_FALSE(FileExists(WindowsDirectory() + "\\" + kRecord + ".ini"));
-  EXPECT_FALSE(ReadRegText(HKEY_LOCAL_MACHINE, key, "UninstallString", uninstall));
+  EXPECT_FALSE(entry(uninstall));
   EXPECT_EQ(InstalledProgramsList().find(kRecord), std::string::npos);
   EXPECT_TRUE(Logged(removeLog, "Exit code 0: all removed")) << ReadFileBytes(removeLog);
 }

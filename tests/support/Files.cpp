@@ -145,6 +145,7 @@ Leftovers::~Leftovers() {
       continue;
     const std::string key = setupcore::UninstallKey(f.substr(slash + 1, f.size() - slash - 5));
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyA(hive, key.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, Wow32Key(key).c_str());
   }
   for (const std::string& t : trees) RemoveTree(t);
 }
@@ -165,4 +166,10 @@ std::string BitmapFile(int width, int height, int bits, unsigned compression,
   put(static_cast<unsigned>(bits), 2);
   for (unsigned v : {compression, size, 2835u, 2835u, colors, 0u}) put(v, 4);
   return b + table + pixels;
+}
+
+std::string Wow32Key(const std::string& machineKey) {
+  const std::string software = "Software\\";
+  if (lstrcmpiA(machineKey.substr(0, software.size()).c_str(), software.c_str()) != 0) return machineKey;
+  return software + "Wow6432Node\\" + machineKey.substr(software.size());
 }

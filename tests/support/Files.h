@@ -28,6 +28,9 @@ struct Leftovers {
 
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// A machine key as a 32-bit program's writes reach it on a 64-bit system (below Wow6432Node):
+// the shipped programs are 32-bit where the machine runs them, the tests 64-bit.
+std::string Wow32Key(const std::string& machineKey);
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 void RemoveTree(const std::string& path);
