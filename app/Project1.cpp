@@ -29,21 +29,13 @@ int RunSetup() {
   const bool understood = ParseSetupSwitches(GetCommandLineA(), sw, error);
   const bool quiet = sw.quiet != Quietness::interactive;
   // Opened first, so that even a refused command line is told in it.
-  std::unique_ptr<TTextLog> log;
-  if (!sw.log.empty()) {
-    try {
-      log.reset(new TTextLog(sw.log));
-    } catch (const EFCreateError& e) {
-      if (!quiet) Application->MessageBox(e.Message() + ".", Application->Title(), MB_OK | MB_ICONSTOP);
-      return kSetupNothingChanged;
-    }
-  }
+  bool logFailed = false;
+  const std::unique_ptr<TTextLog> log = OpenRunLog(sw.log, quiet, logFailed);
+  if (logFailed) return kSetupNothingChanged;
   const TRunReport report(quiet, log.get());
   report.Log(EngineText(kLogCommandLine, GetCommandLineA()));
   if (!understood) {
-    report.Log(error);
-    if (!quiet)
-      Application->MessageBox(error + "\n\n" + SetupUsage(), Application->Title(), MB_OK | MB_ICONSTOP);
+    TellRefusedCommandLine(report, error, SetupUsage());
     report.Log(EngineText(kLogNothingChanged));
     return kSetupNothingChanged;
   }

@@ -4,6 +4,7 @@
 // question takes the answer given for it.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class TTextLog;
@@ -24,3 +25,13 @@ private:
   bool quiet_ = false;
   TTextLog* log_ = nullptr;  // not owned; the program entry keeps it for the whole run
 };
+
+// The log a command line asks for (none for an empty path), opened before anything else so that
+// even a refused command line is told in it. One that cannot be written is told in a box, unless
+// the run is quiet, and `failed` is set.
+std::unique_ptr<TTextLog> OpenRunLog(const std::string& path, bool quiet, bool& failed);
+
+// A command line that was not understood: the error goes to the log and, unless the run is
+// quiet, into a box with the usage.
+void TellRefusedCommandLine(const TRunReport& report, const std::string& error,
+                            const std::string& usage);

@@ -27,21 +27,14 @@ int RunRemove() {
   std::string error;
   const bool understood = ParseRemoveSwitches(GetCommandLineA(), sw, error);
   const bool quiet = sw.quiet != Quietness::interactive;
-  std::unique_ptr<TTextLog> log;
-  if (!sw.log.empty()) {
-    try {
-      log.reset(new TTextLog(sw.log));
-    } catch (const EFCreateError& e) {
-      if (!quiet) Application->MessageBox(e.Message() + ".", Application->Title(), MB_OK | MB_ICONSTOP);
-      return kRemoveNothingChanged;
-    }
-  }
+  // Opened first, so that even a refused command line is told in it.
+  bool logFailed = false;
+  const std::unique_ptr<TTextLog> log = OpenRunLog(sw.log, quiet, logFailed);
+  if (logFailed) return kRemoveNothingChanged;
   const TRunReport report(quiet, log.get());
   report.Log(RemoveText(kLogCommandLine, GetCommandLineA()));
   if (!understood) {
-    report.Log(error);
-    if (!quiet)
-      Application->MessageBox(error + "\n\n" + RemoveUsage(), Application->Title(), MB_OK | MB_ICONSTOP);
+    TellRefusedCommandLine(report, error, RemoveUsage());
     report.Log(RemoveText(kLogNothingRemoved));
     return kRemoveNothingChanged;
   }
