@@ -15,9 +15,9 @@
 #include "engine/WindowsDir.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/RunReport.h"
-#include "ui/TextLog.h"
+#include "platform/TextLog.h"
 
 namespace {
 using namespace setupcore;

@@ -10,8 +10,8 @@
 #include "engine/WindowsDir.h"
 #include "filectrl/FileListBox.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/FileSystem.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace velmora {
 Tmain* main = nullptr;

@@ -4,9 +4,9 @@
 
 #include "dde/DdeClientItem.h"
 #include "dde/DdeMgr.h"
-#include "ui/FileSystem.h"
-#include "ui/Messages.h"
-#include "ui/SystemLibrary.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+#include "platform/SystemLibrary.h"
 
 namespace {
 // How long a started server program is given to come up, as the system's own program start

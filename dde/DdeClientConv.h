@@ -12,7 +12,7 @@
 #include "dde/DdeHandles.h"
 #include "ui/Control.h"
 #include "ui/Stream.h"
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 enum TDataMode { ddeAutomatic, ddeManual };
 

@@ -8,7 +8,7 @@
 
 #include "dde/DdeHandles.h"
 #include "ui/Control.h"
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 class TDdeClientConv;
 class TDdeLinkedItem;

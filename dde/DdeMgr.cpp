@@ -6,10 +6,10 @@
 #include "dde/DdeServer.h"
 #include "dde/DdeSrvrConv.h"
 #include "ui/Application.h"
-#include "ui/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "ui/Form.h"
-#include "ui/Messages.h"
-#include "ui/Text.h"
+#include "platform/Messages.h"
+#include "platform/Text.h"
 
 TDdeMgr* DdeManager = nullptr;
 

@@ -10,7 +10,7 @@
 #include "dde/DdeHandles.h"
 #include "ui/Component.h"
 #include "ui/DeferredErrors.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 
 class TForm;
 class TDdeClientConv;

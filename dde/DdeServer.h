@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/Control.h"
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 using TMacroEvent = std::function<void(TComponent& sender, TStringList& msg)>;
 

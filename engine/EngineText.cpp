@@ -1,6 +1,6 @@
 #include "engine/EngineText.h"
 
-#include "ui/Messages.h"
+#include "platform/Messages.h"
 
 namespace {
 // Texts that end a sentence in the error box go without the final full stop: the box adds it.

@@ -6,9 +6,9 @@
 
 #include "engine/EngineText.h"
 #include "filectrl/DirHelpers.h"
-#include "ui/Errors.h"
-#include "ui/FileSystem.h"
-#include "ui/Strings.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Strings.h"
 
 namespace {
 // The nearest directory of the path that exists, itself included; empty when there is none.

@@ -1,6 +1,6 @@
 #include "engine/Registration.h"
 
-#include "ui/Registry.h"
+#include "platform/Registry.h"
 
 RegisteredIn RegisterProduct(const ProductEntry& entry, DWORD& error) {
   if (!setupcore::IsUsableKeyName(entry.recordName)) {

@@ -1,6 +1,6 @@
 #include "engine/ScriptStore.h"
 
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 void TScriptStore::Load(const std::string& fileName) {
   TStringList loaded;

@@ -14,8 +14,8 @@
 #include "setupcore/InstallRules.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/FileSystem.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace velmora {
 Tcopyfiles* copyfiles = nullptr;

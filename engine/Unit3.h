@@ -8,7 +8,7 @@
 #include "ui/RunReport.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 class TScriptStore;
 struct SourceFile;

@@ -4,8 +4,8 @@
 
 #include <shlobj.h>
 
-#include "ui/FileSystem.h"
-#include "ui/ShellFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/ShellFolder.h"
 
 // The short first buffers are the ones the program always used; a longer path is still read whole.
 std::string WindowsDirectory() {

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Graphics.h"
-#include "ui/Messages.h"
-#include "ui/ScopeExit.h"
-#include "ui/SystemLibrary.h"
-#include "ui/Text.h"
+#include "platform/Messages.h"
+#include "platform/ScopeExit.h"
+#include "platform/SystemLibrary.h"
+#include "platform/Text.h"
 
 namespace {
 const DWORD kLabelBufferSize = 261;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "setupcore/PathText.h"
-#include "ui/FileSystem.h"
+#include "platform/FileSystem.h"
 
 // The process's current directory, however long; EInOutError when it cannot be read.
 std::string CurrentDirectoryPath();

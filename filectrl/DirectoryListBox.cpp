@@ -8,10 +8,10 @@
 #include "filectrl/FileListBox.h"
 #include "filectrl/ItemDrawing.h"
 #include "filectrl/Links.h"
-#include "ui/FileSystem.h"
-#include "ui/Messages.h"
-#include "ui/ScopeExit.h"
-#include "ui/Text.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+#include "platform/ScopeExit.h"
+#include "platform/Text.h"
 
 namespace {
 const int kIndentStep = 4;

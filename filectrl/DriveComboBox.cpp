@@ -4,8 +4,8 @@
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/ItemDrawing.h"
 #include "filectrl/Links.h"
-#include "ui/Messages.h"
-#include "ui/Text.h"
+#include "platform/Messages.h"
+#include "platform/Text.h"
 
 namespace {
 const int kDriveLetters = 26;  // a: to z:, one bit each in GetLogicalDrives

@@ -6,11 +6,11 @@
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/ItemDrawing.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/FileSystem.h"
-#include "ui/Messages.h"
-#include "ui/ScopeExit.h"
-#include "ui/Text.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+#include "platform/ScopeExit.h"
+#include "platform/Text.h"
 
 namespace {
 const unsigned kSkippedUnlessAsked =

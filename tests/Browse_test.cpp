@@ -23,7 +23,7 @@
 #include "support/Listing.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Form.h"
 #include "ui/ListControls.h"
 

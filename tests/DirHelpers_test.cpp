@@ -9,7 +9,7 @@
 #include "filectrl/DirHelpers.h"
 #include "support/Files.h"
 #include "support/Listing.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Graphics.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "support/HostedControl.h"
 #include "support/Listing.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 

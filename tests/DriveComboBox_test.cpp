@@ -18,7 +18,7 @@
 #include "support/Listing.h"
 #include "support/Thrown.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 

@@ -20,9 +20,9 @@
 #include "support/Progman.h"
 #include "support/Program.h"
 #include "support/Records.h"
-#include "ui/Errors.h"
-#include "ui/FileHandle.h"
-#include "ui/Strings.h"
+#include "platform/Errors.h"
+#include "platform/FileHandle.h"
+#include "platform/Strings.h"
 
 namespace {
 using mainwin::kCaption;

@@ -7,7 +7,7 @@
 #include "support/Files.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"

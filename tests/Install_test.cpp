@@ -24,7 +24,7 @@
 #include "support/SetupWindow.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 
 namespace {
 // A file of the system's that a faulty run could replace: put back as it was, whatever happens.

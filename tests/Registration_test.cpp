@@ -10,7 +10,7 @@
 #include "uninstaller/Unregister.h"
 #include "support/Files.h"
 #include "support/Records.h"
-#include "ui/Registry.h"
+#include "platform/Registry.h"
 
 namespace {
 const char kRecord[] = "vtest_registration";

@@ -17,7 +17,7 @@
 #include "support/Program.h"
 #include "support/Progman.h"
 #include "support/Records.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Graphics.h"
 #include "uninstaller/Records.h"
 

@@ -9,7 +9,7 @@
 #include "engine/ScriptStore.h"
 #include "support/Files.h"
 #include "support/Wait.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 
 namespace {
 using Lines = std::vector<std::string>;

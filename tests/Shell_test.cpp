@@ -15,7 +15,7 @@
 #include "support/Files.h"
 #include "support/Progman.h"
 #include "ui/Application.h"
-#include "ui/ShellFolder.h"
+#include "platform/ShellFolder.h"
 
 namespace {
 // The installer's program and its uninstaller, which the shell looks for when it makes the items.

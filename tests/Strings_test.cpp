@@ -8,9 +8,9 @@
 
 #include "support/Files.h"
 #include "support/Wait.h"
-#include "ui/Errors.h"
-#include "ui/FileHandle.h"
-#include "ui/Strings.h"
+#include "platform/Errors.h"
+#include "platform/FileHandle.h"
+#include "platform/Strings.h"
 
 namespace {
 using Lines = std::vector<std::string>;

@@ -5,8 +5,8 @@
 #include <regex>
 
 #include "support/Files.h"
-#include "ui/Errors.h"
-#include "ui/TextLog.h"
+#include "platform/Errors.h"
+#include "platform/TextLog.h"
 
 TEST(TextLog, EachLineIsOnDiskWithItsTimeBeforeTheLogIsClosed) {
   TempDir dir("log");

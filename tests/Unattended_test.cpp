@@ -18,7 +18,7 @@
 #include "support/Records.h"
 #include "support/Wait.h"
 #include "ui/Application.h"
-#include "ui/Registry.h"
+#include "platform/Registry.h"
 
 namespace {
 const char kGroup[] = "Velmora Quiet";

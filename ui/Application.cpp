@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "ui/Errors.h"
-#include "ui/FileSystem.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
 #include "ui/Form.h"
-#include "ui/Messages.h"
-#include "ui/SystemLibrary.h"
+#include "platform/Messages.h"
+#include "platform/SystemLibrary.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;

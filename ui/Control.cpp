@@ -5,9 +5,9 @@
 #include <set>
 
 #include "ui/Application.h"
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 #include "ui/Form.h"
-#include "ui/Messages.h"
+#include "platform/Messages.h"
 
 namespace {
 const char kObjectProp[] = "VelmoraObject";

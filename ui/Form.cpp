@@ -1,9 +1,9 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/Messages.h"
-#include "ui/ScopeExit.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
+#include "platform/ScopeExit.h"
 
 namespace {
 // The activation events a modal showing sends directly to its window.

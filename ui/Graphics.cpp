@@ -5,10 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/FileHandle.h"
+#include "platform/FileHandle.h"
 
-#include "ui/Errors.h"
-#include "ui/Messages.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 
 HDC MeasureDC() {
   static const HDC dc = CreateCompatibleDC(nullptr);

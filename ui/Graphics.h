@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/Owned.h"
+#include "platform/Owned.h"
 
 // A move-only owner of one GDI object.
 template <class H>

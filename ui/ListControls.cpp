@@ -1,8 +1,8 @@
 #include "ui/ListControls.h"
 
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/Messages.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace {
 const TItemMessages kListBoxMessages = {LB_GETCOUNT,     LB_GETTEXTLEN,  LB_GETTEXT,

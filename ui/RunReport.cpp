@@ -1,8 +1,8 @@
 #include "ui/RunReport.h"
 
 #include "ui/Application.h"
-#include "ui/Errors.h"
-#include "ui/TextLog.h"
+#include "platform/Errors.h"
+#include "platform/TextLog.h"
 
 void TRunReport::Log(const std::string& text) const {
   // A log the disk takes no more keeps its first failure; the run goes on regardless.

@@ -3,8 +3,8 @@
 #include <cctype>
 
 #include "ui/Component.h"
-#include "ui/Errors.h"
-#include "ui/Messages.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace {
 [[noreturn]] void Bad(const std::string& what) { throw EStreamError("Invalid stream format: " + what); }

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "ui/Errors.h"
-#include "ui/FileHandle.h"
+#include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "uninstaller/Records.h"
 #include "uninstaller/SafeDelete.h"
 

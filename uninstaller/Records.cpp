@@ -6,12 +6,12 @@
 
 #include <vector>
 
-#include "ui/Errors.h"
-#include "ui/FileHandle.h"
-#include "ui/FileSystem.h"
-#include "ui/ShellFolder.h"
+#include "platform/Errors.h"
+#include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
+#include "platform/ShellFolder.h"
 #include "setupcore/RecordLines.h"
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 namespace {
 // The same directory written another way (short names) is still the same directory.

@@ -1,6 +1,6 @@
 #include "uninstaller/RemoveText.h"
 
-#include "ui/Messages.h"
+#include "platform/Messages.h"
 
 namespace {
 const TextEntry<RemoveTextId> kTable[] = {

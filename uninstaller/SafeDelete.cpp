@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/FileHandle.h"
+#include "platform/FileHandle.h"
 
 namespace {
 // Everything is shared but deletion: while a handle is held, nobody renames or removes the

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "setupcore/UninstallEntry.h"
-#include "ui/Registry.h"
+#include "platform/Registry.h"
 
 bool UnregisterProduct(const std::string& recordName, const std::string& removeExe) {
   if (!setupcore::IsUsableKeyName(recordName)) return false;

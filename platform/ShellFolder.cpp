@@ -1,8 +1,8 @@
-#include "ui/ShellFolder.h"
+#include "platform/ShellFolder.h"
 
 #include <windows.h>
 
-#include "ui/SystemLibrary.h"
+#include "platform/SystemLibrary.h"
 
 namespace {
 // SHGetFolderPathA(hwnd, csidl, token, flags, path of MAX_PATH).

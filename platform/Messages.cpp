@@ -1,4 +1,4 @@
-#include "ui/Messages.h"
+#include "platform/Messages.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 
 #include <windows.h>
 
-#include "ui/Messages.h"
+#include "platform/Messages.h"
 
 namespace {
 std::string InOutMessage(int code) {

@@ -2,7 +2,7 @@
 // A move-only owner of a kernel file handle (CreateFileA), closed on scope exit.
 #include <windows.h>
 
-#include "ui/Owned.h"
+#include "platform/Owned.h"
 
 struct KernelHandleTraits : InvalidIsEmpty {
   static void Free(HANDLE h) { CloseHandle(h); }

@@ -1,8 +1,8 @@
-#include "ui/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <vector>
 
-#include "ui/Errors.h"
+#include "platform/Errors.h"
 
 namespace {
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }

@@ -1,11 +1,11 @@
-#include "ui/TextLog.h"
+#include "platform/TextLog.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "ui/Errors.h"
-#include "ui/Messages.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 
 const char kLogNotWritable[] = "The log file %1 cannot be written: %2";
 

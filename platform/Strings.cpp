@@ -1,13 +1,13 @@
-#include "ui/Strings.h"
+#include "platform/Strings.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
 #include "setupcore/TextLines.h"
-#include "ui/Errors.h"
-#include "ui/FileHandle.h"
-#include "ui/Messages.h"
+#include "platform/Errors.h"
+#include "platform/FileHandle.h"
+#include "platform/Messages.h"
 
 namespace {
 // Deletes a temporary file on scope exit unless it was handed on.

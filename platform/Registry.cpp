@@ -1,6 +1,6 @@
-#include "ui/Registry.h"
+#include "platform/Registry.h"
 
-#include "ui/Owned.h"
+#include "platform/Owned.h"
 
 namespace {
 struct RegKeyTraits : NullIsEmpty<HKEY> {

@@ -4,7 +4,7 @@
 // line written so far.
 #include <string>
 
-#include "ui/FileHandle.h"
+#include "platform/FileHandle.h"
 
 class TTextLog {
 public:

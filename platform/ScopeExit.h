@@ -1,6 +1,6 @@
 #pragma once
 // Runs a clean-up when the scope is left, by return or by an error: a setting put back, a flag
-// cleared, drawing resumed. What has a handle of its own gets an owner (ui/Owned.h) instead.
+// cleared, drawing resumed. What has a handle of its own gets an owner (platform/Owned.h) instead.
 #include <utility>
 
 template <class F>

@@ -1,6 +1,6 @@
-#include "ui/SystemLibrary.h"
+#include "platform/SystemLibrary.h"
 
-#include "ui/FileSystem.h"
+#include "platform/FileSystem.h"
 
 std::string SystemDirectory() {
   return ReadSystemPath([](DWORD size, char* buf) { return GetSystemDirectoryA(buf, size); });

@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "platform/Text.h"
 
 int CompareLocaleText(DWORD flags, const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), static_cast<int>(a.size()), b.data(),

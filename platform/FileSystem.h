@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Owned.h"
+#include "platform/Owned.h"
 
 // A path that the system writes into the caller's buffer and, when it does not fit, answers with
 // the size it needs (GetWindowsDirectoryA, GetCurrentDirectoryA, GetLongPathNameA): read through a
