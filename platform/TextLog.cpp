@@ -12,9 +12,11 @@ const char kLogNotWritable[] = "The log file %1 cannot be written: %2";
 std::string LogTimeStamp() {
   SYSTEMTIME t = {};
   GetLocalTime(&t);
+  // The system's C library formats, as for the message texts: the compiler's own formatter would
+  // weigh more than the uninstaller's windows.
   char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
-                t.wHour, t.wMinute, t.wSecond);
+  _snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
+            t.wHour, t.wMinute, t.wSecond);
   return text;
 }
 
