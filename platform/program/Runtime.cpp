@@ -42,8 +42,13 @@ void __throw_underflow_error(const char* s) { throw setupcore::Exception(s); }
 // The unwinder runs its set-up once, and the runtime keeps each thread's error state, through the
 // thread library, whose thread support would come along whole for those few calls. The programs
 // start no thread of their own and throw only on the one that runs their windows, so once is
-// simply the first time; a thread's values are the system's own thread slots.
+// simply the first time; a thread's values are the system's own thread slots; and the locks the
+// unwinder and the runtime's store for exceptions take have no other thread to keep out.
 extern "C" {
+int pthread_mutex_init(intptr_t*, const unsigned*) { return 0; }
+int pthread_mutex_destroy(intptr_t*) { return 0; }
+int pthread_mutex_lock(intptr_t*) { return 0; }
+int pthread_mutex_unlock(intptr_t*) { return 0; }
 int pthread_once(long* once, void (*init)(void)) {
   if (*once == 0) {
     *once = 1;
