@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Lays out what a vendor ships in dist/: the i686 programs of build/i686, stripped, and prints
-# the size of each with what its largest parts weigh (the sections of the program file, and the
-# resources within .rsrc).
+# the size of each with what its largest parts weigh: the sections of the program file, the
+# resources within .rsrc, and the code and data each library and object brings (from the link map
+# the build writes beside each program).
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 dist=$top/dist
@@ -24,4 +25,15 @@ for name in setup remove; do
   for f in $(sed -n 's/.*"\([^"]*\.\(bmp\|ico\|manifest\)\)".*/\1/p' "$rc" "$top/res/program.rc" | sort -u); do
     printf '    %-18s %8d bytes\n' "$f" "$(stat -c %s "$top/res/$f")"
   done | sort -k2 -n -r | head -3
+  # Code, constant data, frame tables and data by the object they come from.
+  map=$exe.map
+  [ -f "$map" ] || continue
+  awk -f "$top/tools/map-parts.awk" "$map" >"$dist/$name.parts"
+  echo "  largest libraries (code, data and frame tables):"
+  awk '{ lib = $2; sub(/\(.*/, "", lib); sum[lib] += $1 }
+    END { for (l in sum) printf "    %-28s %8d bytes\n", l, sum[l] }' "$dist/$name.parts" |
+    sort -k2 -n -r | head -6
+  echo "  largest objects:"
+  sort -n -r "$dist/$name.parts" | head -6 | awk '{ printf "    %-44s %8d bytes\n", $2, $1 }'
+  rm -f "$dist/$name.parts"
 done
