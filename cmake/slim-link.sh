@@ -45,6 +45,7 @@ done
   cat "$work/probe.gc" >&2
   exit 1
 }
+rm -f "$work/probe.exe"
 
 # What the first link left out of the code, as "section file"; a section that one file's copy
 # kept (a template's function) is left alone in every file.
