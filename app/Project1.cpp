@@ -4,15 +4,10 @@
 
 #include <memory>
 
+#include "app/SetupWindows.h"
 #include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit5.h"
-#include "app/Unit6.h"
 #include "dde/DdeMgr.h"
 #include "engine/EngineText.h"
-#include "engine/Unit3.h"
-#include "engine/Unit4.h"
-#include "engine/WindowsDir.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
@@ -45,24 +40,7 @@ int RunSetup() {
   }
   // The DDE manager comes before the first window and is owned by the application object.
   InitDdeManager();
-  Application->CreateForm(velmora::main);
-  Application->CreateForm(velmora::Open);
-  Application->CreateForm(velmora::copyfiles);
-  Application->CreateForm(velmora::deltemp);
-  Application->CreateForm(velmora::efolder);
-  Application->CreateForm(velmora::AboutBox);
-  // The run reads the script and the two directory boxes of the main window.
-  velmora::copyfiles->ini = &velmora::main->ini;
-  velmora::copyfiles->s = velmora::main->s;
-  velmora::copyfiles->d = velmora::main->d;
-  velmora::deltemp->s = velmora::main->s;
-  // The folder list and the records name the same folder, the one the shell keeps groups in.
-  const std::string programs = StartMenuProgramsDirectory();
-  velmora::main->switches = sw;
-  velmora::main->report = report;
-  velmora::main->programsDir = programs;
-  velmora::copyfiles->report = report;
-  velmora::copyfiles->programsDir = programs;
+  CreateSetupWindows(sw, report);
   if (!quiet) {
     Application->Run();
     return kSetupInstalled;  // a run by hand ends as it always did

@@ -12,6 +12,7 @@
 #include "ui/Application.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "setupcore/Places.h"
 
 namespace velmora {
 Tmain* main = nullptr;
@@ -123,7 +124,7 @@ void Tmain::FormActivate(TComponent&) {
     Label4->SetCaption(ini.Line(2));
   }
   s->SetText(CurrentDirectory());
-  d->SetText(switches.dir.empty() ? "c:\\program files" + ini.Line(0) : switches.dir);
+  d->SetText(switches.dir.empty() ? setupcore::ProposedDestination(ini.Line(0)) : switches.dir);
   prepared_ = true;
   // From here on the process's current directory is the Start Menu programs folder.
   smenubox->SetDirectory(programsDir);
@@ -158,9 +159,8 @@ int Tmain::InstallUnattended(bool showProgress) {
     report.Tell(refusal + ".", MB_OK | MB_ICONWARNING);
     return setupcore::kSetupNothingChanged;
   }
-  ini.Delete(1);
-  ini.Insert(1, group);
-  return velmora::copyfiles->InstallUnattended(showProgress);
+  return velmora::copyfiles->InstallUnattended(InstallInputs{s->Text(), d->Text(), ini, group},
+                                               showProgress);
 }
 
 void Tmain::SpeedButton1Click(TComponent&) { BrowseSource(*s, *var1); }
@@ -187,10 +187,8 @@ void Tmain::Button2Click(TComponent&) {
     Application->MessageBox(refusal + ".", Application->Title(), MB_OK | MB_ICONWARNING);
     return;
   }
-  ini.Delete(1);
-  ini.Insert(1, smenu->Text());
   Hide();
-  velmora::copyfiles->ShowModal();
+  velmora::copyfiles->Open(InstallInputs{s->Text(), d->Text(), ini, smenu->Text()});
   Show();
   Button2->Hide();
   Close();

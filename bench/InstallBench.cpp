@@ -12,7 +12,6 @@
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "ui/Application.h"
-#include "ui/StdCtrls.h"
 
 namespace {
 double Now() {
@@ -56,21 +55,20 @@ struct Case {
   const char* figure;  // the name of its ratio line, or nullptr for a case without one
 };
 
-double TimeRun(Tcopyfiles* dialog, TScriptStore& ini, TEdit* s, TEdit* d, const std::string& src,
-               const std::string& dest, const std::string& script) {
+double TimeRun(Tcopyfiles* dialog, const std::string& src, const std::string& dest,
+               const std::string& script) {
   {
     HANDLE h = CreateFileA((src + "\\setup.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD done;
     WriteFile(h, script.data(), static_cast<DWORD>(script.size()), &done, nullptr);
     CloseHandle(h);
   }
+  TScriptStore ini;
   ini.Load(src + "\\setup.ini");
-  s->SetText(src);
-  d->SetText(dest);
   Wipe(dest);
   PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
   double t0 = Now();
-  dialog->ShowModal();
+  dialog->Open(InstallInputs{src, dest, ini, ini.Line(1)});
   return Now() - t0;
 }
 
@@ -96,17 +94,8 @@ int main(int argc, char** argv) {
 
   InitApplication();
   InitDdeManager();
-  auto* host = new TForm(Application, TFormDef{"bench", 100, 100});
-  auto* s = new TEdit(host);
-  s->Define(host, "s", 0, 0, 100, 20);
-  auto* d = new TEdit(host);
-  d->Define(host, "d", 0, 30, 100, 20);
   Tcopyfiles* dialog = nullptr;
   Application->CreateForm(dialog);
-  TScriptStore ini;
-  dialog->ini = &ini;
-  dialog->s = s;
-  dialog->d = d;
 
   // The one-file case shows the run's fixed cost: showing the dialog, the program group, the records.
   const Case cases[] = {{"2000 files of 4 KiB", 2000, 4096, "small files"},
@@ -131,7 +120,7 @@ int main(int argc, char** argv) {
     std::vector<double> run, plain;
     for (int r = 0; r < runs; ++r) {
       plain.push_back(TimePlain(src, dest, c.files));
-      run.push_back(TimeRun(dialog, ini, s, d, src, dest, script));
+      run.push_back(TimeRun(dialog, src, dest, script));
     }
     double mr = Median(run), mp = Median(plain);
     if (c.figure) {

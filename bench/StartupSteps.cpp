@@ -5,13 +5,9 @@
 
 #include <cstdio>
 
+#include "app/SetupWindows.h"
 #include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit5.h"
-#include "app/Unit6.h"
 #include "dde/DdeMgr.h"
-#include "engine/Unit3.h"
-#include "engine/Unit4.h"
 #include "ui/Application.h"
 
 namespace {
@@ -41,14 +37,8 @@ int main(int argc, char** argv) {
   Step("framework");
   InitDdeManager();
   Step("DDE manager");
-  Application->CreateForm(velmora::main);
-  Step("main window created");
-  Application->CreateForm(velmora::Open);
-  Application->CreateForm(velmora::copyfiles);
-  Application->CreateForm(velmora::deltemp);
-  Application->CreateForm(velmora::efolder);
-  Application->CreateForm(velmora::AboutBox);
-  Step("five other windows created");
+  CreateSetupWindows();
+  Step("six windows created and given their folder");
   velmora::main->Handle();
   Step("main window's controls made");
   // The activation fills the window from the script; it is timed apart from the showing around it.

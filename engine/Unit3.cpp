@@ -6,7 +6,6 @@
 #include "engine/EngineText.h"
 #include "engine/InstallFiles.h"
 #include "engine/ProgramGroup.h"
-#include "engine/ScriptStore.h"
 #include "engine/Registration.h"
 #include "engine/WindowsDir.h"
 #include "setupcore/CopyPlan.h"
@@ -58,6 +57,11 @@ Tcopyfiles::Tcopyfiles(TComponent* owner)
 
 void Tcopyfiles::Button1Click(TComponent&) { Close(); }
 
+void Tcopyfiles::Open(const InstallInputs& inputs) {
+  inputs_ = inputs;
+  ShowModal();
+}
+
 std::string InstallRefusal(const std::string& typed, const std::string& group,
                            std::string& destination) {
   if (typed.empty()) return EngineText(kNoDestination);
@@ -103,7 +107,8 @@ void Tcopyfiles::FormActivate(TComponent&) {
   ShowStatus(EngineText(kClickDone));
 }
 
-int Tcopyfiles::InstallUnattended(bool showProgress) {
+int Tcopyfiles::InstallUnattended(const InstallInputs& inputs, bool showProgress) {
+  inputs_ = inputs;
   if (showProgress) Show();
   changed_ = failed_ = false;
   try {
@@ -117,55 +122,54 @@ int Tcopyfiles::InstallUnattended(bool showProgress) {
 }
 
 void Tcopyfiles::Install() {
-  const std::string quote = "\"";
   // Done stays hidden unless the run gets to its end; until then the close box ends the dialog.
   Button1->Hide();
   un.Clear();
-  un.Add(ini->Line(2));
   const std::string windowsDir = WindowsDirectory();
+  std::string destination;
+  const std::string refusal = InstallRefusal(inputs_.destination, inputs_.group, destination);
+  const setupcore::CopyPlan plan(
+      inputs_.script,
+      setupcore::RunPlaces{inputs_.source, destination, windowsDir, programsDir, inputs_.group});
   // Every header line is read and every text the run passes on is checked before anything is
   // made: a script too short for them, or texts that would reach beyond what the installation
   // owns, stop the run while the disk is as it was.
-  const std::string programFile = ini->Line(3);
-  const std::string recordName = ini->Line(4);
-  report.Log(EngineText(kLogValues, s->Text(), d->Text(), ini->Line(1)));
-  std::string destination;
-  const std::string refusal = InstallRefusal(d->Text(), ini->Line(1), destination);
+  const std::string title = plan.Title();
+  const std::string programPath = plan.ProgramFilePath();
+  const std::string recordName = plan.RecordName();
+  report.Log(EngineText(kLogValues, inputs_.source, inputs_.destination, plan.Group()));
   if (!refusal.empty()) throw Exception(refusal);
-  if (!setupcore::IsSendableName(ini->Line(2)))
-    throw Exception(EngineText(kUnsendableName, EngineText(kTitleWord), ini->Line(2)));
+  if (!setupcore::IsSendableName(title))
+    throw Exception(EngineText(kUnsendableName, EngineText(kTitleWord), title));
   CheckRecordName(recordName, windowsDir, destination);
-  const setupcore::CopyPlan plan(setupcore::Script(ScriptLines()),
-                                 setupcore::RunPlaces{s->Text(), destination, windowsDir, programsDir});
 
   CheckSpace(plan);
   MakeDestination(destination);
   changed_ = true;
   report.Log(EngineText(kLogDestinationMade, destination));
-  const std::vector<CopyFailure> failures = CopyPass(plan);
+  std::vector<size_t> leftOut;
+  const std::vector<CopyFailure> failures = CopyPass(plan, leftOut);
 
   // A program file whose copy failed is in the failure list already; there is nothing to wait for.
-  const std::string programPath = destination + "\\" + programFile;
   bool programFailed = false;
   for (const CopyFailure& f : failures)
     programFailed = programFailed || lstrcmpiA(f.target.c_str(), programPath.c_str()) == 0;
   if (!programFailed) WaitForProgramFile(programPath);
   ShowStatus(EngineText(kGeneratingIcons));
 
-  Edit1 = ini->Line(1);
-  Edit2 = ini->Line(2);
-  Edit3 = quote + destination + "\\" + programFile + quote;
-  Edit4 = ini->Line(2) + " Uninstaller";
-  Edit5 = quote + destination + "\\remove.exe" + quote;
-
-  for (const std::string& line : plan.StartMenuLines()) un.Add(line);
-  un.Add(plan.LastTargetLine());
+  const ProgramGroupTexts texts = plan.GroupTexts();
+  Edit1 = texts.group;
+  Edit2 = texts.title;
+  Edit3 = texts.command;
+  Edit4 = texts.uninstallerTitle;
+  Edit5 = texts.uninstallerCommand;
+  for (const std::string& line : plan.UninstallRecord(leftOut)) un.Add(line);
 
   // The records come before the group: a group whose uninstaller finds no record would point
   // at an installation that nothing can remove.
   try {
-    SaveRecord(un, destination + "\\unin.ini");
-    report.Log(EngineText(kLogRecordWritten, destination + "\\unin.ini"));
+    SaveRecord(un, plan.UninstallRecordPath());
+    report.Log(EngineText(kLogRecordWritten, plan.UninstallRecordPath()));
     SaveLocationRecord(plan);
     report.Log(EngineText(kLogRecordWritten, plan.LocationRecordPath()));
   } catch (const Exception& e) {
@@ -173,9 +177,9 @@ void Tcopyfiles::Install() {
     throw Exception(e.Message() + " " + EngineText(kNoGroupWithoutRecord));
   }
   // Only a product that both records describe is offered for removal in the system's list.
-  Register(plan, recordName, programPath);
+  Register(plan);
   const ProgramGroupOutcome group = CreateProgramGroup(
-      *DdeClientConv1, ProgramGroupTexts{Edit1, Edit2, Edit3, Edit4, Edit5}, report.Quiet(),
+      *DdeClientConv1, texts, report.Quiet(),
       [this](const std::string& command, const std::string& answer) {
         report.Log(EngineText(kLogGroupCommand, command, answer));
       });
@@ -187,14 +191,13 @@ void Tcopyfiles::Install() {
   ReportCopyFailures(failures);
 }
 
-void Tcopyfiles::Register(const setupcore::CopyPlan& plan, const std::string& recordName,
-                          const std::string& programPath) {
+void Tcopyfiles::Register(const setupcore::CopyPlan& plan) {
   ProductEntry entry;
-  entry.recordName = recordName;
-  entry.title = ini->Line(2);
+  entry.recordName = plan.RecordName();
+  entry.title = plan.Title();
   entry.location = plan.Places().destination;
-  entry.uninstaller = entry.location + "\\remove.exe";
-  entry.program = programPath;
+  entry.uninstaller = plan.UninstallerPath();
+  entry.program = plan.ProgramFilePath();
   const std::vector<setupcore::CopyEntry>& entries = plan.Entries();
   for (size_t k = 0; k < entries.size() && k < sources_.size(); ++k)
     if (entries[k].copies && entries[k].recorded && !sources_[k].error)
@@ -209,14 +212,7 @@ void Tcopyfiles::Register(const setupcore::CopyPlan& plan, const std::string& re
   }
   report.Log(EngineText(kLogRegistered,
                         where == RegisteredIn::machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER",
-                        setupcore::UninstallKey(recordName)));
-}
-
-std::vector<std::string> Tcopyfiles::ScriptLines() const {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<size_t>(ini->Count()));
-  for (int i = 0; i < ini->Count(); ++i) lines.push_back(ini->Line(i));
-  return lines;
+                        setupcore::UninstallKey(entry.recordName)));
 }
 
 void Tcopyfiles::CheckRecordName(const std::string& name, const std::string& windowsDir,
@@ -260,7 +256,8 @@ void Tcopyfiles::CheckSpace(const setupcore::CopyPlan& plan) {
                              kilobytes(shortage.free)));
 }
 
-std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
+std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan,
+                                              std::vector<size_t>& leftOut) {
   static const EngineTextId kRefused[] = {kNotFullTarget, kNamesDevice, kNotFullTarget,
                                           kFolderInWindows};
   std::vector<CopyFailure> failures;
@@ -271,13 +268,13 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
     const setupcore::CopyEntry& e = entries[k];
     ShowFileStatus(e.status, e.position);
     if (e.refusal != setupcore::EntryRefusal::kNone) {
-      failures.push_back(CopyFailure{ini->Line(e.line), e.target, 0,
+      failures.push_back(CopyFailure{plan.Line(e.line), e.target, 0,
                                      EngineText(kRefused[static_cast<int>(e.refusal)])});
-      report.Log(EngineText(kLogNotCopied, ini->Line(e.line), e.target, failures.back().reason));
+      report.Log(EngineText(kLogNotCopied, plan.Line(e.line), e.target, failures.back().reason));
       continue;
     }
     if (!e.recorded || !e.copies)
-      report.Log(EngineText(kLogSkipped, std::to_string(e.line + 1), ini->Line(e.line)));
+      report.Log(EngineText(kLogSkipped, std::to_string(e.line + 1), plan.Line(e.line)));
     if (!e.recorded) continue;
     if (e.copies) {
       const CopyResult result = installer.Install(e, sources_[k]);
@@ -286,21 +283,20 @@ std::vector<CopyFailure> Tcopyfiles::CopyPass(const setupcore::CopyPlan& plan) {
         report.Log(EngineText(kLogKept, e.target));
       }
       if (result.outcome == CopyResult::kCopied)
-        report.Log(EngineText(kLogCopied, ini->Line(e.line), e.target,
+        report.Log(EngineText(kLogCopied, plan.Line(e.line), e.target,
                               std::to_string((static_cast<unsigned long long>(
                                                   sources_[k].data.nFileSizeHigh) << 32) |
                                              sources_[k].data.nFileSizeLow)));
       if (result.outcome == CopyResult::kFailed || result.outcome == CopyResult::kRefused) {
-        failures.push_back(CopyFailure{ini->Line(e.line), e.target, result.error, result.reason});
+        failures.push_back(CopyFailure{plan.Line(e.line), e.target, result.error, result.reason});
         const CopyFailure& f = failures.back();
         report.Log(EngineText(kLogNotCopied, f.entry, f.target,
                               f.reason.empty() ? SystemErrorText(f.error) : f.reason));
       }
-      // Nothing was written through the link, and the uninstaller is not to delete through it.
-      if (result.outcome == CopyResult::kRefused) continue;
+      // Nothing was written through the link, and the uninstaller is not to delete through it;
+      // a failed entry is named all the same, as the plan records it.
+      if (result.outcome == CopyResult::kRefused) leftOut.push_back(k);
     }
-    // The uninstaller goes by this list, so a failed entry is named as well.
-    un.Add(e.target);
   }
   return failures;
 }

@@ -9,8 +9,8 @@
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
 #include "platform/Strings.h"
+#include "setupcore/Script.h"
 
-class TScriptStore;
 struct SourceFile;
 class TDdeClientConv;
 namespace setupcore {
@@ -32,31 +32,37 @@ struct CopyFailure {
 std::string InstallRefusal(const std::string& typed, const std::string& group,
                            std::string& destination);
 
+// What Install hands the run when it opens the dialog: the main window's values at that moment.
+struct InstallInputs {
+  std::string source;        // the source box
+  std::string destination;   // the destination box, as typed
+  setupcore::Script script;  // the setup script as loaded
+  std::string group;         // the Start Menu folder chosen
+};
+
 class Tcopyfiles : public TForm {
 public:
   explicit Tcopyfiles(TComponent* owner);
 
   TDdeClientConv* DdeClientConv1;
-  // The five texts carried from one step of the run to the next.
+  // The program group's texts, as the plan gives them to the run's group step.
   std::string Edit1, Edit2, Edit3, Edit4 = "Edit4", Edit5 = "Edit5";
   TButton* Button1;
   TProgressBar* progress;
   TLabel* Label1;
   TStringList un;
 
-  // What the run reads of the main window; not owned, set once at start-up.
-  TScriptStore* ini = nullptr;
-  TEdit* s = nullptr;
-  TEdit* d = nullptr;
   // Where the run's messages go, and the folder the program groups are in (the one the main
   // window lists); set once at start-up.
   TRunReport report;
   std::string programsDir;
 
+  // Opens the dialog modally on these inputs; its activation runs the installation.
+  void Open(const InstallInputs& inputs);
   void FormActivate(TComponent& sender);
   // The run of an unattended installation: the dialog shown only with `showProgress`, no
   // question asked, no Done waited for. Returns the exit code.
-  int InstallUnattended(bool showProgress);
+  int InstallUnattended(const InstallInputs& inputs, bool showProgress);
   void Button1Click(TComponent& sender);
 
   // How long the run waits for the program file to appear, in milliseconds.
@@ -66,19 +72,19 @@ public:
 
 private:
   void Install();
+  InstallInputs inputs_;
   bool changed_ = false;  // the destination was made: from here on the disk is not as it was
   bool failed_ = false;   // something the run set out to make is missing
-  std::vector<std::string> ScriptLines() const;
   void CheckSpace(const setupcore::CopyPlan& plan);
   std::vector<std::string> kept_;  // targets in the Windows or system directory left as newer
   std::vector<SourceFile> sources_;  // what the space pass learnt of each source
   void CheckRecordName(const std::string& name, const std::string& windowsDir,
                        const std::string& destination);
-  std::vector<CopyFailure> CopyPass(const setupcore::CopyPlan& plan);
+  // The failures, and in `leftOut` the entries refused at the disk, which the record leaves out.
+  std::vector<CopyFailure> CopyPass(const setupcore::CopyPlan& plan, std::vector<size_t>& leftOut);
   void WaitForProgramFile(const std::string& path);
   void SaveLocationRecord(const setupcore::CopyPlan& plan);
-  void Register(const setupcore::CopyPlan& plan, const std::string& recordName,
-                const std::string& programPath);
+  void Register(const setupcore::CopyPlan& plan);
   void ReportCopyFailures(const std::vector<CopyFailure>& failures);
   void ShowStatus(const std::string& text);
   void RepaintNow();

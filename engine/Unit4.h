@@ -13,7 +13,6 @@ public:
   TLabel* Label1;
   TButton* Button1;  // "Yes"
   TButton* Button2;  // "No"
-  TEdit* s = nullptr;  // not owned: the main window's source box, set at start-up
 
   void Button1Click(TComponent& sender);
   void Button2Click(TComponent& sender);

@@ -17,10 +17,6 @@ std::string StartMenuProgramsDirectory(GroupsFor whose) {
                              WindowsDirectory());
 }
 
-std::string StartMenuProgramsDirectory(const std::string& windowsDir) {
-  return windowsDir + "\\Start Menu\\Programs";
-}
-
 std::string CurrentDirectory() {
   return ReadSystemPath([](DWORD size, char* b) { return GetCurrentDirectoryA(size, b); }, 255);
 }

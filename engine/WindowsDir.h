@@ -10,9 +10,6 @@ enum class GroupsFor { user, allUsers };
 // everyone, as the shell reports it; its sub-folders are the program groups. Where the system
 // has no such folder, that of the Windows directory.
 std::string StartMenuProgramsDirectory(GroupsFor whose = GroupsFor::user);
-// The Start Menu programs folder of a Windows directory, as systems without a shell folder of
-// their own keep it.
-std::string StartMenuProgramsDirectory(const std::string& windowsDir);
 
 // The process's current directory as the system reports it.
 std::string CurrentDirectory();

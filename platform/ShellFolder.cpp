@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/SystemLibrary.h"
+#include "setupcore/Places.h"
 
 namespace {
 // SHGetFolderPathA(hwnd, csidl, token, flags, path of MAX_PATH).
@@ -23,6 +24,5 @@ std::string ShellFolderPath(int csidl) {
 }
 
 std::string ProgramGroupsFolder(int csidl, const std::string& windowsDir) {
-  const std::string folder = ShellFolderPath(csidl);
-  return folder.empty() ? windowsDir + "\\Start Menu\\Programs" : folder;
+  return setupcore::ProgramsFolder(ShellFolderPath(csidl), windowsDir);
 }

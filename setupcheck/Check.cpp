@@ -10,6 +10,7 @@
 #include "setupcore/Errors.h"
 #include "setupcore/GroupCommands.h"
 #include "setupcore/InstallRules.h"
+#include "setupcore/Places.h"
 
 namespace setupcheck {
 
@@ -160,7 +161,7 @@ private:
         Add(Finding::kSubPathWithoutBackslash, 0,
             "the destination sub-path " + Quoted(subPath) +
                 " does not begin with a backslash: the proposed destination is " +
-                Quoted("c:\\program files" + subPath));
+                Quoted(setupcore::ProposedDestination(subPath)));
       if (!subPath.empty() && subPath.back() == '\\')
         Add(Finding::kSubPathEndsInBackslash, 0,
             "the destination sub-path " + Quoted(subPath) +
@@ -333,7 +334,7 @@ bool IsError(Finding finding) {
 }
 
 std::string ProposedDestination(const Script& script) {
-  return "c:\\program files" + (script.Count() > 0 ? script.Line(0) : std::string());
+  return setupcore::ProposedDestination(script.Count() > 0 ? script.Line(0) : std::string());
 }
 
 std::vector<Diagnostic> CheckScript(const std::string& bytes, const ProductFiles& files,

@@ -52,7 +52,8 @@ struct Diagnostic {
 // The longest path the platform takes: MAX_PATH less its terminating zero.
 const size_t kMaxPathLength = 259;
 
-// The destination the main window proposes for a script: "c:\program files" + line 0.
+// The destination the main window proposes for a script (setupcore::ProposedDestination); for
+// a script without line 0, that of an empty line 0, where the main window stops.
 std::string ProposedDestination(const setupcore::Script& script);
 
 // Everything the checker found, in script order; findings about the script as a whole first.

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "setupcore/InstallRules.h"
+#include "setupcore/Places.h"
 #include "setupcore/RecordLines.h"
 
 namespace setupcore {
@@ -28,6 +29,12 @@ std::string TargetPrefix(const std::string& name, const RunPlaces& places) {
 
 CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
     : script_(script), places_(places) {
+  // Where the group has always been read from, whether by the copy pass, the ini sections or
+  // the group's texts.
+  if (!places_.group.empty()) {
+    script_.Delete(1);
+    script_.Insert(1, places_.group);
+  }
   std::string sourcePrefix;
   bool sectionOpen = false;
   // The run makes the destination a full path before it plans; below anything else, the target
@@ -107,31 +114,33 @@ std::vector<std::string> CopyPlan::Folders() const {
   return folders;
 }
 
+std::string CopyPlan::Group() const { return script_.Line(1); }
+
 std::string CopyPlan::Title() const { return script_.Line(2); }
 
 std::string CopyPlan::ProgramFilePath() const {
   return places_.destination + "\\" + script_.Line(3);
 }
 
+std::string CopyPlan::UninstallerPath() const { return places_.destination + "\\remove.exe"; }
+
 ProgramGroupTexts CopyPlan::GroupTexts() const {
   const std::string quote = "\"";
   ProgramGroupTexts texts;
-  texts.group = script_.Line(1);
+  texts.group = Group();
   texts.title = script_.Line(2);
   texts.command = quote + places_.destination + "\\" + script_.Line(3) + quote;
   texts.uninstallerTitle = script_.Line(2) + " Uninstaller";
-  texts.uninstallerCommand = quote + places_.destination + "\\remove.exe" + quote;
+  texts.uninstallerCommand = quote + UninstallerPath() + quote;
   return texts;
 }
 
-std::string RunPlaces::ProgramsDir() const {
-  return programsDir.empty() ? windowsDir + "\\Start Menu\\Programs" : programsDir;
-}
+std::string RunPlaces::ProgramsDir() const { return ProgramsFolder(programsDir, windowsDir); }
 
 std::vector<std::string> CopyPlan::StartMenuLines() const {
   // Where the program-group server keeps the group and its items; written whether or not the
   // group was made.
-  const std::string group = places_.ProgramsDir() + "\\" + script_.Line(1) + "\\";
+  const std::string group = places_.ProgramsDir() + "\\" + Group() + "\\";
   const std::string title = script_.Line(2);
   return {group + title + ".lnk", group + title + " Uninstaller" + ".lnk", GroupRecordLine(group)};
 }
@@ -140,10 +149,14 @@ std::string CopyPlan::LastTargetLine() const { return LastTargetRecordLine(lastT
 
 std::string CopyPlan::UninstallRecordPath() const { return places_.destination + "\\unin.ini"; }
 
-std::vector<std::string> CopyPlan::UninstallRecord() const {
+std::vector<std::string> CopyPlan::UninstallRecord(const std::vector<size_t>& leftOut) const {
   std::vector<std::string> record{Title()};
-  for (const CopyEntry& entry : entries_)
-    if (entry.recorded) record.push_back(entry.target);
+  size_t next = 0;
+  for (size_t k = 0; k < entries_.size(); ++k) {
+    const bool left = next < leftOut.size() && leftOut[next] == k;
+    if (left) ++next;
+    if (entries_[k].recorded && !left) record.push_back(entries_[k].target);
+  }
   for (const std::string& line : StartMenuLines()) record.push_back(line);
   record.push_back(LastTargetLine());
   return record;
@@ -165,8 +178,10 @@ std::vector<std::string> CopyPlan::LocationRecord() const {
   return record;
 }
 
+std::string CopyPlan::RecordName() const { return script_.Line(4); }
+
 std::string CopyPlan::LocationRecordPath() const {
-  return places_.windowsDir + "\\" + script_.Line(4) + ".ini";
+  return places_.windowsDir + "\\" + RecordName() + ".ini";
 }
 
 }  // namespace setupcore

@@ -2,6 +2,7 @@
 // What an installation run does with a script: the files it copies, in order, with what the
 // Installing dialog shows for each, and the two records it leaves for the uninstaller. The run
 // carries the plan out step by step; the plan itself touches nothing.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct RunPlaces {
   // The folder whose sub-folders are the program groups, as the system reports it; empty for
   // <Windows>\Start Menu\Programs, where systems without such a folder of their own keep them.
   std::string programsDir;
+  // The Start Menu folder chosen, which the run reads as line 1 of the script; empty for line 1
+  // as the script has it, the folder the main window proposes.
+  std::string group;
   std::string ProgramsDir() const;
 };
 
@@ -71,7 +75,9 @@ class CopyPlan {
 public:
   // Plans the copy pass over lines 4 to the last; the record name on line 4 is visited too, so
   // a record name beginning with ':' opens a section. Reads no line outside the script: a short
-  // script fails later, at the step that reads the header line it lacks.
+  // script fails later, at the step that reads the header line it lacks. A group chosen takes
+  // the place of line 1 for every step; a script without line 0 has no line 1 to hold it, and
+  // throws EListError "Unable to insert a line" here.
   CopyPlan(const Script& script, const RunPlaces& places);
 
   const std::vector<CopyEntry>& Entries() const { return entries_; }
@@ -86,17 +92,24 @@ public:
 
   // The steps after the copy pass read the header lines they need; each throws EListError
   // "List index out of bounds" when the script lacks that line, as the run does at that step.
+  std::string Group() const;                        // line 1, the group chosen
   std::string Title() const;                        // line 2, the uninstall record's first line
   std::string ProgramFilePath() const;              // destination\line 3, waited for
+  std::string UninstallerPath() const;              // destination\remove.exe; reads no line
   ProgramGroupTexts GroupTexts() const;             // lines 1 to 3
   std::vector<std::string> StartMenuLines() const;  // the two shortcuts and the group's folder
   std::string LastTargetLine() const;               // ":" + LastTargetPrefix(); reads no line
   std::string UninstallRecordPath() const;          // destination\unin.ini; reads no line
-  // Title, every copied entry's target, the Start Menu lines, the last target line.
-  std::vector<std::string> UninstallRecord() const;
+  std::string RecordName() const;                   // line 4, the location record's name
+  // Title, every recorded entry's target, the Start Menu lines, the last target line. The run
+  // leaves out the entries it refused at the disk (`leftOut`: indexes into Entries(), rising),
+  // which it wrote nothing through and the uninstaller is not to delete through either.
+  std::vector<std::string> UninstallRecord(const std::vector<size_t>& leftOut = {}) const;
   // ":run", the destination, the ini sections' contributions; reads only lines that exist.
   std::vector<std::string> LocationRecord() const;
   std::string LocationRecordPath() const;           // Windows directory\line 4.ini
+  // A line of the script as the run reads it; outside the script throws as Script::Line does.
+  std::string Line(int index) const { return script_.Line(index); }
 
 private:
   Script script_;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "setupcore/Places.h"
+
 // What the system's ANSI code page says of each byte value: whether it opens a two-byte
 // character (whose second byte may look like '\\', '|' or a letter, yet is none of them), and
 // the lower case of a one-byte character. Filled from the system by Records.cpp.
@@ -50,7 +52,7 @@ struct TRemovePlaces {
   // without such a folder of their own keep them.
   std::string programsFolder;
   std::string ProgramsFolder() const {
-    return programsFolder.empty() ? windowsDir + "\\Start Menu\\Programs" : programsFolder;
+    return setupcore::ProgramsFolder(programsFolder, windowsDir);
   }
 };
 

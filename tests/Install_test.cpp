@@ -13,7 +13,6 @@
 #include "driver/Driver.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
-#include "engine/Unit4.h"
 #include "engine/WindowsDir.h"
 #include "setupcore/PathText.h"
 #include "support/BoxWatcher.h"
@@ -103,15 +102,7 @@ protected:
   void SetUp() override {
     InitApplication();
     InitDdeManager();
-    host = new TForm(Application, TFormDef{"host", 100, 100});
-    s = new TEdit(host);
-    s->Define(host, "s", 0, 0, 100, 20);
-    d = new TEdit(host);
-    d->Define(host, "d", 0, 30, 100, 20);
     Application->CreateForm(dialog);
-    dialog->ini = &ini;
-    dialog->s = s;
-    dialog->d = d;
     dialog->programsDir = StartMenuPrograms();
     windowsDir = WindowsDirectory();
     if (!snapshotTaken) groupsBefore = Groups();  // a test that sets up again keeps the first
@@ -127,14 +118,14 @@ protected:
     if (!record.empty()) Leftovers{{}, {LocationRecord()}};
   }
 
-  // Runs the installation as Install does and closes the dialog once it waits.
+  // Runs the installation as Install does, in the folder the script proposes, and closes the
+  // dialog once it waits.
   void Run(const std::string& script, const std::string& source, const std::string& dest) {
     WriteFileBytes(work / "setup.ini", script);
+    TScriptStore ini;
     ini.Load(work / "setup.ini");
     record = ini.Count() > 4 ? ini.Line(4) : std::string();
     toldBefore = boxes.Seen().size();
-    s->SetText(source);
-    d->SetText(dest);
     // The dialog is closed once its activation, the run, has ended, however it ended: a close
     // asked for earlier would be taken by the loop of a message box shown during the run.
     auto run = dialog->OnActivate;
@@ -151,7 +142,7 @@ protected:
         Application->HandleException(e);
       }
     };
-    dialog->ShowModal();
+    dialog->Open(InstallInputs{source, dest, ini, ini.Count() > 1 ? ini.Line(1) : std::string()});
     dialog->OnActivate = run;
   }
   std::set<std::string> Groups() const {
@@ -183,10 +174,6 @@ protected:
   TempDir work{"install"};
   BoxWatcher boxes;
   size_t toldBefore = 0;
-  TScriptStore ini;
-  TForm* host = nullptr;
-  TEdit* s = nullptr;
-  TEdit* d = nullptr;
   Tcopyfiles* dialog = nullptr;
   std::string windowsDir, record;
 };
@@ -448,24 +435,12 @@ TEST_F(Install, TheStatusShowsAnAmpersandAsItself) {
   EXPECT_GT(dialog->Label1->Width(), plain);
 }
 
-TEST_F(Install, TheCleanUpQuestionDeletesNothing) {
-  Tdeltemp* question = nullptr;
-  Application->CreateForm(question);
-  question->s = s;
-  const std::string dir = work / "medium";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  WriteFileBytes(dir + "\\product.txt", "p");
-  s->SetText(dir);
-  TComponent& yes = *question->Button1;
-  question->Button1Click(yes);
-  EXPECT_EQ(ReadFileBytes(dir + "\\product.txt"), "p");
-}
-
 // The shipped setup.exe and remove.exe, worked from outside, on a product whose files lie three
-// folders deep: the tree arrives byte for byte and goes again to the last folder.
+// folders deep: the tree arrives byte for byte, in the Start Menu folder typed rather than the
+// one proposed, and goes again to the last folder.
 TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWhole) {
   ProgmanServer server;
-  ProductDir dir("\\Velmora Tree\r\nVelmora Tree\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
+  ProductDir dir("\\Velmora Tree\r\nVelmora Proposed\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
                  ":install\r\nTREE.EX_\r\nREMOVE.EX_\r\ndata\\levels\\1.dat\r\n"
                  "art\\Maps\\Deep\\M.BI_\r\ndocs\\Read Me.txt\r\n");
   for (const char* folder : {"data", "data\\levels", "art", "art\\Maps", "art\\Maps\\Deep", "docs"})
@@ -478,8 +453,12 @@ TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWh
   const std::string dest = "c:\\program files\\Velmora Tree";
   Leftovers left{{dest, StartMenuPrograms() + "\\Velmora Tree"}, {WindowsDirectory() + "\\vtest_tree.ini"}};
   std::unique_ptr<RunningProgram> setup(dir.Start());
-  drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
+  HWND w = mainwin::Started(*setup, dir.Path());
+  drv::SetText(mainwin::At(w, mainwin::kFolder), "Velmora Tree");
+  drv::Click(mainwin::At(w, mainwin::kInstall));
   ASSERT_TRUE(mainwin::FinishInstall(*setup));
+  const std::string group = "\r\n+" + StartMenuPrograms() + "\\Velmora Tree\\\r\n";
+  EXPECT_NE(ReadFileBytes(dest + "\\unin.ini").find(group), std::string::npos);
   std::vector<std::string> recorded, expected{"\\art\\", "\\art\\Maps\\", "\\art\\Maps\\Deep\\",
                                               "\\data\\", "\\data\\levels\\", "\\docs\\"};
   for (const auto& f : files) {

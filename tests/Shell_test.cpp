@@ -16,6 +16,7 @@
 #include "support/Progman.h"
 #include "ui/Application.h"
 #include "platform/ShellFolder.h"
+#include "setupcore/Places.h"
 
 namespace {
 // The installer's program and its uninstaller, which the shell looks for when it makes the items.
@@ -49,7 +50,7 @@ TEST(Shell, TheProgramsFolderIsTheShellsOwnForTheUserAndForEveryone) {
   EXPECT_EQ(StartMenuProgramsDirectory(GroupsFor::allUsers), ShellFolderPath(CSIDL_COMMON_PROGRAMS));
   EXPECT_NE(user, StartMenuProgramsDirectory(GroupsFor::allUsers));
   // Not the Windows directory's, where the shell of this system keeps nothing.
-  EXPECT_NE(user, StartMenuProgramsDirectory(WindowsDirectory()));
+  EXPECT_NE(user, setupcore::ProgramsFolder("", WindowsDirectory()));
   EXPECT_EQ(ShellFolderPath(-1), "") << "a kind of folder the shell does not know";
 }
 

@@ -77,6 +77,11 @@ TEST(CopyPlan, TheExampleScriptFromEntryToRecords) {
                    kWin + "\\system\\widglib.dll", "ini~\\widget.ini", "ini>", "ini:end",
                    kGroup + "Widget 2.0.lnk", kGroup + "Widget 2.0 Uninstaller.lnk", "+" + kGroup,
                    ":end"}));
+  // What the run refused at the disk is left out; an entry not recorded anyway changes nothing.
+  EXPECT_EQ(plan.UninstallRecord({1, 2, 3}),
+            (Lines{"Widget 2.0", kDest + "\\widget.exe", "ini~\\widget.ini", "ini>", "ini:end",
+                   kGroup + "Widget 2.0.lnk", kGroup + "Widget 2.0 Uninstaller.lnk", "+" + kGroup,
+                   ":end"}));
   EXPECT_EQ(plan.LocationRecordPath(), "C:\\WINDOWS\\widget.ini");
   EXPECT_EQ(plan.LocationRecord(), (Lines{":run", kDest, kDest + "\\widget.ini", kWin}));
   const setupcore::ProgramGroupTexts t = plan.GroupTexts();
@@ -172,6 +177,23 @@ TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {
     EXPECT_EQ(ThrowsListError([&] { plan.LocationRecord(); }), false) << count;
     EXPECT_EQ(ThrowsListError([&] { plan.LocationRecordPath(); }), count < 5) << count;
   }
+}
+
+TEST(CopyPlan, AGroupChosenStandsInLine1ForEveryStep) {
+  RunPlaces chosen = kPlaces;
+  chosen.group = "Games\\Widget";
+  chosen.programsDir = "C:\\Menu";
+  const std::string group = "C:\\Menu\\Games\\Widget\\";
+  EXPECT_EQ(CopyPlan(WithBody({}), chosen).UninstallRecord(),
+            (Lines{"Widget 2.0", group + "Widget 2.0.lnk", group + "Widget 2.0 Uninstaller.lnk",
+                   "+" + group, ":"}));
+  EXPECT_EQ(CopyPlan(WithBody({}), chosen).GroupTexts().group, "Games\\Widget");
+  // Line 1 proposed as ":ini" opens no section once a group is chosen in its place.
+  EXPECT_EQ(CopyPlan(Script(Lines{"\\W", ":ini", "~\\h", ":x", "w"}), chosen).LocationRecord(),
+            (Lines{":run", kDest}));
+  // A script of one line gets a line 1; one without line 0 has no place for it.
+  EXPECT_EQ(CopyPlan(Script(Lines{"\\W"}), chosen).Group(), "Games\\Widget");
+  EXPECT_EQ(ThrownMessage<EListError>([&] { CopyPlan(Script(), chosen); }), "Unable to insert a line");
 }
 
 TEST(CopyPlan, TheUninstallRecordEndsWithTheLastMarkersPrefix) {
