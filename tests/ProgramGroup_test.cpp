@@ -9,6 +9,7 @@
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
 #include "driver/Driver.h"
+#include "engine/EngineText.h"
 #include "engine/ProgramGroup.h"
 #include "engine/WindowsDir.h"
 #include "support/SetupWindow.h"
@@ -58,6 +59,30 @@ TEST(ProgramGroup, TheFiveCommandsGoOneExecuteEachWithCommaAndParenthesisNamesQu
                          "[AddItem(\"c:\\w d\\w.exe\",\"Widget (2.0)\")]: accepted",
                          "[AddItem(\"c:\\w d\\remove.exe\",\"Widget (2.0) Uninstaller\")]: accepted"}));
   EXPECT_TRUE(boxes.Seen().empty());
+}
+
+// A server that holds a command back: the wait for its answer ends, nothing after it is sent,
+// and the conversation is closed all the same.
+TEST(ProgramGroup, ACommandLeftUnansweredEndsTheWaitAndTheRest) {
+  ProgmanServer server("PROGMAN", true);
+  InitApplication();
+  InitDdeManager();
+  auto* conv = new TDdeClientConv(Application);
+  std::vector<std::string> answers;
+  const ProgramGroupOutcome outcome = SendToProgramManager(
+      *conv, setupcore::GroupSteps({"vtest held", "T", "\"c:\\t.exe\"", "U", "\"c:\\u.exe\""}),
+      [&](const std::string& command, const std::string& answer) {
+        answers.push_back(command + ": " + answer);
+      },
+      500);
+  EXPECT_EQ(conv->ConversationHandle(), nullptr);
+  DoneApplication();
+  EXPECT_TRUE(outcome.reached);
+  EXPECT_EQ(outcome.failedCommand, "[CreateGroup(vtest held)]");
+  EXPECT_FALSE(outcome.answered);
+  EXPECT_EQ(answers, (std::vector<std::string>{"[CreateGroup(vtest held)]: no answer"}));
+  EXPECT_EQ(ProgramGroupProblem(outcome),
+            EngineText(kGroupCommandUnanswered, "[CreateGroup(vtest held)]"));
 }
 
 namespace {
