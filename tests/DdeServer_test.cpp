@@ -114,6 +114,22 @@ TEST_F(DdeServer, ExecutesAreAcknowledgedAndTheHandlerGetsTheLines) {
   EXPECT_TRUE(window.Says("execute: failed 0x4009")) << "a window topic takes no executes";
 }
 
+// A topic's component that goes while conversations on it and on another topic are open takes
+// only its own conversations' handler with it.
+TEST_F(DdeServer, ATopicThatGoesLeavesAnotherTopicsConversationItsHandler) {
+  TDdeServerConv* gone = Topic("Gone");
+  std::vector<std::string> received;
+  Topic("Stays")->OnExecuteMacro = [&](TComponent&, TStringList& msg) { received = msg.Lines(); };
+  Peer left(Client("Gone", {"request", "x", "wait", "3000", "execute", "text:[a]\\0"}));
+  Peer stays(Client("Stays", {"request", "x", "wait", "3000", "execute", "text:[b]\\0"}));
+  ASSERT_TRUE(left.WaitFor("request x: failed 0x4009") && stays.WaitFor("request x: failed 0x4009"));
+  delete gone;
+  ASSERT_TRUE(left.Finish() && stays.Finish());
+  EXPECT_TRUE(left.Says("execute: failed 0x4009")) << "nothing is left to carry it out";
+  EXPECT_TRUE(stays.Says("execute: ok"));
+  EXPECT_EQ(received, std::vector<std::string>{"[b]"});
+}
+
 TEST_F(DdeServer, RequestsAreServedFromLinesAndOnlyRealChangesAreAdvised) {
   TDdeServerConv* topic = Topic("Status");
   TDdeServerItem* item = Item(form, "state", topic, {"line1", "line2"});
