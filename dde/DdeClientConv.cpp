@@ -4,6 +4,7 @@
 
 #include "dde/DdeClientItem.h"
 #include "dde/DdeMgr.h"
+#include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Messages.h"
 #include "platform/SystemLibrary.h"
@@ -57,16 +58,15 @@ bool StartServerProgram(const std::string& command) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINNOACTIVE;
-  PROCESS_INFORMATION process = {};
+  PROCESS_INFORMATION started = {};
   std::string line = command;
   if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+                      &startup, &started))
     return false;
+  const KernelHandle thread(started.hThread), process(started.hProcess);
   // A program without a message loop (a console one) is not waited for; the one retry follows
   // either way.
-  WaitForInputIdle(process.hProcess, kServerStartWaitMs);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  WaitForInputIdle(process.Get(), kServerStartWaitMs);
   return true;
 }
 }  // namespace

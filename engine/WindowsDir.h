@@ -1,8 +1,9 @@
 #pragma once
+// Where the installation finds the system's folders: the Windows directory (platform/), the
+// Start Menu programs folder, the current directory.
 #include <string>
 
-// The Windows directory as the system reports it, without a trailing backslash.
-std::string WindowsDirectory();
+#include "platform/FileSystem.h"
 
 // Whose Start Menu a program group goes into.
 enum class GroupsFor { user, allUsers };

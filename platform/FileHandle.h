@@ -1,5 +1,6 @@
 #pragma once
-// A move-only owner of a kernel file handle (CreateFileA), closed on scope exit.
+// Move-only owners of kernel handles, closed on scope exit: a file's (CreateFileA), and a
+// process's or a thread's.
 #include <windows.h>
 
 #include "platform/Owned.h"
@@ -7,6 +8,9 @@
 struct KernelHandleTraits : InvalidIsEmpty {
   static void Free(HANDLE h) { CloseHandle(h); }
 };
+
+// A process's or a thread's handle.
+using KernelHandle = Owned<KernelHandleTraits>;
 
 class FileHandle : public Owned<KernelHandleTraits> {
 public:

@@ -8,6 +8,11 @@ namespace {
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 }  // namespace
 
+// The short first buffer is the one the program always used; a longer path is still read whole.
+std::string WindowsDirectory() {
+  return ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }, 144);
+}
+
 bool IsExistingFile(const std::string& path) {
   const DWORD a = Attributes(path);
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

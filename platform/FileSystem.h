@@ -24,6 +24,10 @@ std::string ReadSystemPath(Fn fn, DWORD firstSize = MAX_PATH + 1) {
   return std::string(buf.data(), n);
 }
 
+// The Windows directory as the system reports it (without a trailing backslash, but for a
+// drive's root).
+std::string WindowsDirectory();
+
 // True when the path names an existing file (not a directory); a path that cannot be read counts
 // as missing. A relative path is taken against the process's current directory.
 bool IsExistingFile(const std::string& path);

@@ -143,15 +143,18 @@ TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgramOfT
                              "\\vtestsrv.exe";
   Leftovers left{{}, {server}};
   ASSERT_TRUE(CopyFileA(ToolExe("progman").c_str(), server.c_str(), FALSE));
-  conv->ServiceApplication = "vtestsrv \"" + (dir / "log") + "\" VTESTAPP";
-  conv->SetServiceTopic("VTESTAPP", "PROGMAN");
-  const bool opened = conv->OpenConversation();
-  conv->CloseConversation();
-  const std::vector<ChildProcess> servers = started();
-  for (const ChildProcess& p : servers) EndProcess(p.id);
-  EXPECT_TRUE(opened) << "the start returns once the server waits for input, registered";
-  ASSERT_EQ(servers.size(), 1u);
-  EXPECT_STRCASEEQ(servers[0].exe.c_str(), "vtestsrv.exe");
+  // Named bare, with its extension, by its full path and by its full path in quotes.
+  for (const std::string& program : {"vtestsrv"s, "vtestsrv.exe"s, server, "\"" + server + "\""}) {
+    conv->ServiceApplication = program + " \"" + (dir / "log") + "\" VTESTAPP";
+    conv->SetServiceTopic("VTESTAPP", "PROGMAN");
+    const bool opened = conv->OpenConversation();
+    conv->CloseConversation();
+    const std::vector<ChildProcess> servers = started();
+    for (const ChildProcess& p : servers) EndProcess(p.id);
+    EXPECT_TRUE(opened) << program << ": the start returns once the server waits for input";
+    ASSERT_EQ(servers.size(), 1u) << program;
+    EXPECT_STRCASEEQ(servers[0].exe.c_str(), "vtestsrv.exe");
+  }
 }
 
 TEST_F(DdeClientConvTest, LinkInfoAloneRestoresTheNames) {

@@ -60,6 +60,28 @@ TEST(ProgramGroup, TheFiveCommandsGoOneExecuteEachWithCommaAndParenthesisNamesQu
   EXPECT_TRUE(boxes.Seen().empty());
 }
 
+// A server that holds a command back: the wait for its answer ends, nothing after it is sent,
+// and the conversation is closed all the same.
+TEST(ProgramGroup, ACommandLeftUnansweredEndsTheWaitAndTheRest) {
+  ProgmanServer server("PROGMAN", true);
+  InitApplication();
+  InitDdeManager();
+  auto* conv = new TDdeClientConv(Application);
+  std::vector<std::string> answers;
+  const ProgramGroupOutcome outcome = SendToProgramManager(
+      *conv, setupcore::GroupSteps({"vtest held", "T", "\"c:\\t.exe\"", "U", "\"c:\\u.exe\""}),
+      [&](const std::string& command, const std::string& answer) {
+        answers.push_back(command + ": " + answer);
+      },
+      500);
+  EXPECT_EQ(conv->ConversationHandle(), nullptr);
+  DoneApplication();
+  EXPECT_TRUE(outcome.reached);
+  EXPECT_EQ(outcome.failedCommand, "[CreateGroup(vtest held)]");
+  EXPECT_FALSE(outcome.answered);
+  EXPECT_EQ(answers, (std::vector<std::string>{"[CreateGroup(vtest held)]: no answer"}));
+}
+
 namespace {
 // Wine's shell answers "PROGMAN" from hidden server-name windows of its desktop process. Closed,
 // they take the service with them while the desktop stays; nothing brings them back before

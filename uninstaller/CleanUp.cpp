@@ -24,9 +24,6 @@ struct Prepared {
 };
 std::optional<Prepared> prepared;  // from PrepareCleanUp to StartCleanUp
 
-// A process's or a thread's handle, closed when its owner goes.
-using KernelHandle = Owned<KernelHandleTraits>;
-
 std::string TempFolder() {
   char buf[MAX_PATH + 1] = {};
   DWORD n = GetTempPathA(sizeof buf, buf);

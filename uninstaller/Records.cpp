@@ -10,6 +10,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolder.h"
+#include "platform/SystemLibrary.h"
 #include "setupcore/RecordLines.h"
 #include "platform/Strings.h"
 
@@ -72,10 +73,8 @@ std::vector<std::string> LinesOf(const std::string& path) {
 TRemovePlaces SystemPlaces() {
   TRemovePlaces p;
   p.codePage = SystemCodePage();
-  p.windowsDir = WithoutTrailingBackslash(
-      ReadSystemPath([](DWORD size, char* b) { return GetWindowsDirectoryA(b, size); }), p.codePage);
-  const std::string system = WithoutTrailingBackslash(
-      ReadSystemPath([](DWORD size, char* b) { return GetSystemDirectoryA(b, size); }), p.codePage);
+  p.windowsDir = WithoutTrailingBackslash(WindowsDirectory(), p.codePage);
+  const std::string system = WithoutTrailingBackslash(SystemDirectory(), p.codePage);
   // The installer's ":win\system" goes to <Windows>\system whatever the system directory is.
   p.systemDirs = {system, p.windowsDir + "\\system", p.windowsDir + "\\system32",
                   p.windowsDir + "\\syswow64"};

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "dde/DdeClientConv.h"
+#include "dde/ProgramManager.h"
 #include "setupcore/GroupCommands.h"
-#include "ui/Application.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
@@ -49,10 +49,6 @@ Tremoving::Tremoving(TComponent* owner)
     : TForm(owner, TFormDef{"Removing", 520, 57, bsDialog, false, false, poScreenCenter,
                             fsStayOnTop, TFont("MS Sans Serif", 13), false}) {
   SetName("removing");
-  DdeClientConv1 = new TDdeClientConv(this);
-  DdeClientConv1->SetName("DdeClientConv1");
-  DdeClientConv1->SetConnectMode(ddeManual);
-
   Button1 = PushButton(this, "Button1", 438, 24, 0, "Done",
                        [this](TComponent& c) { Button1Click(c); });
   Button1->SetDefault(true);
@@ -117,8 +113,8 @@ void Tremoving::Unregister() {
 }
 
 void Tremoving::FormActivate(TComponent&) {
-  // The run lets messages through while it asks about shared files and waits for the
-  // program-group server; the activation they bring back to this window must not start it anew.
+  // The run lets messages through while it asks about shared files; the activation they bring
+  // back to this window must not start it anew.
   if (started_) return;
   started_ = true;
   try {
@@ -247,7 +243,11 @@ void Tremoving::RemoveGroup(size_t step) {
     Report(s.path, RemoveText(kGroupNotSendable));
     return;
   }
-  if (!DeleteGroupThroughServer(s.group)) Report(s.group, RemoveText(kNoProgramManager));
+  // The folder is looked at again after the server's answer, so the answer is waited for.
+  TDdeClientConv conversation(nullptr);
+  const ProgramGroupOutcome deleted =
+      SendToProgramManager(conversation, {{setupcore::DeleteGroupCommand(s.group), true}});
+  if (!deleted.reached) Report(s.group, RemoveText(kNoProgramManager));
   // Where the server keeps its groups elsewhere, or none answered, the folder is still here.
   if (Exists(dir) && IsEmptyDirectory(dir) && !RemoveDirectoryA(dir.c_str())) {
     Report(s.path, SystemErrorText(GetLastError()));
@@ -280,29 +280,6 @@ void Tremoving::RemoveFolder(size_t step) {
   const TDeleteResult r = RemoveFolderBelow(s.place, s.path, places.codePage);
   if (!r.deleted) Report(s.path, r.refusal != rfNone ? RefusalText(r.refusal) : SystemErrorText(r.error));
   else Removed(s.path);
-}
-
-bool Tremoving::DeleteGroupThroughServer(const std::string& group) {
-  TStringList macro;
-  macro.Add(setupcore::DeleteGroupCommand(group));
-  DdeClientConv1->SetConnectMode(ddeManual);
-  DdeClientConv1->SetServiceTopic("PROGMAN", "PROGMAN");
-  if (!DdeClientConv1->OpenConversation()) return false;
-  bool sent = false;
-  try {
-    sent = DdeClientConv1->ExecuteMacroList(macro, true);
-    // The folder is looked at again after the server's answer, so the answer is waited for.
-    const DWORD start = GetTickCount();
-    while (sent && DdeClientConv1->ExecutePending() && GetTickCount() - start < kServerWaitMs) {
-      Application->ProcessMessages();
-      Sleep(10);
-    }
-  } catch (...) {
-    DdeClientConv1->CloseConversation();
-    throw;
-  }
-  DdeClientConv1->CloseConversation();
-  return sent;
 }
 
 void Tremoving::SaveOrDeleteRecords() {

@@ -11,13 +11,10 @@
 #include "ui/StdCtrls.h"
 #include "setupcore/RemovePlan.h"
 
-class TDdeClientConv;
-
 class Tremoving : public TForm {
 public:
   explicit Tremoving(TComponent* owner);
 
-  TDdeClientConv* DdeClientConv1;
   TButton* Button1;  // "Done"
   TProgressBar* progress;
   TLabel* Label1;
@@ -35,16 +32,12 @@ public:
   int RemoveUnattended(bool showProgress);
   void Button1Click(TComponent& sender);
 
-  // How long the run waits for the program-group server to answer.
-  static const int kServerWaitMs = 10000;
-
 private:
   void Run();
   void RemoveFile(size_t step);
   void RemoveSharedFile(size_t step);
   void RemoveGroup(size_t step);
   void RemoveFolder(size_t step);
-  bool DeleteGroupThroughServer(const std::string& group);
   void SaveOrDeleteRecords();
   void Report(const std::string& what, const std::string& why);
   void ShowStatus(const std::string& text);

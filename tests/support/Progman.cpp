@@ -34,8 +34,9 @@ std::string ProgmanCommand(const std::string& log, const std::string& service) {
   return "\"" + ToolExe("progman") + "\" \"" + log + "\" " + service;
 }
 
-ProgmanServer::ProgmanServer(const std::string& service) {
-  program_.reset(new RunningProgram(ToolExe("progman"), "\"" + (dir_ / "log") + "\" " + service, ""));
+ProgmanServer::ProgmanServer(const std::string& service, bool unanswered) {
+  program_.reset(new RunningProgram(ToolExe("progman"),
+                                    "\"" + (dir_ / "log") + "\" " + service + (unanswered ? " unanswered" : ""), ""));
   // The log appears once a client reaches this server.
   if (!WaitUntil([this] { return FileExists(dir_ / "log") || program_->WaitExit(0); }, 30000) ||
       !FileExists(dir_ / "log"))

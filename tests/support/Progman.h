@@ -21,8 +21,8 @@ struct ProgmanRecord {
 class ProgmanServer {
 public:
   // Starts the server for `service` and waits until a client reaches it rather than Wine's
-  // shell. Throws when it does not get there.
-  explicit ProgmanServer(const std::string& service = "PROGMAN");
+  // shell. Throws when it does not get there. An `unanswered` server answers no execute.
+  explicit ProgmanServer(const std::string& service = "PROGMAN", bool unanswered = false);
   ~ProgmanServer();
   ProgmanServer(const ProgmanServer&) = delete;
   ProgmanServer& operator=(const ProgmanServer&) = delete;

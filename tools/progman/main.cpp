@@ -1,6 +1,6 @@
 // The program-group server of our own, for the tests and the sample run:
 //
-//   progman.exe LOG [SERVICE]
+//   progman.exe LOG [SERVICE [unanswered]]
 //
 // It answers DDE service "PROGMAN" (or SERVICE) on topic "PROGMAN", carries out CreateGroup,
 // ShowGroup, ReplaceItem, AddItem and DeleteGroup in the user's Start Menu programs folder,
@@ -11,6 +11,8 @@
 //   ack | not processed
 //   disconnect
 //
+// With "unanswered" it logs each execute and holds it back unanswered, as a server busy with
+// something else does.
 // LOG is made (empty) once the server is the one a client reaches, so a test waits for it.
 // Wine's shell answers "PROGMAN" too; the server that registered last wins a connection, so
 // the server checks from a second thread that it is the one reached and registers again
@@ -48,6 +50,7 @@ struct Server {
   ProgramGroups* groups = nullptr;
   std::map<HCONV, std::string> currentGroup;  // each conversation's group
   std::set<HCONV> logged;                     // conversations whose start is in the log
+  bool unanswered = false;                    // executes are held back, never answered
 };
 Server server;
 
@@ -79,6 +82,7 @@ HDDEDATA Execute(HCONV conv, HDDEDATA data) {
     DdeUnaccessData(data);
   }
   Log("execute " + std::to_string(bytes.size()) + "\r\n" + bytes + "\r\n");
+  if (server.unanswered) return CBR_BLOCK;
   // The commands are the text before the terminating zero; whatever follows it is not read.
   const std::string text = bytes.substr(0, bytes.find('\0'));
   std::vector<MacroCommand> commands;
@@ -218,7 +222,7 @@ std::string ProgramsFolder() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv || argc < 2 || argc > 3) return 2;
+  if (!argv || argc < 2 || argc > 4) return 2;
   auto narrow = [](LPCWSTR w) {
     char buf[MAX_PATH * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, w, -1, buf, sizeof buf, nullptr, nullptr);
@@ -226,6 +230,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   server.logPath = narrow(argv[1]);
   server.service = argc > 2 ? narrow(argv[2]) : "PROGMAN";
+  server.unanswered = argc > 3 && narrow(argv[3]) == "unanswered";
   LocalFree(argv);
 
   CoInitialize(nullptr);  // the shell links are made in this thread
