@@ -248,9 +248,7 @@ TEST_F(Browse, TheFirstShowingMovesTheListToTheStartDriveBeforeTheActivation) {
 
 TEST_F(Browse, ADriveThatCannotBeEnteredIsReportedAndTheDialogStaysOpen) {
   expectBoxes = true;
-  char missing = 0;
-  for (char c = 'Y'; c > 'J' && !missing; --c)
-    if (!HasDrive(c)) missing = c;
+  const char missing = MissingDrive();
   ASSERT_NE(missing, 0);
   velmora::Open->drive->SetDrive('z');
   velmora::Open->dir->SetDirectory("Z:\\tmp");

@@ -21,8 +21,6 @@
 #include "ui/StdCtrls.h"
 
 namespace {
-void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
-
 // The path split at its backslashes: C:\A\B gives C:, A, B.
 std::vector<std::string> Steps(const std::string& path) {
   std::vector<std::string> out;
@@ -40,11 +38,9 @@ protected:
     list = control;
     list->OnChange = [this](TComponent&) { events.push_back("list " + list->Directory()); };
     deep = Canonical(work.Path()) + "\\Alpha\\Beta";
-    for (const std::string& d :
-         {work / "Alpha", deep, deep + "\\iosubsys", deep + "\\VMM32", deep + "\\Hidden"})
-      MakeDir(d);
+    Make(work.Path(), {"Alpha\\", "Alpha\\Beta\\", "Alpha\\Beta\\iosubsys\\", "Alpha\\Beta\\VMM32\\",
+                       "Alpha\\Beta\\Hidden\\", "Alpha\\Beta\\file.txt"});
     SetFileAttributesA((deep + "\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    WriteFileBytes(deep + "\\file.txt", "x");
   }
   void Open(int index, bool byEnter) {
     host->Show();
@@ -121,7 +117,7 @@ TEST_F(DirList, ATrailingFileNameIsDroppedAMissingDirectoryChangesNothingAndAGon
   EXPECT_EQ(Cwd(), start) << "the failed split puts the current directory back";
 
   // A directory that went away can still be left.
-  MakeDir(work / "Gone");
+  Make(work.Path(), {"Gone\\"});
   list->SetDirectory(work / "Gone");
   SetCurrentDirectoryA(start.c_str());
   ASSERT_TRUE(RemoveDirectoryA((work / "Gone").c_str()));
@@ -160,9 +156,7 @@ TEST_F(DirList, SettingTheDriveEntersItsCurrentDirectoryAndOneThatCannotBeEntere
   EXPECT_EQ(list->Drive(), deep[0]);
   EXPECT_EQ(Cwd(), list->Directory());
 
-  char missing = 0;
-  for (char c = 'Y'; c > 'J' && !missing; --c)
-    if (!HasDrive(c)) missing = c;
+  const char missing = MissingDrive();
   ASSERT_NE(missing, 0);
   list->SetDirectory(deep);
   events.clear();

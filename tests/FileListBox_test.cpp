@@ -21,13 +21,6 @@
 #include "ui/StdCtrls.h"
 
 namespace {
-void MakeDir(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
-void Touch(const std::string& path) { WriteFileBytes(path, "x"); }
-// Makes the names below `dir` in turn: a name ending in a backslash a directory, any other a file.
-void Make(const TempDir& dir, std::initializer_list<std::string> names) {
-  for (const std::string& n : names)
-    n.back() == '\\' ? MakeDir(dir / n.substr(0, n.size() - 1)) : Touch(dir / n);
-}
 
 class FileList : public HostedControl<TFileListBox> {
 protected:
@@ -50,7 +43,7 @@ protected:
 }  // namespace
 
 TEST_F(FileList, ItemsAreSortedIgnoringCaseWithDirectoriesInBracketsAndTheDotsFirst) {
-  Make(work, {"StartUp\\", "Accessories\\", "Zeta.txt", "alpha.txt", "9lives.txt", "Beta.TXT",
+  Make(work.Path(), {"StartUp\\", "Accessories\\", "Zeta.txt", "alpha.txt", "9lives.txt", "Beta.TXT",
               "_first.txt"});
   list->SetDirectory(work.Path());
   // Punctuation before digits before letters, and capitals in among the small letters.
@@ -75,7 +68,7 @@ TEST_F(FileList, ItemsAreSortedIgnoringCaseWithDirectoriesInBracketsAndTheDotsFi
 }
 
 TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
-  Make(work, {"Visible\\", "Secret\\", "plain.txt", "shy.txt"});
+  Make(work.Path(), {"Visible\\", "Secret\\", "plain.txt", "shy.txt"});
   ASSERT_TRUE(SetFileAttributesA((work / "Secret").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(SetFileAttributesA((work / "shy.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(GetFileAttributesA((work / "Secret").c_str()) & FILE_ATTRIBUTE_HIDDEN)
@@ -107,7 +100,7 @@ TEST_F(FileList, HiddenEntriesNeedTheirAttributeInTheFileType) {
 }
 
 TEST_F(FileList, ProgramsGetTheProgramGlyphWhateverTheCaseOfTheirExtension) {
-  Make(work, {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe", "readme.txt",
+  Make(work.Path(), {"setup.exe", "SETUP.BAT", "tool.Com", "old.pif", "archive.tar.exe", "readme.txt",
               "notes.exe.txt", "noext", "Folder\\"});
   list->SetFileType(TFileType{ftNormal, ftDirectory});
   list->SetDirectory(work.Path());
@@ -138,7 +131,7 @@ TEST_F(FileList, ItemHeightMakesRoomForTheGlyphsOnlyWhenTheyAreShown) {
 }
 
 TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
-  Make(work, {"a.exe", "b.bat", "both.exe", "c.txt"});
+  Make(work.Path(), {"a.exe", "b.bat", "both.exe", "c.txt"});
   list->SetDirectory(work.Path());
   list->SetMask("*.exe;*.bat");
   EXPECT_EQ(Items(), (std::vector<std::string>{"a.exe", "b.bat", "both.exe"}));
@@ -149,7 +142,7 @@ TEST_F(FileList, MaskPartsAreReadInTurnAndAnEntryMatchingTwoIsListedTwice) {
 }
 
 TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheList) {
-  Make(work, {"Sub\\", "Sub\\in.txt"});
+  Make(work.Path(), {"Sub\\", "Sub\\in.txt"});
   list->SetDirectory(work.Path());
   list->SetDirectory("Sub");  // relative to the list's directory
   EXPECT_EQ(list->Directory(), Canonical(work / "Sub"));
@@ -171,7 +164,7 @@ TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheL
   EXPECT_EQ(Cwd(), before) << "after a failed change the list's directory is current";
 
   // A list whose directory is gone can still be moved by a full path, not by a relative one.
-  MakeDir(work / "Other");
+  Make(work.Path(), {"Other\\"});
   SetCurrentDirectoryA(work.Path().c_str());
   ASSERT_TRUE(DeleteFileA((work / "Sub\\in.txt").c_str()) && RemoveDirectoryA((work / "Sub").c_str()));
   EXPECT_THROW(list->SetDirectory("Other"), EInOutError);
@@ -180,7 +173,7 @@ TEST_F(FileList, SettingTheDirectoryMovesTheCurrentDirectoryAndAFailureKeepsTheL
 }
 
 TEST_F(FileList, AHiddenListReadsTheDirectorySetBeforeItsWindowExists) {
-  Touch(work / "early.txt");
+  Make(work.Path(), {"early.txt"});
   list->SetVisible(false);
   ASSERT_FALSE(list->HandleAllocated());
   list->SetDirectory(work.Path());
@@ -195,7 +188,7 @@ TEST_F(FileList, AHiddenListReadsTheDirectorySetBeforeItsWindowExists) {
 }
 
 TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
-  Make(work, {"Docs\\", "Docs\\a.txt", "Docs\\b.txt", "Docs\\c.exe"});
+  Make(work.Path(), {"Docs\\", "Docs\\a.txt", "Docs\\b.txt", "Docs\\c.exe"});
   auto* edit = new TEdit(host);
   edit->Define(host, "edit", 0, 210, 200, 20);
   list->SetFileEdit(edit);
@@ -230,7 +223,7 @@ TEST_F(FileList, AppliedPathsChangeDirectoryMaskOrSelection) {
 }
 
 TEST_F(FileList, AppliedPathsAreLookedForWhereTheyBelongAndAMissingNameChangesNothing) {
-  Make(work, {"Here\\", "There\\", "Here\\mine.txt", "There\\t.txt"});
+  Make(work.Path(), {"Here\\", "There\\", "Here\\mine.txt", "There\\t.txt"});
   list->SetDirectory(work / "Here");
   list->Count();
   const std::string there = Canonical(work / "There");
@@ -254,7 +247,7 @@ TEST_F(FileList, AppliedPathsAreLookedForWhereTheyBelongAndAMissingNameChangesNo
 }
 
 TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
-  Make(work, {"same.txt", "zzz.txt"});
+  Make(work.Path(), {"same.txt", "zzz.txt"});
   list->SetDirectory(work.Path());
   list->SetMask("same.txt;same.txt;zzz.txt");
   ASSERT_EQ(list->Count(), 3);
@@ -270,7 +263,7 @@ TEST_F(FileList, SelectNameLooksFromTheSecondItemOnAndIgnoresCase) {
 }
 
 TEST_F(FileList, AUsersClickTellsOnlyWhenTheSelectionMoves) {
-  Make(work, {"a.txt", "b.txt", "c.txt"});
+  Make(work.Path(), {"a.txt", "b.txt", "c.txt"});
   list->SetDirectory(work.Path());
   int clicks = 0;
   list->OnClick = [&](TComponent&) { ++clicks; };
@@ -319,7 +312,7 @@ protected:
 }  // namespace
 
 TEST_F(FileList, LongReadingsShowTheHourglassFromPosition100AndRestoreTheCursor) {
-  for (int i = 0; i < 260; ++i) Touch(work / ("f" + std::to_string(1000 + (i * 7919) % 9000) + ".txt"));
+  for (int i = 0; i < 260; ++i) WriteFileBytes(work / ("f" + std::to_string(1000 + (i * 7919) % 9000) + ".txt"), "x");
   auto* watched = new WatchedFileList(host);
   watched->Define(host, "watched", 0, 0, 100, 100);
   watched->SetDirectory(work.Path());
@@ -341,7 +334,7 @@ TEST_F(FileList, LongReadingsShowTheHourglassFromPosition100AndRestoreTheCursor)
 }
 
 TEST_F(FileList, ADrivingDirectoryListTakesTheTextAndANameLostOnTheWayIsAnInvalidFileName) {
-  Make(work, {"Docs\\", "Else\\", "Docs\\a.txt"});
+  Make(work.Path(), {"Docs\\", "Else\\", "Docs\\a.txt"});
   auto* dirs = new TDirectoryListBox(host);
   dirs->Define(host, "dirs", 0, 0, 100, 100);
   dirs->SetFileList(list);

@@ -14,7 +14,6 @@
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "engine/WindowsDir.h"
-#include "setupcore/PathText.h"
 #include "support/BoxWatcher.h"
 #include "support/Files.h"
 #include "support/Progman.h"
@@ -34,33 +33,6 @@ struct KeptFile {
     if (there && ReadFileBytes(path) != bytes) WriteFileBytes(path, bytes);
   }
 };
-
-// A unix symbolic link, as a user or an intruder would plant one in the prefix's drive: Wine
-// makes none itself, so the system's ln is started with the two places' unix names.
-void PlantLink(const std::string& link, const std::string& target) {
-  using UnixName = char*(__cdecl*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-  ASSERT_NE(unixName, nullptr);
-  auto name = [&](const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    char* u = unixName(wide.c_str());
-    std::string out = u ? u : "";
-    HeapFree(GetProcessHeap(), 0, u);
-    return out;
-  };
-  std::string command = "/bin/ln -s \"" + name(target) + "\" \"" +
-                        name(setupcore::DirectoryPart(link)) + setupcore::NamePart(link) + "\"";
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &si, &pi));
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                        10000));
-}
 
 // A copy of this test program carrying a version resource of the given file version: a library
 // as a product ships one, read only as data.
@@ -205,8 +177,7 @@ TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
 
 TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
   std::string src = work / "src", dest = work / "rep";
-  CreateDirectoryA(src.c_str(), nullptr);
-  CreateDirectoryA(dest.c_str(), nullptr);
+  Make(work.Path(), {"src\\", "rep\\"});
   WriteFileBytes(src + "\\r.txt", "new");
   WriteFileBytes(dest + "\\r.txt", "old and longer");
   WriteFileBytes(dest + "\\unin.ini", std::string(5000, 'x'));
@@ -218,8 +189,7 @@ TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
 
 TEST_F(Install, TheDestinationIsMadeAFullPathBeforeTheRecordsNameIt) {
   std::string src = work / "src";
-  CreateDirectoryA(src.c_str(), nullptr);
-  WriteFileBytes(src + "\\t.txt", "t");
+  Make(work.Path(), {"src\\", "src\\t.txt"});
   const struct {
     std::string typed, full;
   } rows[] = {
@@ -230,7 +200,7 @@ TEST_F(Install, TheDestinationIsMadeAFullPathBeforeTheRecordsNameIt) {
     SCOPED_TRACE(row.typed);
     Run("\\t\nT\nT 1\nt.txt\nvtest_slash\n:install\nt.txt\n", src, row.typed);
     EXPECT_EQ(RecordedFiles(row.full + "\\unin.ini"), std::vector<std::string>{row.full + "\\t.txt"});
-    EXPECT_EQ(ReadFileBytes(row.full + "\\t.txt"), "t");
+    EXPECT_EQ(ReadFileBytes(row.full + "\\t.txt"), "x");
     EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", row.full}));
     DeleteFileA(LocationRecord().c_str());  // the next row installs elsewhere
   }
@@ -238,10 +208,8 @@ TEST_F(Install, TheDestinationIsMadeAFullPathBeforeTheRecordsNameIt) {
 
 TEST_F(Install, WhatWouldReachBeyondTheInstallationIsRefusedBeforeAnythingIsChanged) {
   std::string src = work / "src";
-  CreateDirectoryA(src.c_str(), nullptr);
-  WriteFileBytes(src + "\\t.txt", "t");
   // Another product's record, reached from the Windows directory by climbing out of it.
-  CreateDirectoryA((work / "other").c_str(), nullptr);
+  Make(work.Path(), {"src\\", "src\\t.txt", "other\\"});
   WriteFileBytes(work / "other\\unin.ini", "another product's record\r\n");
   const std::string climb = "..\\" + work.Path().substr(3) + "\\other\\unin";
   const std::string dest = work / "refused";
@@ -306,16 +274,14 @@ TEST_F(Install, WhatWouldReachBeyondTheInstallationIsRefusedBeforeAnythingIsChan
 
 TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThroughThem) {
   std::string src = work / "src", dest = work / "dest", outside = work / "outside";
-  for (const std::string& dir : {src, dest, outside}) CreateDirectoryA(dir.c_str(), nullptr);
-  CreateDirectoryA((src + "\\lnk").c_str(), nullptr);
+  Make(work.Path(), {"src\\", "dest\\", "outside\\", "src\\lnk\\"});
   // No file can be named like a device, so the product cannot hold nul.txt or Com9.dat either.
   for (const char* name : {"lnk\\a.txt", "own.txt", "s.dll", "ro.txt", "ro2.txt", "plain.txt"})
     WriteFileBytes(src + "\\" + name, name);
   SetFileAttributesA((src + "\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesA((src + "\\ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   WriteFileBytes(dest + "\\ro2.txt", "old");
-  PlantLink(dest + "\\lnk", outside);
-  PlantLink(dest + "\\own.txt", outside);
+  UnixLink lnk(dest + "\\lnk", outside), own(dest + "\\own.txt", outside);
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   Leftovers left{{}, {std::string(current) + "\\systems.dll"}};
@@ -358,7 +324,7 @@ TEST_F(Install, EntriesWithFoldersThatCannotBeMadeAreToldAndLeaveNoFolderBehind)
     WriteFileBytes(src + "\\" + name, "x");
   ASSERT_TRUE(FileExists(src + "\\" + tooLong + "\\c.txt"));
   WriteFileBytes(dest + "\\keep\\blocked", "in the way");
-  PlantLink(dest + "\\lnk", outside);
+  UnixLink lnk(dest + "\\lnk", outside);
   Leftovers left{{windowsDir + "\\w"}, {}};
   Run("\\f\nF\nF 1\np.txt\nvtest_folders\n:install\np.txt\n..\\x\nC:\\x\n\\x\na\\\\b\ncon\\x\n"
       "lnk\\new\\b.txt\nkeep\\blocked\\b.txt\n" + tooLong + "\\c.txt\nmade2\\sub\n\n:win\nw\\x.dll\n",
@@ -394,8 +360,7 @@ TEST_F(Install, EntriesWithFoldersThatCannotBeMadeAreToldAndLeaveNoFolderBehind)
 
 TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
   std::string src = work / "src", dest = work / "dest";
-  CreateDirectoryA(src.c_str(), nullptr);
-  CreateDirectoryA(dest.c_str(), nullptr);
+  Make(work.Path(), {"src\\", "dest\\"});
   const std::string sys = windowsDir + "\\system\\";
   Leftovers left{{}, {sys + "vtest_newer.dll", sys + "vtest_older.dll", sys + "vtest_newer.txt",
                       sys + "vtest_older.txt"}};
@@ -443,8 +408,7 @@ TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWh
   ProductDir dir("\\Velmora Tree\r\nVelmora Proposed\r\nTree 1.0\r\ntree.exe\r\nvtest_tree\r\n"
                  ":install\r\nTREE.EX_\r\nREMOVE.EX_\r\ndata\\levels\\1.dat\r\n"
                  "art\\Maps\\Deep\\M.BI_\r\ndocs\\Read Me.txt\r\n");
-  for (const char* folder : {"data", "data\\levels", "art", "art\\Maps", "art\\Maps\\Deep", "docs"})
-    CreateDirectoryA((dir / folder).c_str(), nullptr);
+  Make(dir.Path(), {"data\\", "data\\levels\\", "art\\", "art\\Maps\\", "art\\Maps\\Deep\\", "docs\\"});
   const std::vector<std::pair<std::string, std::string>> files{
       {"TREE.EX_", "tree.exe"}, {"data\\levels\\1.dat", "data\\levels\\1.dat"},
       {"art\\Maps\\Deep\\M.BI_", "art\\Maps\\Deep\\m.bi"}, {"docs\\Read Me.txt", "docs\\Read Me.txt"}};
@@ -486,11 +450,5 @@ TEST(InstallTree, TheShippedProgramsInstallAProductsTreeByteForByteAndRemoveItWh
       EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
   }
   EXPECT_TRUE(WaitUntil([&] { return !DirExists(dest); }, 20000)) << TreeListing(dest).size();
-  // The clean-up copy marks itself for deletion at the next start as well; not the test's to keep.
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0,
-                    KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, "PendingFileRenameOperations");
-    RegCloseKey(key);
-  }
+  TakePendingDeletions();  // the clean-up copy marks itself for the next start as well
 }

@@ -25,7 +25,6 @@ using namespace std::string_literals;
 
 namespace {
 const char kDone[] = "Click DONE to exit.";
-const char kPending[] = "System\\CurrentControlSet\\Control\\Session Manager";
 // Where the uninstaller's windows show their texts: the question of a message window, the
 // Removing window's message line and its list of what was left.
 const mainwin::Spot kQuestion{16 + 5, 16 + 5}, kRemovingMessage{8 + 5, 10 + 5}, kLeftList{8 + 5, 84 + 5};
@@ -126,23 +125,6 @@ int LabelWidth(const std::string& text) {
   return r.right;
 }
 
-// The pending deletions of the next system start, as the registry holds them (names and empty
-// targets, each ended by a NUL): the clean-up copy leaves its name there for systems that keep a
-// running program's file. Read, then taken away so that nothing is left.
-std::string TakePendingDeletions() {
-  std::string data(65536, '\0');
-  DWORD size = static_cast<DWORD>(data.size());
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPending, 0, KEY_READ | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-    return std::string();
-  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
-    size = 0;
-  RegDeleteValueA(key, "PendingFileRenameOperations");
-  RegCloseKey(key);
-  return data.substr(0, size);
-}
-
 // Records laid out as the installer leaves them, around a copy of remove.exe in a destination
 // of the test's own; everything goes again with the test.
 class Installed {
@@ -193,58 +175,6 @@ private:
   std::vector<std::string> others_;
 };
 }  // namespace
-
-// Runs a program of the machine's own (not a Windows one), as Wine lets a Windows program do,
-// and waits until `done`: Wine gives no handle to wait on for such a program.
-template <class Done>
-void RunUnixCommand(const std::string& line, Done done) {
-  std::vector<char> buf(line.begin(), line.end());
-  buf.push_back('\0');
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    throw std::runtime_error("cannot run " + line);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  if (!WaitUntil(done, 10000)) throw std::runtime_error("no effect of " + line);
-}
-
-// A unix symbolic link to a folder, made inside the prefix as `ln -s` makes one; Wine shows it
-// as a folder that is a reparse point. Taken away (the link alone) with the test.
-class UnixLink {
-public:
-  UnixLink(const std::string& at, const std::string& to) : at_(UnixPath(at)), dosAt_(at) {
-    RunUnixCommand("/bin/ln -s \"" + UnixPath(to) + "\" \"" + at_ + "\"", [&] {
-      const DWORD a = GetFileAttributesA(at.c_str());
-      return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-    });
-  }
-  ~UnixLink() {
-    try {
-      RunUnixCommand("/bin/rm -f \"" + at_ + "\"",
-                     [&] { return GetFileAttributesA(dosAt_.c_str()) == INVALID_FILE_ATTRIBUTES; });
-    } catch (const std::exception&) {
-      ADD_FAILURE() << "the link " << dosAt_ << " stays";
-    }
-  }
-  UnixLink(const UnixLink&) = delete;
-  UnixLink& operator=(const UnixLink&) = delete;
-
-private:
-  static std::string UnixPath(const std::string& path) {
-    using Fn = char*(CDECL*)(const WCHAR*);
-    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    std::wstring wide(path.begin(), path.end());
-    char* unix = fn ? fn(wide.c_str()) : nullptr;
-    if (!unix) throw std::runtime_error("no unix path for " + path);
-    std::string out = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return out;
-  }
-  std::string at_, dosAt_;
-};
 
 TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   ProgmanServer server;

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "setupcore/UninstallEntry.h"
+#include "support/Wait.h"
+#include <gtest/gtest.h>
 
 TempDir::TempDir(const std::string& tag) {
   char base[MAX_PATH];
@@ -172,4 +174,72 @@ std::string Wow32Key(const std::string& machineKey) {
   const std::string software = "Software\\";
   if (lstrcmpiA(machineKey.substr(0, software.size()).c_str(), software.c_str()) != 0) return machineKey;
   return software + "Wow6432Node\\" + machineKey.substr(software.size());
+}
+
+void Make(const std::string& root, std::initializer_list<std::string> names) {
+  for (const std::string& n : names) {
+    if (n.back() == '\\') CreateDirectoryA((root + "\\" + n.substr(0, n.size() - 1)).c_str(), nullptr);
+    else WriteFileBytes(root + "\\" + n, "x");
+  }
+}
+
+namespace {
+// Runs a program of the machine's own (not a Windows one), as Wine lets a Windows program do,
+// and waits until `done`: Wine gives no handle to wait on for such a program.
+template <class Done>
+void RunUnixCommand(const std::string& line, Done done) {
+  std::vector<char> buf(line.begin(), line.end());
+  buf.push_back('\0');
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    throw std::runtime_error("cannot run " + line);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  if (!WaitUntil(done, 10000)) throw std::runtime_error("no effect of " + line);
+}
+
+std::string UnixPath(const std::string& path) {
+  using Fn = char*(CDECL*)(const WCHAR*);
+  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  std::wstring wide(path.begin(), path.end());
+  char* unix = fn ? fn(wide.c_str()) : nullptr;
+  if (!unix) throw std::runtime_error("no unix path for " + path);
+  std::string out = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return out;
+}
+}  // namespace
+
+UnixLink::UnixLink(const std::string& at, const std::string& to) : at_(UnixPath(at)), dosAt_(at) {
+  RunUnixCommand("/bin/ln -s \"" + UnixPath(to) + "\" \"" + at_ + "\"", [&] {
+    const DWORD a = GetFileAttributesA(at.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+  });
+}
+
+UnixLink::~UnixLink() {
+  try {
+    RunUnixCommand("/bin/rm -f \"" + at_ + "\"",
+                   [&] { return GetFileAttributesA(dosAt_.c_str()) == INVALID_FILE_ATTRIBUTES; });
+  } catch (const std::exception&) {
+    ADD_FAILURE() << "the link " << dosAt_ << " stays";
+  }
+}
+
+std::string TakePendingDeletions() {
+  std::string data(65536, '\0');
+  DWORD size = static_cast<DWORD>(data.size());
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_READ | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return std::string();
+  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+    size = 0;
+  RegDeleteValueA(key, "PendingFileRenameOperations");
+  RegCloseKey(key);
+  return data.substr(0, size);
 }

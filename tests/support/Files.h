@@ -1,5 +1,6 @@
 #pragma once
 // Temporary directories and whole-file reads and writes for tests.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -46,3 +47,25 @@ std::string BitmapFile(int width, int height, int bits, unsigned compression,
                        const std::string& table, const std::string& pixels);
 // The directory the test program runs from.
 std::string ExeDirectory();
+// Makes the names below `root` in turn: a name ending in a backslash a folder, any other a file
+// holding "x".
+void Make(const std::string& root, std::initializer_list<std::string> names);
+
+// A unix symbolic link to a folder, made inside the prefix as `ln -s` makes one (Wine makes none
+// itself); Wine shows it as a folder that is a reparse point. Taken away (the link alone) with
+// the test.
+class UnixLink {
+public:
+  UnixLink(const std::string& at, const std::string& to);
+  ~UnixLink();
+  UnixLink(const UnixLink&) = delete;
+  UnixLink& operator=(const UnixLink&) = delete;
+
+private:
+  std::string at_, dosAt_;
+};
+
+// The pending deletions of the next system start, as the registry holds them (names and empty
+// targets, each ended by a NUL): the clean-up copy of remove.exe leaves its name there for
+// systems that keep a running program's file. Read, then taken away so that nothing is left.
+std::string TakePendingDeletions();

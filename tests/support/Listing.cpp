@@ -49,3 +49,9 @@ bool HasDrive(char letter) {
   CharUpperBuffA(&letter, 1);
   return (GetLogicalDrives() >> (letter - 'A')) & 1u;
 }
+
+char MissingDrive() {
+  for (char c = 'Y'; c > 'J'; --c)
+    if (!HasDrive(c)) return c;
+  return 0;
+}

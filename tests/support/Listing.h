@@ -19,3 +19,5 @@ bool SamePicture(HBITMAP a, HBITMAP b);
 bool DrivesPrepared();
 // Whether the drive exists.
 bool HasDrive(char letter);
+// A letter from Y: down to K: that names no drive here, or 0.
+char MissingDrive();
