@@ -55,14 +55,9 @@ ln -sfn unc/server/share "$prefix/dosdevices/j:"
 {
   echo 'REGEDIT4'
   echo '[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
-  echo '"a:"="floppy"'
-  echo '"d:"="cdrom"'
-  echo '"e:"="hd"'
-  echo '"f:"="network"'
-  echo '"g:"="ramdisk"'
-  echo '"h:"="cdrom"'
-  echo '"i:"="hd"'
-  echo '"j:"="network"'
+  for d in a:floppy d:cdrom e:hd f:network g:ramdisk h:cdrom i:hd j:network; do
+    echo "\"${d%%:*}:\"=\"${d#*:}\""
+  done
 } > "$root/add.reg"
 wineserver -k >/dev/null 2>&1
 "$wine" regedit /s "$(winepath_of "$root/add.reg")" >/dev/null 2>&1

@@ -17,6 +17,7 @@
 #include "support/SetupWindow.h"
 #include "support/Wait.h"
 #include "support/Files.h"
+#include "support/Listing.h"
 #include "support/Progman.h"
 #include "support/Program.h"
 #include "support/Records.h"
@@ -170,9 +171,7 @@ TEST_F(Failures, AFiftyThousandLineScriptWhoseSourcesAreMostlyMissingListsTenAnd
 }
 
 TEST_F(Failures, ADestinationThatCannotBeMadeIsToldAtOnceAndLeavesNothing) {
-  char freeLetter = 0;
-  for (char l = 'Q'; l <= 'Y' && !freeLetter; ++l)
-    if (!(GetLogicalDrives() & (1u << (l - 'A')))) freeLetter = l;
+  const char freeLetter = MissingDrive();
   ASSERT_NE(freeLetter, 0);
   TempDir target("nodest");
   const std::string noDrive = std::string(1, freeLetter) + ":\\Velmora\\Product";
