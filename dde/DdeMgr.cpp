@@ -184,6 +184,10 @@ HDDEDATA TDdeMgr::Dispatch(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz
     case XTYP_ADVSTART:
       return flag(record && record->StartServerAdvise(format, hsz2) ? 1 : 0);
     case XTYP_ADVREQ:
+      // Wine asks every link on the item, whatever topic the change was posted on; a link on
+      // another topic has nothing new.
+      if (record && DdeCmpStringHandles(hsz1, record->TopicHandle()) != 0) return nullptr;
+      return record ? record->ServeItemData(format, hsz2) : nullptr;
     case XTYP_REQUEST:
       return record ? record->ServeItemData(format, hsz2) : nullptr;
     case XTYP_ADVDATA:

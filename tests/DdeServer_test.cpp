@@ -203,6 +203,23 @@ TEST_F(DdeServer, EveryClientAdvisingAnItemOfAWindowHearsOfItsChange) {
   }
 }
 
+TEST_F(DdeServer, ConversationsOnDifferentTopicsKeepToTheItemsOfTheirOwnTopic) {
+  // Two topics of one window each hold an item "v"; the conversation on A, opened first,
+  // advises its "v" as well.
+  Item(form, "v", Topic("TopicA"), {"a"});
+  TDdeServerItem* b = Item(form, "v", Topic("TopicB"), {"b"});
+  Peer onA(Client("TopicA", {"request", "v", "advise", "v", "wait", "20000"}));
+  ASSERT_TRUE(onA.WaitFor("advise v: ok"));
+  Peer onB(Client("TopicB", {"request", "v", "advise", "v", "wait-advdata", "10000"}));
+  ASSERT_TRUE(WaitUntil([this] { return Advises() == 2; }, 20000));
+  int n = 0;
+  EXPECT_TRUE(SetUntilHeard(b, {&onB}, [&] { return "b" + std::to_string(++n); }));
+  EXPECT_FALSE(onA.Says("done")) << "the conversation on A was open all along";
+  ASSERT_TRUE(onA.Finish());
+  EXPECT_TRUE(onA.Says("request v: a\\r\\n") && onB.Says("request v: b\\r\\n"));
+  for (const std::string& l : onA.Lines()) EXPECT_NE(l.compare(0, 7, "advdata"), 0) << l;
+}
+
 TEST_F(DdeServer, AHostileClientOfAServedTopicGetsWhatIsServedAndLeavesNothingBehind) {
   int executes = 0;
   Topic("Target")->OnExecuteMacro = [&](TComponent&, TStringList&) { ++executes; };

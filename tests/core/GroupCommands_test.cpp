@@ -36,6 +36,8 @@ TEST(GroupCommands, NamesWithCommasOrParenthesesAreQuotedSoTheyStayOneArgument) 
             }));
   EXPECT_EQ(setupcore::DeleteGroupCommand("Acme, Inc"), "[DeleteGroup(\"Acme, Inc\")]");
   EXPECT_EQ(setupcore::DeleteGroupCommand("Acme"), "[DeleteGroup(Acme)]");
+  for (const std::string name : {"a)", "(a"})
+    EXPECT_EQ(setupcore::CommandArgument(name), "\"" + name + "\"") << "either parenthesis alone";
 }
 
 TEST(GroupCommands, OnlyReplaceItemMayBeRefusedWithoutStoppingTheRest) {

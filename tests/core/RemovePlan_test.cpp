@@ -49,6 +49,7 @@ const LineCase kLines[] = {
     {"an item of the group is a shortcut", "C:\\windows\\Start Menu\\Programs\\Widget\\Widget 2.0.lnk", skShortcut, rfNone},
     {"whatever the case of its extension", "C:\\windows\\Start Menu\\Programs\\Widget\\W.LNK", skShortcut, rfNone},
     {"a group's file that is no shortcut is asked about", "C:\\windows\\Start Menu\\Programs\\Widget\\readme.txt", skShared, rfNone},
+    {"and so is one named just .lnk", "C:\\windows\\Start Menu\\Programs\\Widget\\.lnk", skShared, rfNone},
     {"so is a shortcut deeper in the group", "C:\\windows\\Start Menu\\Programs\\Widget\\sub\\x.lnk", skShared, rfNone},
     {"and one of another folder of the programs", "C:\\windows\\Start Menu\\Programs\\StartUp\\y.lnk", skShared, rfNone},
     {"the records go as records, not in the file pass", "c:\\program files\\Widget\\UNIN.INI", skIgnored, rfNone},
@@ -180,6 +181,7 @@ TEST(RemovePlan, ADestinationThatIsNoPlaceOfItsOwnGivesItsFilesNoFreePass) {
   EXPECT_EQ(StepFor("C:\\windows\\widget.exe", Places("C:\\windows")).kind, skShared);
   // A times sign is no capital of the division sign: a destination named with one is not the other.
   EXPECT_EQ(StepFor("c:\\a\xF7" "b\\x.txt", Places("c:\\a\xD7" "b")).refusal, rfOutside);
+  EXPECT_EQ(StepFor("C:\\\xC0\xDE\\x.txt", Places("c:\\\xE0\xFE")).kind, skFile) << "both ends fold";
   // Installed into a drive root: nothing there belongs to the installation alone.
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:\\")).refusal, rfOutside);
   EXPECT_EQ(StepFor("C:\\widget.exe", Places("C:")).refusal, rfOutside);
@@ -324,7 +326,8 @@ TEST(CleanUpCall, TheCommandLineReadsBack) {
   EXPECT_EQ(b.destination, a.destination);
   for (const char* other : {"\"c:\\w\\remove.exe\"", "remove.exe", "", "\"x\" /cleanup 12 \"a\"",
                             "\"x\" /cleanup x12 \"a\" \"b\"", "\"x\" /clean 12 \"a\" \"b\"",
-                            "\"x\" /cleanup 12 \"a\" \"b"})
+                            "\"x\" /cleanup 12 \"a\" \"b", "\"x\" /cleanup 12 \"a\"\"b\"",
+                            "\"x\" /cleanup 12345678901234567890 \"a\" \"b\""})
     EXPECT_FALSE(ParseCleanUpCommandLine(other, b)) << other;
 }
 
@@ -339,6 +342,7 @@ TEST(CleanUpCall, OnlyAProgramDirectlyInARemovableDirectory) {
   EXPECT_TRUE(safe("c:\\program files\\Widget\\remove.exe", kDest));
   EXPECT_TRUE(safe("C:\\PROGRAM FILES\\WIDGET\\REMOVE.EXE", kDest));
   EXPECT_FALSE(safe("c:\\program files\\Widget\\readme.txt", kDest));
+  EXPECT_FALSE(safe("c:\\program files\\Widget\\.exe", kDest));
   EXPECT_FALSE(safe("c:\\program files\\Widget\\sub\\remove.exe", kDest));
   EXPECT_FALSE(safe("C:\\windows\\remove.exe", "C:\\windows"));
   EXPECT_FALSE(safe("C:\\remove.exe", "C:\\"));

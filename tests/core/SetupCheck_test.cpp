@@ -82,9 +82,10 @@ struct TempProduct {
 }  // namespace
 
 TEST(SetupCheck, EachFaultItsFinding) {
-  const std::string longName = std::string(250, 'n') + ".txt";
+  // C:\Dest\ and the name: 260 characters, one more than the platform takes, and 259.
+  const std::string longName = std::string(248, 'n') + ".txt";
   ProductFiles withLong = kFiles;
-  withLong.paths.push_back(longName);
+  withLong.paths.insert(withLong.paths.end(), {longName, longName.substr(1)});
   std::string utf16 = "\xFF\xFE";
   for (char c : Bytes(kClean)) utf16 += std::string{c, '\0'};
 
@@ -114,16 +115,22 @@ TEST(SetupCheck, EachFaultItsFinding) {
       {"a name that restores to nothing", Changed(9, 0, {"_"}), {"restores to nothing@9"}},
       {"a target path longer than the platform takes", Changed(9, 0, {longName}),
        {"path too long@9"}, withLong},
+      {"a target path of the most the platform takes", Changed(9, 0, {longName.substr(1)}), {}, withLong},
       {"a byte the ANSI code page leaves undefined", Changed(2, 1, {"Widget \x81"}),
        {"not ANSI@2"}},
       {"a line saved as UTF-8", Changed(2, 1, {"Widget Stra\xC3\x9F" "e"}), {"not ANSI@2"}},
       {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + Bytes(kClean),
        {"not ANSI@0", "sub-path without backslash@0"}},
-      {"a control byte", Changed(2, 1, {"Widget\x01"}), {"not text@2"}},
+      {"control bytes, told once a line", Changed(1, 2, {"W\x7F", "Widget\x01\x01"}),
+       {"not text@1", "not text@2"}},
+      {"a tab, overlong UTF-8 and leads past U+10FFFF are ANSI text",
+       Changed(1, 2, {"W\t\xC1\xBF", "W \xF5\x80\x80\x80"}), {}},
       {"a zero byte ends the script", Bytes(kClean) + std::string("\0more", 5), {"not text@14"}},
       {"UTF-16 text", utf16,
        {"not text@-1", "sub-path ends in backslash@0", "sub-path without backslash@0",
         "too few lines@-1"}},
+      {"big-endian UTF-16 text", std::string("\xFE\xFF\0\\\0W", 6),
+       {"not text@-1", "sub-path without backslash@0", "too few lines@-1"}},
       {"a sub-path ending in a backslash", Changed(0, 1, {"\\Widget\\"}),
        {"sub-path ends in backslash@0"}},
       {"a group name and a title the program group cannot take",
@@ -148,6 +155,9 @@ TEST(SetupCheck, EachFaultItsFinding) {
        {"device name@10", "device name@11", "device name@12", "device name@9"}},
       {"a folder in a Windows directory", Changed(14, 0, {"", ":win", "sub\\deep.txt"}),
        {"folder in windows@16"}},
+      {"an ini section first", Changed(5, 0, {":ini", "~\\w.ini", ":end", ""}), {}},
+      {"the five header lines alone", Changed(5, 9, {}),
+       {"no uninstaller@-1", "program file not installed@3"}},
       {"fewer than five lines", Changed(4, 10, {}),
        {"program file not installed@3", "too few lines@-1"}},
   };
@@ -160,6 +170,9 @@ TEST(SetupCheck, TheExitStatusTellsWarningsFromErrors) {
   EXPECT_EQ(ExitStatus(CheckScript(Changed(8, 1, {"x.txt"}), kFiles, kPlaces)), 1);
   EXPECT_EQ(ExitStatus(CheckScript(Bytes({"\\a", "b", "c", "d"}), kFiles, kPlaces)), 2);
   EXPECT_EQ(ExitStatus(CheckScript(Changed(4, 1, {"con"}), kFiles, kPlaces)), 2);
+  EXPECT_EQ(ExitStatus(CheckScript(Changed(14, 0, {"", ":win", "sub\\deep.txt"}), kFiles, kPlaces)), 2);
+  const std::string zero = Bytes(kClean) + std::string("\0more", 5);
+  EXPECT_NE(CheckScript(zero, kFiles, kPlaces)[0].message.find("ignores the 5 bytes"), std::string::npos);
   for (const char* destination : {"Rel", "C:Rel", "C:\\", "C:\\Dest\\..\\x"}) {
     const std::vector<Diagnostic> found =
         CheckScript(Bytes(kClean), kFiles, setupcore::RunPlaces{"D:", destination, "C:\\WINDOWS"});
@@ -218,7 +231,7 @@ TEST(SetupCheck, TheReportShowsTheTreeTheRunMakes) {
 
 TEST(SetupCheck, TheReportStopsWhereTheInstallerStops) {
   // Four lines: the run writes the uninstall record, then fails on the record name.
-  const Lines four{"\\W", "W", "W 1", "w.exe"};
+  const Lines four{"W", "W", "W 1", "w.exe"};
   const ProductCheck check{CheckScript(Bytes(four), kFiles, kPlaces), true, "setup.ini",
                            setupcore::Script(four), kPlaces};
   std::ostringstream plan, findings;
@@ -229,8 +242,13 @@ TEST(SetupCheck, TheReportStopsWhereTheInstallerStops) {
                       text.find("Uninstall record C:\\Dest\\unin.ini:\n    W 1\n")),
             std::string::npos) << text;
   EXPECT_EQ(text.find("Location record C:"), std::string::npos) << text;
-  EXPECT_NE(findings.str().find("setup.ini:4: warning: no file entry installs the program file"),
-            std::string::npos) << findings.str();
-  EXPECT_NE(findings.str().find("setup-check: 1 error, 1 warning\n"), std::string::npos)
-      << findings.str();
+  for (const char* told : {"setup.ini:4: warning: no file entry installs the program file",
+                          "setup.ini:1: warning: the destination sub-path", "setup-check: 1 error, 2 warnings\n"})
+    EXPECT_NE(findings.str().find(told), std::string::npos) << findings.str();
+  std::ostringstream none;
+  setupcheck::PrintDiagnostics(none, ProductCheck{{}, true, "setup.ini", setupcore::Script(), kPlaces});
+  EXPECT_EQ(none.str(), "setup-check: 0 errors, 0 warnings\n");
+#ifndef _WIN32  // shown as UTF-8 where the terminal takes it
+  EXPECT_EQ(setupcheck::DisplayText("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");  // the ends of 0x80-0x9F
+#endif
 }

@@ -45,6 +45,8 @@ TEST(Switches, SetupReadsEachSwitchInAnyCaseQuotedOrNot) {
 TEST(Switches, ABadSwitchIsToldClearlyAndNothingIsTaken) {
   const std::pair<const char*, const char*> rows[] = {
       {"setup /FAST", "The switch \"/FAST\" is not known."},
+      {"setup /SIL", "The switch \"/SIL\" is not known."},
+      {"setup /SILENTLY", "The switch \"/SILENTLY\" is not known."},
       {"setup /DIR", "The switch /DIR needs a value: /DIR=..."},
       {"setup /dir=", "The switch /DIR needs a value: /DIR=..."},
       {"setup /SILENT=1", "The switch /SILENT takes no value."},
@@ -65,7 +67,7 @@ TEST(Switches, ABadSwitchIsToldClearlyAndNothingIsTaken) {
   // How to tell the refusal is still read: quietly, into the log asked for.
   SetupSwitches s;
   std::string error;
-  EXPECT_FALSE(ParseSetupSwitches("setup /FAST /LOG=c:\\l.txt /DIR=c:\\x /VERYSILENT", s, error));
+  EXPECT_FALSE(ParseSetupSwitches("setup /FAST /LOG=c:\\l.txt /DIR=c:\\x /VERYSILENT /LOG=b", s, error));
   EXPECT_EQ(s.quiet, Quietness::verySilent);
   EXPECT_EQ(s.log, "c:\\l.txt");
   EXPECT_EQ(s.dir, "");
