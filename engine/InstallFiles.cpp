@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
+#include "platform/SystemLibrary.h"
 
 namespace {
 // The nearest directory of the path that exists, itself included; empty when there is none.
@@ -183,10 +184,9 @@ CopyResult FailedLeaving(DWORD error, const std::string& temp) {
 
 FileInstaller::FileInstaller(const setupcore::CopyPlan& plan) : plan_(plan) {
   const std::string windowsDir = plan.Places().windowsDir;
-  char system[MAX_PATH] = {};
-  const UINT n = GetSystemDirectoryA(system, MAX_PATH);
   sharedDirs_ = {windowsDir, windowsDir + "\\system"};
-  if (n > 0 && n < MAX_PATH) sharedDirs_.push_back(system);
+  const std::string system = SystemDirectory();
+  if (!system.empty()) sharedDirs_.push_back(system);
 }
 
 const FileInstaller::Directory& FileInstaller::DirectoryOf(const setupcore::CopyEntry& entry) {
