@@ -32,6 +32,9 @@ peer=$top/build/bench-peer.log
 rm -f "$log" "$peer"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
   bash '$top/tools/wine-prefix.sh' \"\$WINEPREFIX\"
+  # A prefix just made still has its start-up processes about; a DDE connection's first broadcast
+  # waits on their windows (2 s a run, seen on a fresh prefix). Timing starts once they are gone.
+  wineserver -w
   wine='$top/tools/wine-run.sh'
   \$wine '$bench/../tools/ddepeer.exe' server PROGMAN PROGMAN > '$peer' &
   for i in \$(seq 300); do grep -q ready '$peer' 2>/dev/null && break; sleep 0.1; done
