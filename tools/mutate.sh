@@ -197,7 +197,7 @@ build_for() {  # regex product
   run_bounded 1800 nice -n 10 cmake --build "$x64" --target $targets driver progman ddepeer holder -j2
 }
 
-run_tests() {  # regex
+run_tests() {  # regex [seconds for all of them]
   if [ "$1" = "$native_only" ]; then
     run_bounded 420 nice -n 10 ctest --test-dir "$native" -R "$1" --timeout 300 --no-tests=error
     return
@@ -210,7 +210,7 @@ run_tests() {  # regex
   /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
   # ctest's own limit does not reach a test program that Wine started, so the run is bounded
   # from outside as well: a fault that makes a test hang counts as noticed.
-  run_bounded 420 nice -n 10 ctest --test-dir "$x64" -R "$1" --timeout 300 --no-tests=error
+  run_bounded "${2:-420}" nice -n 10 ctest --test-dir "$x64" -R "$1" --timeout 300 --no-tests=error
 }
 
 : >"$log"
@@ -225,7 +225,7 @@ if [ $baseline -eq 1 ]; then
   echo "baseline: building and running the chosen tests on the unchanged tree"
   natives=0
   for r in "${chosen[@]}"; do IFS=$'\t' read -r _ _ tests _ <<<"$r"; [ "$tests" = "$native_only" ] && natives=1; done
-  if ! build_for "$union" i686 || ! run_tests "$union" ||
+  if ! build_for "$union" i686 || ! run_tests "$union" 2400 ||
     { [ $natives -eq 1 ] && ! { build_for "$native_only" - && run_tests "$native_only"; }; }; then
     echo "the unchanged tree fails its own tests (see $log): no fault could be told apart"
     exit 1
