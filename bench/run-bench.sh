@@ -23,13 +23,12 @@ export WINEDEBUG=-all WINEPREFIX="$top/build/bench-prefix"
 # of its own for each; Windows does nothing of the kind, so the benches leave it out.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 winpath() { echo "Z:${1//\//\\}"; }
-# The run's fixed cost is measured with a group server that answers every command at once and
-# makes nothing (the project's DDE test peer): the test server makes each shortcut before it
-# answers, which under Wine takes longer than the rest of the run, and that is the server's time,
-# not the run's. The ratios' runs send their group to the test server, which makes it.
-log=$top/build/bench-progman.log
+# The runs send their group to a server that answers every command at once and makes nothing
+# (the project's DDE test peer): the test server makes each shortcut before it answers, which
+# under Wine takes longer than the rest of a run of one file, and that is the server's time, not
+# the run's, nor anything a copy loop does.
 peer=$top/build/bench-peer.log
-rm -f "$log" "$peer"
+rm -f "$peer"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
   bash '$top/tools/wine-prefix.sh' \"\$WINEPREFIX\"
   # A prefix just made still has its start-up processes about; a DDE connection's first broadcast
@@ -38,22 +37,19 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
   wine='$top/tools/wine-run.sh'
   \$wine '$bench/../tools/ddepeer.exe' server PROGMAN PROGMAN > '$peer' &
   for i in \$(seq 300); do grep -q ready '$peer' 2>/dev/null && break; sleep 0.1; done
-  \$wine '$bench/install_bench.exe' $runs 1 | tr -d '\r' > '$top/build/bench-fixed.txt'
+  \$wine '$bench/install_bench.exe' $runs | tr -d '\r' > '$top/build/bench-install.txt'
   \$wine '$bench/../tools/ddepeer.exe' client PROGMAN PROGMAN -q execute text:quit > /dev/null
-  \$wine '$bench/../tools/progman.exe' '$(winpath "$log")' &
-  for i in \$(seq 300); do [ -f '$log' ] && break; sleep 0.1; done
-  \$wine '$bench/install_bench.exe' $runs 2000,20 | tr -d '\r' > '$top/build/bench-install.txt'
   \$wine '$bench/startup_bench.exe' '$(winpath "$setup")' '$(winpath "$bench/bare_window.exe")' $runs |
     tr -d '\r' > '$top/build/bench-startup.txt'
   \$wine '$bench/modal_bench.exe' '$(winpath "$setup")' $runs | tr -d '\r' > '$top/build/bench-modal.txt'
   wineserver -k || true"
-# Each run sends five commands; fewer at the peer means another server answered some.
-if [ "$(grep -c '^execute: ' "$peer" 2>/dev/null)" -lt $((5 * runs)) ]; then
-  echo "run-bench: the fixed cost's runs did not all reach the server that answers at once" >&2
+# Each run of each of the three cases sends five commands; fewer at the peer means another server
+# answered some.
+if [ "$(grep -c '^execute: ' "$peer" 2>/dev/null)" -lt $((15 * runs)) ]; then
+  echo "run-bench: the runs did not all reach the server that answers at once" >&2
 fi
 grep -v ' ratio \|^fixed cost' "$top/build/bench-install.txt"
-grep '^one file' "$top/build/bench-fixed.txt"
 grep -v ' ratio ' "$top/build/bench-startup.txt"
 grep -v '^modal return' "$top/build/bench-modal.txt"
-grep -h ' ratio \|^fixed cost\|^modal return' "$top/build/bench-install.txt" "$top/build/bench-fixed.txt" \
+grep -h ' ratio \|^fixed cost\|^modal return' "$top/build/bench-install.txt" \
   "$top/build/bench-startup.txt" "$top/build/bench-modal.txt"
