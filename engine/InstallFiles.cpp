@@ -327,45 +327,36 @@ bool FileInstaller::CopyFileWhole(const std::string& source, const std::string& 
   // The system's copy moves 64 KiB a call; a file of many MiB goes faster in larger blocks.
   const unsigned long long size =
       (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  if (size >= kLargeFile) return CopyInBlocks(source, target, failIfExists);
-  return CopyFileA(source.c_str(), target.c_str(), failIfExists) != FALSE;
+  if (size < kLargeFile) return CopyFileA(source.c_str(), target.c_str(), failIfExists) != FALSE;
+  const DWORD error = CopyInBlocks(source, target, failIfExists);
+  if (error) SetLastError(error);
+  return error == 0;
 }
 
 // Copies as the system's copy does: the target made anew (or not at all when it must not be
-// there yet) with the source's attributes, its contents, then the source's last write. Fails
-// with the system's error in GetLastError, the target closed and left to the caller.
-bool FileInstaller::CopyInBlocks(const std::string& source, const std::string& target,
-                                 bool failIfExists) {
+// there yet) with the source's attributes, its contents, then the source's last write. Returns
+// the system's error, or 0; either way both files are closed by then, and a target begun is left
+// to the caller.
+DWORD FileInstaller::CopyInBlocks(const std::string& source, const std::string& target,
+                                  bool failIfExists) {
   FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
-  if (!in.Valid() || !GetFileInformationByHandle(in.Get(), &info)) return false;
+  if (!in.Valid() || !GetFileInformationByHandle(in.Get(), &info)) return GetLastError();
   FileHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr,
                              failIfExists ? CREATE_NEW : CREATE_ALWAYS,
                              info.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY, nullptr));
-  if (!out.Valid()) return false;
+  if (!out.Valid()) return GetLastError();
   block_.resize(kBlock);
-  DWORD error = 0;
   for (;;) {
     DWORD got = 0, put = 0;
-    if (!ReadFile(in.Get(), block_.data(), kBlock, &got, nullptr)) {
-      error = GetLastError();
-      break;
-    }
+    if (!ReadFile(in.Get(), block_.data(), kBlock, &got, nullptr)) return GetLastError();
     if (got == 0) break;
-    if (!WriteFile(out.Get(), block_.data(), got, &put, nullptr)) {
-      error = GetLastError();
-      break;
-    }
-    if (put != got) {  // a short write is a full disk
-      error = ERROR_DISK_FULL;
-      break;
-    }
+    if (!WriteFile(out.Get(), block_.data(), got, &put, nullptr)) return GetLastError();
+    if (put != got) return ERROR_DISK_FULL;  // a short write is a full disk
   }
-  if (!error && !SetFileTime(out.Get(), nullptr, nullptr, &info.ftLastWriteTime)) error = GetLastError();
-  if (!out.Close() && !error) error = GetLastError();
-  if (error) SetLastError(error);
-  return error == 0;
+  if (!SetFileTime(out.Get(), nullptr, nullptr, &info.ftLastWriteTime)) return GetLastError();
+  return out.Close() ? 0 : GetLastError();
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {

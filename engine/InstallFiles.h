@@ -69,7 +69,7 @@ private:
                      const WIN32_FILE_ATTRIBUTE_DATA& data);
   bool CopyFileWhole(const std::string& source, const std::string& target, bool failIfExists,
                      const WIN32_FILE_ATTRIBUTE_DATA& data);
-  bool CopyInBlocks(const std::string& source, const std::string& target, bool failIfExists);
+  DWORD CopyInBlocks(const std::string& source, const std::string& target, bool failIfExists);
 
   const setupcore::CopyPlan& plan_;
   std::vector<std::string> sharedDirs_;
