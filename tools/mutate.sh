@@ -194,7 +194,7 @@ build_for() {  # regex product
     run_bounded 1800 nice -n 10 cmake --build "$product_tree" --target setup remove -j2 || return 1
   fi
   # shellcheck disable=SC2086
-  run_bounded 1800 nice -n 10 cmake --build "$x64" --target $targets driver progman ddepeer holder -j2
+  run_bounded 1800 nice -n 10 cmake --build "$x64" --target $targets driver progman ddepeer holder planted -j2
 }
 
 run_tests() {  # regex [seconds for all of them]
