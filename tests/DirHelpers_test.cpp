@@ -96,9 +96,7 @@ TEST_F(Split, EnteredPathsSplitAgainstTheCurrentDirectory) {
 }
 
 TEST_F(Split, AMissingDirectoryOrDriveFailsAndTheCurrentDirectoryIsBack) {
-  char letter = 0;
-  for (char c = 'Y'; c > 'D' && !letter; --c)
-    if (!(GetLogicalDrives() & (1u << (c - 'A')))) letter = c;
+  const char letter = MissingDrive();
   ASSERT_NE(letter, 0);
   Enter(dir.Path());
   for (const std::string& text : {dir / "NOSUCH\\X", dir / "NOSUCH", std::string("[nosuch]"),
@@ -135,9 +133,7 @@ TEST(VolumeLabels, WinesDriveCHasNoLabel) {
 
 TEST(VolumeLabels, ADriveWhoseVolumeCannotBeReadGivesEmptyBrackets) {
   // A drive letter bound to a target that is not there: the drive exists, its volume does not.
-  char letter = 0;
-  for (char c = 'X'; c > 'D' && !letter; --c)
-    if (!(GetLogicalDrives() & (1u << (c - 'A')))) letter = c;
+  const char letter = MissingDrive();
   ASSERT_NE(letter, 0);
   const std::string device = std::string(1, letter) + ":";
   ASSERT_TRUE(DefineDosDeviceA(0, device.c_str(), "C:\\velmora-no-such-volume"));

@@ -170,7 +170,10 @@ TEST_F(Failures, AFiftyThousandLineScriptWhoseSourcesAreMostlyMissingListsTenAnd
   ExpectGroupOnlyWithRecord("Many", dest + "\\unin.ini", connects);
 }
 
-TEST_F(Failures, ADestinationThatCannotBeMadeIsToldAtOnceAndLeavesNothing) {
+// What stops the run before the copy: a destination that cannot be made, or a script cut short by
+// a NUL. It is told at once, and nothing is made.
+TEST_F(Failures, ADestinationThatCannotBeMadeOrAScriptCutShortIsToldAtOnceAndLeavesNothing) {
+  using namespace std::string_literals;
   const char freeLetter = MissingDrive();
   ASSERT_NE(freeLetter, 0);
   TempDir target("nodest");
@@ -182,44 +185,35 @@ TEST_F(Failures, ADestinationThatCannotBeMadeIsToldAtOnceAndLeavesNothing) {
   std::string tooLong = target.Path();
   for (int k = 1; k <= 6; ++k) tooLong += "\\" + std::to_string(k) + std::string(49, 'x');
   WriteFileBytes(target / "file", "a file, not a directory");
+  auto cannot = [](const std::string& dest, DWORD error) {
+    return "The destination directory " + dest + " cannot be created: " + SystemErrorText(error) +
+           ". Nothing has been installed.";
+  };
+  const std::string script =
+      "\\Nowhere\r\nNowhere\r\nNowhere 1.0\r\nnw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n";
   struct Row {
     const char* what;
-    std::string dest;
-    DWORD error;
+    std::string script, dest, told;
   } rows[] = {
-      {"no such drive", noDrive, noDriveError},
-      {"a file stands in the way", target / "file\\dest", ERROR_ALREADY_EXISTS},
-      {"longer than the platform allows", tooLong, ERROR_FILENAME_EXCED_RANGE},
+      {"no such drive", script, noDrive, cannot(noDrive, noDriveError)},
+      {"a file stands in the way", script, target / "file\\dest",
+       cannot(target / "file\\dest", ERROR_ALREADY_EXISTS)},
+      {"longer than the platform allows", script, tooLong, cannot(tooLong, ERROR_FILENAME_EXCED_RANGE)},
+      {"a script cut short by a NUL",
+       "\\Nowhere\r\nNowhere\r\nNowhere 1.0\0nw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n"s, target / "Nul",
+       "List index out of bounds."},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    ProductDir dir("\\Nowhere\r\nNowhere\r\nNowhere 1.0\r\nnw.exe\r\nvtest_nowhere\r\n:install\r\n"
-                   "NW.EX_\r\n");
+    ProductDir dir(row.script);
     WriteFileBytes(dir / "NW.EX_", "program");
     Leftovers left{{StartMenuPrograms() + "\\Nowhere"}, {LocationRecord("vtest_nowhere")}};
     const size_t connects = server->Count("connect");
-    const std::vector<std::string> told = Install(dir, row.dest, 1, false);
-    EXPECT_EQ(told, std::vector<std::string>{"The destination directory " + row.dest +
-                                               " cannot be created: " + SystemErrorText(row.error) +
-                                               ". Nothing has been installed."});
-        EXPECT_EQ(FolderNames(target.Path()), std::vector<std::string>{}) << "no level is left";
+    EXPECT_EQ(Install(dir, row.dest, 1, false), std::vector<std::string>{row.told});
+    EXPECT_EQ(FolderNames(target.Path()), std::vector<std::string>{}) << "no level is left";
     EXPECT_FALSE(FileExists(LocationRecord("vtest_nowhere")));
     ExpectGroupOnlyWithRecord("Nowhere", row.dest + "\\unin.ini", connects);
   }
-}
-
-TEST_F(Failures, AScriptCutShortByANulStopsTheRunBeforeAnythingIsMade) {
-  using namespace std::string_literals;
-  ProductDir dir("\\Nul\r\nNul\r\nNul 1.0\0nul.exe\r\nvtest_nul\r\n:install\r\nNUL.EX_\r\n"s);
-  WriteFileBytes(dir / "NUL.EX_", "program");
-  TempDir target("nul");
-  const std::string dest = target / "Nul";
-  Leftovers left{{StartMenuPrograms() + "\\Nul"}, {LocationRecord("vtest_nul")}};
-  const size_t connects = server->Count("connect");
-  const std::vector<std::string> told = Install(dir, dest, 1, false);
-  EXPECT_EQ(told, std::vector<std::string>{"List index out of bounds."});
-  EXPECT_FALSE(DirExists(dest));
-  ExpectGroupOnlyWithRecord("Nul", dest + "\\unin.ini", connects);
 }
 
 TEST_F(Failures, InstallOnAWindowTheStartUpCouldNotFillSaysWhyAndInstallsNothing) {
@@ -278,6 +272,7 @@ TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
     const char* what;
     std::string dest, folder, told;
   } rows[] = {
+      {"no destination", "", "Typed", "Please enter a destination directory."},
       {"a relative destination", "Typed", "Typed",
        "The destination directory Typed is not a full path: give a drive and a directory, such as "
        "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "

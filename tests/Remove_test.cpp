@@ -41,12 +41,6 @@ std::string TextThere(HWND w, mainwin::Spot at) {
   }
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const std::string& l : lines) s += "\n  " + l;
-  return s;
-}
-
 // Whether the end list has an entry for `path` with `why`.
 bool Listed(const std::vector<std::string>& list, const std::string& path, const std::string& why) {
   return std::find(list.begin(), list.end(), path + ": " + why) != list.end();
@@ -54,10 +48,13 @@ bool Listed(const std::vector<std::string>& list, const std::string& path, const
 
 void PressWhenThere(HWND window, const std::string& text) { drv::Click(mainwin::ButtonWhenMade(window, text)); }
 
-// Installs the product with setup.exe as a person would: Install, then Done.
-void Install(ProductDir& dir) {
+// Installs the product with setup.exe as a person would: the Start Menu folder typed when one is
+// given, Install, then Done.
+void Install(ProductDir& dir, const std::string& folder = "") {
   std::unique_ptr<RunningProgram> setup(dir.Start());
-  drv::Click(mainwin::At(mainwin::Started(*setup, dir.Path()), mainwin::kInstall));
+  HWND w = mainwin::Started(*setup, dir.Path());
+  if (!folder.empty()) drv::SetText(mainwin::At(w, mainwin::kFolder), folder);
+  drv::Click(mainwin::At(w, mainwin::kInstall));
   ASSERT_TRUE(mainwin::FinishInstall(*setup));
 }
 
@@ -135,16 +132,6 @@ public:
     if (!CopyFileA(ProductExe("remove").c_str(), (dest_ + "\\remove.exe").c_str(), FALSE))
       throw std::runtime_error("cannot copy " + ProductExe("remove"));
   }
-  ~Installed() {
-    DeleteFileA(location_.c_str());
-    for (const std::string& f : others_) {
-      SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(f.c_str());
-    }
-  }
-  Installed(const Installed&) = delete;
-  Installed& operator=(const Installed&) = delete;
-
   const std::string& Dest() const { return dest_; }
   const std::string& Root() const { return root_.Path(); }
   const std::string& LocationRecord() const { return location_; }
@@ -160,7 +147,7 @@ public:
     WriteFileBytes(location_, r);
   }
   // A file outside the test's folders, removed with the test whatever happens.
-  void Own(const std::string& path) { others_.push_back(path); }
+  void Own(const std::string& path) { left_.files.push_back(path); }
 
   // Writes the location record under another name of the Windows directory.
   void MoveLocationRecord(const std::string& to) {
@@ -172,24 +159,34 @@ private:
   TempDir root_{"remove"};
   std::string location_;
   std::string dest_;
-  std::vector<std::string> others_;
+  Leftovers left_{{}, {location_}};
 };
 }  // namespace
 
+// The shipped setup.exe installs a product whose files lie three folders deep byte for byte, in the
+// Start Menu folder typed rather than the one proposed; remove.exe takes it all away again.
 TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   ProgmanServer server;
   ProductDir dir(
-      "\\Velmora RTest\r\nVelmora RTest\r\nRTest 1.0\r\nrtest.exe\r\nvtest_remove\r\n"
-      ":install\r\nRTEST.EX_\r\nREMOVE.EX_\r\nnotes.txt\r\n\r\n"
+      "\\Velmora RTest\r\nVelmora Proposed\r\nRTest 1.0\r\nrtest.exe\r\nvtest_remove\r\n"
+      ":install\r\nRTEST.EX_\r\nREMOVE.EX_\r\nnotes.txt\r\ndata\\levels\\1.dat\r\n"
+      "art\\Maps\\Deep\\M.BI_\r\ndocs\\Read Me.txt\r\n\r\n"
       ":win\r\nRTEST.HL_\r\n\r\n:win\\system\r\nRTESTLIB.DL_\r\n\r\n"
       ":ini\r\n~\\settings.ini\r\n>\r\n:end\r\n");
-  for (const char* f : {"RTEST.EX_", "notes.txt", "RTEST.HL_", "RTESTLIB.DL_"}) WriteFileBytes(dir / f, f);
+  Make(dir.Path(), {"data\\", "data\\levels\\", "art\\", "art\\Maps\\", "art\\Maps\\Deep\\", "docs\\"});
+  // Each file of the destination: its source, and its name there.
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"RTEST.EX_", "rtest.exe"}, {"notes.txt", "notes.txt"}, {"data\\levels\\1.dat", "data\\levels\\1.dat"},
+      {"art\\Maps\\Deep\\M.BI_", "art\\Maps\\Deep\\m.bi"}, {"docs\\Read Me.txt", "docs\\Read Me.txt"}};
+  for (size_t k = 0; k < files.size(); ++k) WriteFileBytes(dir / files[k].first, std::string(k + 1, 'a' + k));
+  for (const char* f : {"RTEST.HL_", "RTESTLIB.DL_"}) WriteFileBytes(dir / f, f);
   ASSERT_TRUE(CopyFileA(ProductExe("remove").c_str(), (dir / "REMOVE.EX_").c_str(), FALSE));
   const std::string dest = "c:\\program files\\Velmora RTest";
   const std::string group = StartMenuPrograms() + "\\Velmora RTest";
   const std::string shared[] = {WindowsDirectory() + "\\rtest.hll", WindowsDirectory() + "\\system\\rtestlib.dll"};
   // What the installation left goes with the test, whatever remove.exe did.
-  Leftovers installed{{dest, group}, {WindowsDirectory() + "\\vtest_remove.ini", shared[0], shared[1]}};
+  Leftovers installed{{dest, group, StartMenuPrograms() + "\\Velmora Proposed"},
+                      {WindowsDirectory() + "\\vtest_remove.ini", shared[0], shared[1]}};
   // The server's log grows with every conversation; it is the test's, not the installation's.
   auto listing = [&] {
     std::vector<std::string> all = TreeListing("C:");
@@ -201,10 +198,16 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   };
   const std::vector<std::string> before = listing();
 
-  Install(dir);
-  ASSERT_TRUE(FileExists(dest + "\\remove.exe"));
+  Install(dir, "Velmora RTest");
   ASSERT_TRUE(FileExists(group + "\\RTest 1.0 Uninstaller.lnk"));
-  ASSERT_TRUE(FileExists(WindowsDirectory() + "\\system\\rtestlib.dll"));
+  std::vector<std::string> recorded;
+  for (const auto& f : files) {
+    EXPECT_EQ(ReadFileBytes(dest + "\\" + f.second), ReadFileBytes(dir / f.first)) << f.second;
+    recorded.push_back(dest + "\\" + f.second);
+  }
+  recorded.insert(recorded.begin() + 1, dest + "\\remove.exe");
+  recorded.insert(recorded.end(), {shared[0], shared[1], "ini~\\settings.ini", "ini>", "ini:end"});
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"), recorded) << "each file by its full path";
   // The product makes a file of its own as it runs; the location record names it.
   WriteFileBytes(dest + "\\settings.ini", "[window]\r\n");
 
@@ -218,8 +221,8 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   std::vector<std::string> added, gone;
   std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
   std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
-  EXPECT_TRUE(added.empty()) << "left behind:" << Joined(added);
-  EXPECT_TRUE(gone.empty()) << "taken away:" << Joined(gone);
+  EXPECT_TRUE(added.empty()) << "left behind:" << testing::PrintToString(added);
+  EXPECT_TRUE(gone.empty()) << "taken away:" << testing::PrintToString(gone);
   EXPECT_FALSE(DirExists(group));
   const std::vector<std::string> executes = server.Executes();
   ASSERT_FALSE(executes.empty());
@@ -276,12 +279,13 @@ TEST(Remove, FilesInUseAreListedKeptInTheRecordsAndASecondRunFinishesAndReadOnly
   };
   for (const Row& r : rows) {
     const std::string path = dest + "\\" + r.file;
-    EXPECT_EQ(Listed(first.left, path, SystemErrorText(r.error)), r.error != 0) << r.behaviour << Joined(first.left);
+    EXPECT_EQ(Listed(first.left, path, SystemErrorText(r.error)), r.error != 0)
+        << r.behaviour << testing::PrintToString(first.left);
     EXPECT_EQ(FileExists(path), r.stays) << r.behaviour;
   }
-  EXPECT_EQ(first.left.size(), 3u) << "the two and the ini section's line:" << Joined(first.left);
+  EXPECT_EQ(first.left.size(), 3u) << "the two and the ini section's line:" << testing::PrintToString(first.left);
   EXPECT_TRUE(std::count(first.left.begin(), first.left.end(), PassedOver("ini~\\settings.ini")))
-      << Joined(first.left);
+      << testing::PrintToString(first.left);
   EXPECT_EQ(RecordLines(dest + "\\unin.ini"),
             (std::vector<std::string>{"RFaults 1.0", dest + "\\remove.exe", dest + "\\held.dat", ":ini"}))
       << "the record holds what is left, and remove.exe for the next run";
@@ -292,7 +296,7 @@ TEST(Remove, FilesInUseAreListedKeptInTheRecordsAndASecondRunFinishesAndReadOnly
 
   holder.reset();
   const RemoveRun second = Remove(dest);
-  EXPECT_TRUE(second.left.empty()) << Joined(second.left);
+  EXPECT_TRUE(second.left.empty()) << testing::PrintToString(second.left);
   EXPECT_FALSE(DirExists(dest));
   EXPECT_FALSE(FileExists(record));
   TakePendingDeletions();
@@ -326,10 +330,7 @@ TEST(Remove, TamperedLinesRemoveNothingTheyName) {
   };
   // A group that holds an item of someone else's: the server would take it along.
   const std::string group = StartMenuPrograms() + "\\vtest_tampered";
-  struct GroupGoes {
-    std::string dir;
-    ~GroupGoes() { RemoveTree(dir); }
-  } groupGoes{group};
+  Leftovers groupGoes{{group}, {}};
   CreateDirectoryA(group.c_str(), nullptr);
   WriteFileBytes(group + "\\ours.lnk", "L");
   WriteFileBytes(group + "\\theirs.lnk", "L");
@@ -341,7 +342,7 @@ TEST(Remove, TamperedLinesRemoveNothingTheyName) {
   for (const Row& r : rows) {
     EXPECT_TRUE(FileExists(r.named) || DirExists(r.named)) << r.behaviour;
     const std::string shown = r.line[0] == '+' ? r.line.substr(1) : r.line;
-    EXPECT_TRUE(Listed(run.left, shown, r.why)) << r.behaviour << Joined(run.left);
+    EXPECT_TRUE(Listed(run.left, shown, r.why)) << r.behaviour << testing::PrintToString(run.left);
   }
   EXPECT_FALSE(FileExists(in.Dest() + "\\ours.txt")) << "what the records rightly name goes";
   EXPECT_FALSE(FileExists(in.Dest() + "\\remove.exe"));
@@ -349,7 +350,7 @@ TEST(Remove, TamperedLinesRemoveNothingTheyName) {
   EXPECT_FALSE(FileExists(group + "\\ours.lnk"));
   EXPECT_TRUE(FileExists(group + "\\theirs.lnk")) << "a folder that is not empty stays";
   EXPECT_TRUE(Listed(run.left, group + "\\", "the folder holds other things too; it stays"))
-      << Joined(run.left);
+      << testing::PrintToString(run.left);
   EXPECT_TRUE(server.Executes().empty()) << "no group was asked to go";
   TakePendingDeletions();
 }
@@ -384,7 +385,7 @@ TEST(Remove, SharedFilesGoOnlyWhenTheUserAgrees) {
     EXPECT_EQ(FileExists(first), r.firstStays) << r.behaviour;
     EXPECT_TRUE(!r.firstStays || (GetFileAttributesA(first.c_str()) & FILE_ATTRIBUTE_READONLY)) << r.behaviour;
     EXPECT_EQ(FileExists(second), r.secondStays) << r.behaviour;
-    EXPECT_TRUE(run.left.empty()) << r.behaviour << Joined(run.left);
+    EXPECT_TRUE(run.left.empty()) << r.behaviour << testing::PrintToString(run.left);
     EXPECT_FALSE(FileExists(in.LocationRecord())) << r.behaviour << ": a kept file is the user's";
     TakePendingDeletions();
   }
@@ -503,7 +504,7 @@ TEST(Remove, AGroupNameCarriesNoCommandsOfItsOwn) {
   EXPECT_TRUE(DirExists(injected)) << "its folder is kept";
   EXPECT_TRUE(Listed(run.left, injected + "\\",
                      "the Program Manager cannot be asked about a group of this name; the folder stays"))
-      << Joined(run.left);
+      << testing::PrintToString(run.left);
   EXPECT_EQ(server.Executes(), (std::vector<std::string>{"[DeleteGroup(\"vtest (a), b\")]\r\n\0"s}));
   EXPECT_FALSE(DirExists(quoted));
   TakePendingDeletions();
@@ -522,7 +523,7 @@ TEST(Remove, AGroupTheServerLeavesUnansweredStillGoesOnceEmpty) {
   const RemoveRun run = Remove(in.Dest());
   EXPECT_EQ(server.Executes(), (std::vector<std::string>{"[DeleteGroup(vtest_unanswered)]\r\n\0"s}));
   EXPECT_FALSE(DirExists(group));
-  EXPECT_TRUE(run.left.empty()) << Joined(run.left);
+  EXPECT_TRUE(run.left.empty()) << testing::PrintToString(run.left);
   TakePendingDeletions();
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 #include "setupcore/PathText.h"
 
@@ -37,22 +36,21 @@ TEST(PathParts, JoinAddsOneBackslashWhereNeededAndDepthCountsThem) {
   EXPECT_EQ(PathDepth("C:"), 0);
 }
 
+// Narrowing drops the leading directories in turn; a path without a drive or directory too.
 TEST(FitPath, NarrowingDropsLeadingDirectoriesInTurn) {
-  const std::string path = "C:\\WINDOWS\\SYSTEM\\DRIVERS";
-  const std::pair<int, const char*> steps[] = {
-      {25, "C:\\WINDOWS\\SYSTEM\\DRIVERS"}, {24, "C:\\...\\SYSTEM\\DRIVERS"},
-      {20, "C:\\...\\DRIVERS"}, {13, "...\\DRIVERS"}, {10, "DRIVERS"}, {0, "DRIVERS"}};
-  for (const auto& [widest, text] : steps)
-    EXPECT_EQ(FitPathToWidth(path, CharacterWidth, widest), text) << widest;
-}
-
-TEST(FitPath, PathsWithoutADriveOrDirectory) {
-  EXPECT_EQ(FitPathToWidth("\\A\\B\\name", CharacterWidth, 9), "\\A\\B\\name");
-  EXPECT_EQ(FitPathToWidth("\\A\\B\\name", CharacterWidth, 8), "...\\name");
-  EXPECT_EQ(FitPathToWidth("\\A\\B\\name", CharacterWidth, 0), "name");
-  EXPECT_EQ(FitPathToWidth("C:name", CharacterWidth, 4), "name");
-  EXPECT_EQ(FitPathToWidth("C:\\", CharacterWidth, 0), "");
-  EXPECT_EQ(FitPathToWidth("longname", CharacterWidth, 0), "longname");
+  const std::string drivers = "C:\\WINDOWS\\SYSTEM\\DRIVERS", name = "\\A\\B\\name";
+  const struct {
+    std::string path;
+    int widest;
+    const char* text;
+  } rows[] = {
+      {drivers, 25, "C:\\WINDOWS\\SYSTEM\\DRIVERS"}, {drivers, 24, "C:\\...\\SYSTEM\\DRIVERS"},
+      {drivers, 20, "C:\\...\\DRIVERS"}, {drivers, 13, "...\\DRIVERS"}, {drivers, 10, "DRIVERS"},
+      {drivers, 0, "DRIVERS"}, {name, 9, "\\A\\B\\name"}, {name, 8, "...\\name"}, {name, 0, "name"},
+      {"C:name", 4, "name"}, {"C:\\", 0, ""}, {"longname", 0, "longname"},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(FitPathToWidth(r.path, CharacterWidth, r.widest), r.text) << r.path << " at " << r.widest;
 }
 
 TEST(FitPath, DroppingOneLeadingDirectory) {

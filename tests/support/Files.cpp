@@ -139,6 +139,7 @@ Leftovers::~Leftovers() {
   char win[MAX_PATH];
   const std::string windowsDir(win, GetWindowsDirectoryA(win, MAX_PATH));
   for (const std::string& f : files) {
+    SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file goes too
     DeleteFileA(f.c_str());
     // A location record's run also put the product in the list of installed programs.
     const size_t slash = f.rfind('\\');

@@ -45,13 +45,8 @@ bool DrivesPrepared() {
   return GetEnvironmentVariableA("VELMORA_DRIVES", buf, sizeof buf) > 0 && buf[0] == '1';
 }
 
-bool HasDrive(char letter) {
-  CharUpperBuffA(&letter, 1);
-  return (GetLogicalDrives() >> (letter - 'A')) & 1u;
-}
-
 char MissingDrive() {
   for (char c = 'Y'; c > 'J'; --c)
-    if (!HasDrive(c)) return c;
+    if (!((GetLogicalDrives() >> (c - 'A')) & 1u)) return c;
   return 0;
 }

@@ -17,7 +17,5 @@ bool SamePicture(HBITMAP a, HBITMAP b);
 // labelled CdVol, hard disk E: labelled System, network F: labelled NetVol, RAM disk G:, CD H:
 // without medium, hard disk I: without label, network J: connected to \\server\share.
 bool DrivesPrepared();
-// Whether the drive exists.
-bool HasDrive(char letter);
 // A letter from Y: down to K: that names no drive here, or 0.
 char MissingDrive();
