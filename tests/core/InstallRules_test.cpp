@@ -6,20 +6,31 @@
 
 #include "setupcore/InstallRules.h"
 
-using F = setupcore::RecordNameFault;
+using setupcore::RecordNameFault;
 
 TEST(InstallRules, TheDestinationIsMadeAFullPathOrRefused) {
   const struct {
     const char* typed;
     const char* full;  // nullptr: refused
   } rows[] = {
-      {"C:\\Apps\\TB", "C:\\Apps\\TB"}, {"C:\\Apps\\TB\\", "C:\\Apps\\TB"},
-      {"c:\\\\Apps\\\\\\TB\\\\", "c:\\Apps\\TB"}, {"C:/Apps/TB/", "C:\\Apps\\TB"},
+      {"C:\\Apps\\TB", "C:\\Apps\\TB"},
+      {"C:\\Apps\\TB\\", "C:\\Apps\\TB"},
+      {"c:\\\\Apps\\\\\\TB\\\\", "c:\\Apps\\TB"},
+      {"C:/Apps/TB/", "C:\\Apps\\TB"},
       {"\\\\server\\share\\TB\\", "\\\\server\\share\\TB"},
-      {"\\\\server\\share\\\\TB", "\\\\server\\share\\TB"}, {"Rel", nullptr}, {"C:Rel", nullptr},
-      {"\\Rel", nullptr}, {":system", nullptr}, {"", nullptr}, {"C:\\", nullptr}, {"C:", nullptr},
-      {"\\\\server\\share\\", nullptr}, {"C:\\Apps\\..\\Windows", nullptr},
-      {"C:\\Apps\\.\\TB", nullptr}, {"C:\\Apps\\T*B", nullptr}, {"C:\\Apps\\T:B", nullptr},
+      {"\\\\server\\share\\\\TB", "\\\\server\\share\\TB"},
+      {"Rel", nullptr},
+      {"C:Rel", nullptr},
+      {"\\Rel", nullptr},
+      {":system", nullptr},
+      {"", nullptr},
+      {"C:\\", nullptr},
+      {"C:", nullptr},
+      {"\\\\server\\share\\", nullptr},
+      {"C:\\Apps\\..\\Windows", nullptr},
+      {"C:\\Apps\\.\\TB", nullptr},
+      {"C:\\Apps\\T*B", nullptr},
+      {"C:\\Apps\\T:B", nullptr},
   };
   for (const auto& row : rows) {
     std::string full = "untouched";
@@ -32,17 +43,27 @@ TEST(InstallRules, TheDestinationIsMadeAFullPathOrRefused) {
 TEST(InstallRules, RecordNames) {
   const struct {
     const char* name;
-    F fault;
+    RecordNameFault fault;
     bool standard;
   } rows[] = {
-      {"widget", F::kNone, false}, {"win", F::kNone, true}, {"SYSTEM", F::kNone, true},
-      {"progman", F::kNone, true}, {"", F::kEmpty, false},
-      {"..\\..\\Program Files\\Other\\unin", F::kReservedCharacter, false},
-      {"a/b", F::kReservedCharacter, false}, {"c:x", F::kReservedCharacter, false},
-      {"w*", F::kReservedCharacter, false}, {"w\"", F::kReservedCharacter, false},
-      {"w|", F::kReservedCharacter, false}, {"..", F::kDots, false}, {"CON", F::kDevice, false},
-      {"com7", F::kDevice, false}, {"LPT1.x", F::kDevice, false}, {"aux. .", F::kDevice, false},
-      {"clock$", F::kDevice, false}, {"com10", F::kNone, false},
+      {"widget", RecordNameFault::kNone, false},
+      {"win", RecordNameFault::kNone, true},
+      {"SYSTEM", RecordNameFault::kNone, true},
+      {"progman", RecordNameFault::kNone, true},
+      {"", RecordNameFault::kEmpty, false},
+      {"..\\..\\Program Files\\Other\\unin", RecordNameFault::kReservedCharacter, false},
+      {"a/b", RecordNameFault::kReservedCharacter, false},
+      {"c:x", RecordNameFault::kReservedCharacter, false},
+      {"w*", RecordNameFault::kReservedCharacter, false},
+      {"w\"", RecordNameFault::kReservedCharacter, false},
+      {"w|", RecordNameFault::kReservedCharacter, false},
+      {"..", RecordNameFault::kDots, false},
+      {"CON", RecordNameFault::kDevice, false},
+      {"com7", RecordNameFault::kDevice, false},
+      {"LPT1.x", RecordNameFault::kDevice, false},
+      {"aux. .", RecordNameFault::kDevice, false},
+      {"clock$", RecordNameFault::kDevice, false},
+      {"com10", RecordNameFault::kNone, false},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(setupcore::CheckRecordName(row.name), row.fault) << row.name;
