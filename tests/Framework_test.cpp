@@ -296,6 +296,50 @@ TEST_F(Framework, TheCloseActionDecidesWhatClosingDoes) {
   }
 }
 
+// A stretched picture fills its control at each size it is given, and a new picture replaces the
+// old one everywhere, through a label lying on it as well.
+TEST_F(Framework, AStretchedPictureShowsItsLatestPictureAtItsLatestSize) {
+  TempDir dir("pictures");
+  const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  auto picture = [&](bool isRed) {
+    const std::string px = isRed ? std::string("\0\0\xFF", 3) : std::string("\xFF\0\0", 3);
+    const std::string row = px + px + std::string(2, '\0');
+    WriteFileBytes(dir / "p.bmp", BitmapFile(2, 2, 24, BI_RGB, "", row + row));
+    TBitmap b;
+    b.LoadFromFile(dir / "p.bmp", 2, 2);
+    return b;
+  };
+  auto* f = new TForm(Application, TFormDef{"pictures", 200, 100, bsDialog});
+  auto* image = new TImage(f);
+  image->SetStretch(true);
+  image->SetPicture(picture(true));
+  image->Define(f, "image", 0, 0, 100, 50);
+  auto* label = new TLabel(f);
+  label->SetAutoSize(false);
+  label->Define(f, "label", 10, 10, 40, 20);
+  Application->SetMainForm(f);
+  f->Show();
+  auto colourAt = [&](TControl* c, int x, int y, COLORREF wanted) {
+    POINT p = {x, y};
+    ClientToScreen(c->WindowHandle(), &p);
+    HDC screen = GetDC(nullptr);
+    COLORREF seen = CLR_INVALID;
+    WaitUntil([&] {
+      Application->ProcessMessages();
+      return (seen = GetPixel(screen, p.x, p.y)) == wanted;
+    }, 2000);
+    ReleaseDC(nullptr, screen);
+    return seen;
+  };
+  EXPECT_EQ(colourAt(image, 90, 40, red), red);
+  EXPECT_EQ(colourAt(label, 20, 10, red), red) << "seen through the label";
+  image->SetPicture(picture(false));
+  EXPECT_EQ(colourAt(image, 90, 40, blue), blue);
+  EXPECT_EQ(colourAt(label, 20, 10, blue), blue) << "seen through the label";
+  image->SetBounds(0, 0, 190, 90);
+  EXPECT_EQ(colourAt(image, 180, 80, blue), blue) << "the picture fills the larger control";
+}
+
 namespace {
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;

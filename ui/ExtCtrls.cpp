@@ -9,6 +9,7 @@ const int kIconSize = 32;
 
 void TImage::SetPicture(TBitmap&& b) {
   picture_ = std::move(b);
+  stretched_.Reset();
   Invalidate();
 }
 
@@ -25,8 +26,24 @@ void TImage::PaintContent(HDC dc) {
     return;
   }
   if (stretch_) {
+    if (picture_.Empty()) return;
     RECT r = {0, 0, width_, height_};
-    picture_.StretchDraw(dc, r);
+    if (!stretched_ || stretchedWidth_ != width_ || stretchedHeight_ != height_) {
+      stretched_.Reset(
+          CreateCompatibleBitmap(dc, width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1));
+      if (!stretched_) {
+        picture_.StretchDraw(dc, r);  // no memory for the copy: drawn the long way
+        return;
+      }
+      MemoryDC mem(dc);
+      SelectedObject sel(mem.Get(), stretched_.Get());
+      picture_.StretchDraw(mem.Get(), r);
+      stretchedWidth_ = width_;
+      stretchedHeight_ = height_;
+    }
+    MemoryDC mem(dc);
+    SelectedObject sel(mem.Get(), stretched_.Get());
+    BitBlt(dc, 0, 0, width_, height_, mem.Get(), 0, 0, SRCCOPY);
   } else {
     picture_.Draw(dc, 0, 0);
   }

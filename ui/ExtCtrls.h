@@ -6,7 +6,7 @@ class TImage : public TControl {
 public:
   explicit TImage(TComponent* owner) : TControl(owner) {}
   bool IsGraphic() const override { return true; }
-  TBitmap& Picture() { return picture_; }
+  const TBitmap& Picture() const { return picture_; }
   void SetPicture(TBitmap&& b);
   void SetStretch(bool s) { stretch_ = s; Invalidate(); }
   // Shows an icon resource of this program instead of a bitmap.
@@ -20,6 +20,11 @@ private:
   TBitmap picture_;  // owned
   HICON icon_ = nullptr;  // a shared resource icon; the system frees it with the module
   bool stretch_ = false;
+  // The picture stretched to the control's size, made at the first drawing that needs it: every
+  // label lying on the picture draws it again below itself, and copying is cheaper than
+  // stretching. Made again when the picture or the size changes.
+  GdiObject<HBITMAP> stretched_;
+  int stretchedWidth_ = 0, stretchedHeight_ = 0;
 };
 
 enum TBevelShape { bsBox, bsFrame };

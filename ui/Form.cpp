@@ -123,8 +123,7 @@ void TForm::ShowWindowNow(bool visible) {
     // person meanwhile sees the whole window, not a frame that fills in afterwards.
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(hwnd_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     BringWindowToTop(hwnd_);
     return;
