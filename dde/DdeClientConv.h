@@ -67,7 +67,7 @@ public:
   TDataAcks DataAcks() const { return dataAcks_; }
   void SetDataAcks(TDataAcks value) { dataAcks_ = value; }
 
-  void DefineProperties(TFiler& filer) override;
+  void DefineProperties(TFiler& filer);
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -28,12 +28,21 @@ for name in setup remove; do
   # Code, constant data, frame tables and data by the object they come from.
   map=$exe.map
   [ -f "$map" ] || continue
-  awk -f "$top/tools/map-parts.awk" "$map" >"$dist/$name.parts"
+  # Which member of the libraries the program is linked from defines which function (their
+  # objects carry compiled code beside what the link optimises, and so a symbol table).
+  sed -n 's/^LOAD \(.*\.a\)$/\1/p' "$map" | grep -v '^/usr/' | sort -u | while read -r lib; do
+    case $lib in /*) ;; *) lib=$top/build/i686/$lib ;; esac
+    i686-w64-mingw32-nm -A --defined-only "$lib" 2>/dev/null |
+      awk '{ split($1, p, ":"); n = split(p[1], d, "/"); sym = $NF; sub(/^_/, "", sym)
+        print sym, d[n] "(" p[2] ")" }'
+  done >"$dist/$name.owners"
+  awk -v owners="$dist/$name.owners" -f "$top/tools/map-parts.awk" "$map" >"$dist/$name.parts"
   echo "  largest libraries (code, data and frame tables):"
-  awk '{ lib = $2; sub(/\(.*/, "", lib); sum[lib] += $1 }
-    END { for (l in sum) printf "    %-28s %8d bytes\n", l, sum[l] }' "$dist/$name.parts" |
-    sort -k2 -n -r | head -6
+  awk '{ lib = substr($0, index($0, " ") + 1); if (lib !~ /^\(/) sub(/\(.*/, "", lib); sum[lib] += $1 }
+    END { for (l in sum) print sum[l], l }' "$dist/$name.parts" | sort -n -r | head -6 |
+    awk '{ printf "    %-28s %8d bytes\n", substr($0, index($0, " ") + 1), $1 }'
   echo "  largest objects:"
-  sort -n -r "$dist/$name.parts" | head -6 | awk '{ printf "    %-44s %8d bytes\n", $2, $1 }'
-  rm -f "$dist/$name.parts"
+  sort -n -r "$dist/$name.parts" | head -6 |
+    awk '{ printf "    %-44s %8d bytes\n", substr($0, index($0, " ") + 1), $1 }'
+  rm -f "$dist/$name.parts" "$dist/$name.owners"
 done

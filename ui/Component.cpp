@@ -82,5 +82,4 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
   }
 }
 
-void TComponent::DefineProperties(TFiler&) {}
 void TComponent::Loaded() { loading_ = false; }

@@ -38,8 +38,10 @@ public:
   bool IsLoading() const { return loading_; }
   bool IsDestroying() const { return destroying_; }
 
-  // Streaming of a component definition (see ui/Stream.h).
-  virtual void DefineProperties(TFiler& filer);
+  // Streaming of a component definition (see ui/Stream.h): a kind of component that stores
+  // properties defines them in a member of this name, which the reading or writing of its
+  // definition calls for that kind.
+  void DefineProperties(TFiler&) {}
   virtual void Loaded();
   void SetLoading(bool loading) { loading_ = loading; }
 

@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "ui/Component.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 
@@ -154,23 +153,4 @@ void TWriter::WriteListEnd() {
 
 std::string TWriter::Text(const std::string& name, const std::string& className) const {
   return "object " + name + ": " + className + "\n" + body_ + "end\n";
-}
-
-void LoadComponent(TComponent& component, const std::string& definition) {
-  TReader reader(definition);
-  if (component.Name().empty()) component.SetName(reader.ObjectName());
-  component.SetLoading(true);
-  try {
-    component.DefineProperties(reader);
-  } catch (...) {
-    component.SetLoading(false);
-    throw;
-  }
-  component.Loaded();
-}
-
-std::string SaveComponent(TComponent& component, const std::string& className) {
-  TWriter writer;
-  component.DefineProperties(writer);
-  return writer.Text(component.Name(), className);
 }

@@ -72,5 +72,26 @@ private:
 
 // Reads a definition into a component: its loading state is set, the properties read, then
 // the component's step after loading runs. Throws EStreamError for text it cannot read.
-void LoadComponent(TComponent& component, const std::string& definition);
-std::string SaveComponent(TComponent& component, const std::string& className);
+// The properties are those of the kind the caller names (its DefineProperties), known where the
+// definition is read or written: a program that reads and writes none carries none of them, and
+// not the reading and writing either.
+template <class T>
+void LoadComponent(T& component, const std::string& definition) {
+  TReader reader(definition);
+  if (component.Name().empty()) component.SetName(reader.ObjectName());
+  component.SetLoading(true);
+  try {
+    component.DefineProperties(reader);
+  } catch (...) {
+    component.SetLoading(false);
+    throw;
+  }
+  component.Loaded();
+}
+
+template <class T>
+std::string SaveComponent(T& component, const std::string& className) {
+  TWriter writer;
+  component.DefineProperties(writer);
+  return writer.Text(component.Name(), className);
+}
