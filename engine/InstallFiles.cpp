@@ -7,16 +7,11 @@
 #include "engine/EngineText.h"
 #include "filectrl/DirHelpers.h"
 #include "platform/Errors.h"
-#include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
 #include "platform/SystemLibrary.h"
 
 namespace {
-// Files from this size on are copied in blocks of this size (see CopyFileWhole).
-constexpr unsigned long long kLargeFile = 4u << 20;
-constexpr DWORD kBlock = 4u << 20;
-
 // The nearest directory of the path that exists, itself included; empty when there is none.
 std::string ExistingAncestor(const std::string& path) {
   char full[MAX_PATH];
@@ -265,7 +260,7 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
 CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceFile& source) {
   // Most targets are new: the copy is tried at once, and refuses to write over anything that is
   // there, a link included. Only then is the thing already there looked at.
-  const CopyResult fresh = CopyNew(entry.source, entry.target, source.data);
+  const CopyResult fresh = CopyNew(entry.source, entry.target, source.data.dwFileAttributes);
   if (fresh.outcome == CopyResult::kCopied ||
       (fresh.error != ERROR_FILE_EXISTS && fresh.error != ERROR_ALREADY_EXISTS))
     return fresh;
@@ -276,15 +271,14 @@ CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceF
     return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
   if (DirectoryOf(entry).shared && IsNewer(entry.target, there, entry.source, source.data))
     return CopyResult{CopyResult::kKept, 0, std::string()};
-  return Replace(entry.source, entry.target, source.data);
+  return Replace(entry.source, entry.target, source.data.dwFileAttributes);
 }
 
 CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& target,
-                                  const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  const DWORD attributes = data.dwFileAttributes;
+                                  DWORD attributes) {
   // Nothing was there, so nothing is lost when a copy that fails half way is removed; a file
   // that someone made meanwhile stops the copy and is left alone.
-  if (!CopyFileWhole(source, target, true, data)) {
+  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Failed(error);
     // A directory of that name is not a half-written copy of ours.
@@ -304,8 +298,7 @@ CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& 
 }
 
 CopyResult FileInstaller::Replace(const std::string& source, const std::string& target,
-                                  const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  const DWORD attributes = data.dwFileAttributes;
+                                  DWORD attributes) {
   std::string dir = DirectoryPart(target);
   char temp[MAX_PATH] = {};
   if (!GetTempFileNameA(dir.c_str(), "vlm", 0, temp)) {
@@ -313,50 +306,13 @@ CopyResult FileInstaller::Replace(const std::string& source, const std::string& 
     // The system calls a missing directory an invalid one here; the copy would say not found.
     return Failed(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
   }
-  if (!CopyFileWhole(source, temp, false, data)) return FailedLeaving(GetLastError(), temp);
+  if (!CopyFileA(source.c_str(), temp, FALSE)) return FailedLeaving(GetLastError(), temp);
   if ((attributes & FILE_ATTRIBUTE_READONLY) &&
       !SetFileAttributesA(temp, attributes & ~FILE_ATTRIBUTE_READONLY))
     return FailedLeaving(GetLastError(), temp);
   if (!MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING))
     return FailedLeaving(GetLastError(), temp);  // the target keeps what it had
   return CopyResult();
-}
-
-bool FileInstaller::CopyFileWhole(const std::string& source, const std::string& target,
-                                  bool failIfExists, const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  // The system's copy moves 64 KiB a call; a file of many MiB goes faster in larger blocks.
-  const unsigned long long size =
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  if (size < kLargeFile) return CopyFileA(source.c_str(), target.c_str(), failIfExists) != FALSE;
-  const DWORD error = CopyInBlocks(source, target, failIfExists);
-  if (error) SetLastError(error);
-  return error == 0;
-}
-
-// Copies as the system's copy does: the target made anew (or not at all when it must not be
-// there yet) with the source's attributes, its contents, then the source's last write. Returns
-// the system's error, or 0; either way both files are closed by then, and a target begun is left
-// to the caller.
-DWORD FileInstaller::CopyInBlocks(const std::string& source, const std::string& target,
-                                  bool failIfExists) {
-  FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!in.Valid() || !GetFileInformationByHandle(in.Get(), &info)) return GetLastError();
-  FileHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr,
-                             failIfExists ? CREATE_NEW : CREATE_ALWAYS,
-                             info.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY, nullptr));
-  if (!out.Valid()) return GetLastError();
-  block_.resize(kBlock);
-  for (;;) {
-    DWORD got = 0, put = 0;
-    if (!ReadFile(in.Get(), block_.data(), kBlock, &got, nullptr)) return GetLastError();
-    if (got == 0) break;
-    if (!WriteFile(out.Get(), block_.data(), got, &put, nullptr)) return GetLastError();
-    if (put != got) return ERROR_DISK_FULL;  // a short write is a full disk
-  }
-  if (!SetFileTime(out.Get(), nullptr, nullptr, &info.ftLastWriteTime)) return GetLastError();
-  return out.Close() ? 0 : GetLastError();
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {

@@ -63,18 +63,12 @@ private:
   const Directory& DirectoryOf(const setupcore::CopyEntry& entry);
   CopyResult MakeFolders(const setupcore::CopyEntry& entry, std::vector<std::string>& made);
   CopyResult Place(const setupcore::CopyEntry& entry, const SourceFile& source);
-  CopyResult CopyNew(const std::string& source, const std::string& target,
-                     const WIN32_FILE_ATTRIBUTE_DATA& data);
-  CopyResult Replace(const std::string& source, const std::string& target,
-                     const WIN32_FILE_ATTRIBUTE_DATA& data);
-  bool CopyFileWhole(const std::string& source, const std::string& target, bool failIfExists,
-                     const WIN32_FILE_ATTRIBUTE_DATA& data);
-  DWORD CopyInBlocks(const std::string& source, const std::string& target, bool failIfExists);
+  CopyResult CopyNew(const std::string& source, const std::string& target, DWORD attributes);
+  CopyResult Replace(const std::string& source, const std::string& target, DWORD attributes);
 
   const setupcore::CopyPlan& plan_;
   std::vector<std::string> sharedDirs_;
   std::map<std::string, Directory> directories_;  // by the target's directory, as written
-  std::vector<char> block_;                        // made at the first large file
 };
 
 // Saves the record whole (TStringList::SaveToFile). A record that cannot be written throws

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The failure tests that need drives of their own, in a Wine prefix of this test's own. T: and U:
-# are two letters of one tmpfs of 8 MiB, so a copy pass whose parts each fit their letter fills
+# are two letters of one tmpfs of 1 MiB, so a copy pass whose parts each fit their letter fills
 # the disk in the middle. GetLogicalDrives sees new links only after wineserver -k. Whatever
 # happens, the disk is unmounted and the links removed.
 # Usage: bash tests/FailureDrives_test.sh BUILD_DIR SRC_DIR
@@ -30,7 +30,7 @@ trap cleanup EXIT
 cleanup  # what a run that was killed may have left
 
 mkdir -p "$full"
-mount -t tmpfs -o size=8m tmpfs "$full" || { echo "cannot mount a tmpfs on $full"; exit 1; }
+mount -t tmpfs -o size=1m tmpfs "$full" || { echo "cannot mount a tmpfs on $full"; exit 1; }
 ln -sfn "$full" "$prefix/dosdevices/t:"
 ln -sfn "$full" "$prefix/dosdevices/u:"
 wineserver -k >/dev/null 2>&1

@@ -304,7 +304,7 @@ TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
 }
 
 namespace {
-// Drives that FailureDrives_test.sh prepares in a prefix of its own: two letters for one 8 MiB
+// Drives that FailureDrives_test.sh prepares in a prefix of its own: two letters for one 1 MiB
 // tmpfs (VELMORA_FULL_DRIVES, e.g. "tu").
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
@@ -339,7 +339,7 @@ protected:
 TEST_F(FailureDrives, FilesMoreThanTheDriveHoldsAreRefusedBeforeAnythingIsMade) {
   ProductDir dir("\\Big\r\nBig\r\nBig 1.0\r\nbig.da\r\nvtest_big\r\n:install\r\nBIG.DA_\r\n"
                  "one.txt\r\ntwo.txt\r\n");
-  WriteSize(dir / "BIG.DA_", 9 << 20);
+  WriteSize(dir / "BIG.DA_", 3 << 20);
   WriteFileBytes(dir / "one.txt", "1");
   WriteFileBytes(dir / "two.txt", "2");
   const std::string dest = full + "\\Big";
@@ -347,9 +347,9 @@ TEST_F(FailureDrives, FilesMoreThanTheDriveHoldsAreRefusedBeforeAnythingIsMade) 
   const unsigned long long free = FreeBytes(full + "\\");
   const size_t connects = server->Count("connect");
   const std::vector<std::string> told = Install(dir, dest, 1, false);
-  // Each file takes whole clusters of 4 KB: 9216 KB and two of 4 KB.
+  // Each file takes whole clusters of 4 KB: 3072 KB and two of 4 KB.
   EXPECT_EQ(told, std::vector<std::string>{"There is not enough space on " + full +
-                                             "\\ for the installation: it needs 9224 KB there, "
+                                             "\\ for the installation: it needs 3080 KB there, "
                                              "and " + std::to_string((free + 1023) / 1024) +
                                              " KB are free. Nothing has been installed."});
   EXPECT_EQ(FolderNames(full + "\\"), std::vector<std::string>{});
@@ -359,34 +359,27 @@ TEST_F(FailureDrives, FilesMoreThanTheDriveHoldsAreRefusedBeforeAnythingIsMade) 
 
 TEST_F(FailureDrives, TheDiskFillingDuringTheCopyIsToldAndTheCutFileRemoved) {
   // The second section reaches the same directory through the other letter of the same disk:
-  // each letter's part fits on its own, both together do not. A file of 4 MiB or more is copied
-  // in blocks of the run's own, a smaller one by the system: the disk fills in either.
-  const struct {
-    size_t first, second;
-  } rows[] = {{5 << 20, 3584 << 10}, {3584 << 10, 5 << 20}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.second);
-    ProductDir dir("\\Split\r\nSplit\r\nSplit 1.0\r\npart1.da\r\nvtest_split\r\n:install\r\n"
-                   "PART1.DA_\r\n\r\n:" + other + "\\Split\\\r\nPART2.DA_\r\nsmall.txt\r\n");
-    WriteSize(dir / "PART1.DA_", row.first);
-    WriteSize(dir / "PART2.DA_", row.second);
-    WriteFileBytes(dir / "small.txt", "small");
-    const std::string dest = full + "\\Split";
-    Leftovers left{{dest, StartMenuPrograms() + "\\Split"}, {LocationRecord("vtest_split")}};
-    const size_t connects = server->Count("connect");
-    const std::vector<std::string> told = Install(dir, dest, 1, true);
-    EXPECT_EQ(told, std::vector<std::string>{"1 of the files could not be copied:\nPART2.DA_ to " +
-                                               other + "\\Split\\part2.da: " +
-                                               SystemErrorText(ERROR_DISK_FULL) + "."});
-    EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
-              (std::vector<std::string>{dest + "\\part1.da", other + "\\Split\\part2.da",
-                                        other + "\\Split\\small.txt"}));
-    EXPECT_EQ(ReadFileBytes(dest + "\\small.txt"), "small");
-    EXPECT_EQ(ReadFileBytes(dest + "\\part1.da"), std::string(row.first, 'v'));
-    EXPECT_FALSE(FileExists(dest + "\\part2.da"));
-    EXPECT_EQ(FileNames(dest).size(), 3u) << "part1.da, small.txt and the record; no part of part2.da";
-    ExpectGroupOnlyWithRecord("Split", dest + "\\unin.ini", connects);
-  }
+  // each letter's part fits on its own, both together do not.
+  ProductDir dir("\\Split\r\nSplit\r\nSplit 1.0\r\npart1.da\r\nvtest_split\r\n:install\r\n"
+                 "PART1.DA_\r\n\r\n:" + other + "\\Split\\\r\nPART2.DA_\r\nsmall.txt\r\n");
+  WriteSize(dir / "PART1.DA_", 600 << 10);
+  WriteSize(dir / "PART2.DA_", 600 << 10);
+  WriteFileBytes(dir / "small.txt", "small");
+  const std::string dest = full + "\\Split";
+  Leftovers left{{dest, StartMenuPrograms() + "\\Split"}, {LocationRecord("vtest_split")}};
+  const size_t connects = server->Count("connect");
+  const std::vector<std::string> told = Install(dir, dest, 1, true);
+  EXPECT_EQ(told, std::vector<std::string>{"1 of the files could not be copied:\nPART2.DA_ to " +
+                                             other + "\\Split\\part2.da: " +
+                                             SystemErrorText(ERROR_DISK_FULL) + "."});
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
+            (std::vector<std::string>{dest + "\\part1.da", other + "\\Split\\part2.da",
+                                      other + "\\Split\\small.txt"}));
+  EXPECT_EQ(ReadFileBytes(dest + "\\small.txt"), "small");
+  EXPECT_EQ(ReadFileBytes(dest + "\\part1.da").size(), 600u << 10);
+  EXPECT_FALSE(FileExists(dest + "\\part2.da"));
+  EXPECT_EQ(FileNames(dest).size(), 3u) << "part1.da, small.txt and the record; no part of part2.da";
+  ExpectGroupOnlyWithRecord("Split", dest + "\\unin.ini", connects);
 }
 
 TEST_F(FailureDrives, TheDiskFullBeforeTheRecordIsToldTheEarlierRecordKeptAndNoGroupMade) {
