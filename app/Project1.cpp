@@ -2,8 +2,6 @@
 // or, for an unattended run, the installation straight away.
 #include <windows.h>
 
-#include <memory>
-
 #include "app/SetupWindows.h"
 #include "app/Unit1.h"
 #include "dde/DdeMgr.h"
@@ -11,37 +9,17 @@
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
-#include "ui/RunReport.h"
-#include "platform/TextLog.h"
+#include "ui/RunStart.h"
 
 namespace {
 using namespace setupcore;
 
-// The run the command line asks for; its exit code.
-int RunSetup() {
-  SetupSwitches sw;
-  std::string error;
-  const bool understood = ParseSetupSwitches(GetCommandLineA(), sw, error);
-  const bool quiet = sw.quiet != Quietness::interactive;
-  // Opened first, so that even a refused command line is told in it.
-  bool logFailed = false;
-  const std::unique_ptr<TTextLog> log = OpenRunLog(sw.log, quiet, logFailed);
-  if (logFailed) return kSetupNothingChanged;
-  const TRunReport report(quiet, log.get());
-  report.Log(EngineText(kLogCommandLine, GetCommandLineA()));
-  if (!understood) {
-    TellRefusedCommandLine(report, error, SetupUsage());
-    report.Log(EngineText(kLogNothingChanged));
-    return kSetupNothingChanged;
-  }
-  if (sw.usage) {
-    Application->MessageBox(SetupUsage(), Application->Title(), MB_OK | MB_ICONINFORMATION);
-    return kSetupInstalled;
-  }
+// The run the command line asks for once its start lets it go on; its exit code.
+int RunSetup(const SetupSwitches& sw, const TRunReport& report) {
   // The DDE manager comes before the first window and is owned by the application object.
   InitDdeManager();
   CreateSetupWindows(sw, report);
-  if (!quiet) {
+  if (!report.Quiet()) {
     Application->Run();
     return kSetupInstalled;  // a run by hand ends as it always did
   }
@@ -54,6 +32,10 @@ int RunSetup() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int code = 0;
-  const int failed = RunProgram("Setup", [&code] { code = RunSetup(); });
+  const int failed = RunProgram("Setup", [&code] {
+    code = RunCommandLine(
+        {ParseSetupSwitches, SetupUsage(), EngineText(kLogCommandLine, GetCommandLineA()),
+         EngineText(kLogNothingChanged), kSetupNothingChanged, kSetupInstalled}, RunSetup);
+  });
   return failed ? failed : code;
 }

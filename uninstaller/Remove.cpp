@@ -3,14 +3,11 @@
 // or, for an unattended run, the removal straight away.
 #include <windows.h>
 
-#include <memory>
-
 #include "dde/DdeMgr.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
-#include "ui/RunReport.h"
-#include "platform/TextLog.h"
+#include "ui/RunStart.h"
 #include "uninstaller/CleanUp.h"
 #include "uninstaller/Confirm.h"
 #include "uninstaller/Records.h"
@@ -21,27 +18,8 @@
 namespace {
 using namespace setupcore;
 
-// The run the command line asks for; its exit code.
-int RunRemove() {
-  RemoveSwitches sw;
-  std::string error;
-  const bool understood = ParseRemoveSwitches(GetCommandLineA(), sw, error);
-  const bool quiet = sw.quiet != Quietness::interactive;
-  // Opened first, so that even a refused command line is told in it.
-  bool logFailed = false;
-  const std::unique_ptr<TTextLog> log = OpenRunLog(sw.log, quiet, logFailed);
-  if (logFailed) return kRemoveNothingChanged;
-  const TRunReport report(quiet, log.get());
-  report.Log(RemoveText(kLogCommandLine, GetCommandLineA()));
-  if (!understood) {
-    TellRefusedCommandLine(report, error, RemoveUsage());
-    report.Log(RemoveText(kLogNothingRemoved));
-    return kRemoveNothingChanged;
-  }
-  if (sw.usage) {
-    Application->MessageBox(RemoveUsage(), Application->Title(), MB_OK | MB_ICONINFORMATION);
-    return kRemoveAllRemoved;
-  }
+// The run the command line asks for once its start lets it go on; its exit code.
+int RunRemove(const RemoveSwitches& sw, const TRunReport& report) {
   InitDdeManager();
   Application->CreateForm(velmora::confirm);
   Application->CreateForm(velmora::removing);
@@ -58,14 +36,14 @@ int RunRemove() {
     report.Tell(RemoveText(kRecordUnreadable, unreadable) + ".", MB_OK | MB_ICONSTOP);
   } else if (velmora::removing->records.Empty()) {
     report.Tell(RemoveText(kNothingToRemove) + ".", MB_OK | MB_ICONINFORMATION);
-  } else if (!quiet) {
+  } else if (!report.Quiet()) {
     const std::vector<std::string>& unin = velmora::removing->records.uninstall;
     velmora::confirm->SetProduct(unin.empty() ? places.destination : unin[0]);
     Application->Run();
   } else {
     code = velmora::removing->RemoveUnattended(sw.quiet == Quietness::silent);
   }
-  if (!quiet) return kRemoveAllRemoved;  // a run by hand ends as it always did
+  if (!report.Quiet()) return kRemoveAllRemoved;  // a run by hand ends as it always did
   static const RemoveTextId kEnd[] = {kLogAllRemoved, kLogNothingRemoved, kLogSomethingLeft};
   report.Log(RemoveText(kEnd[code]));
   return code;
@@ -78,7 +56,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (ParseCleanUpCommandLine(GetCommandLineA(), cleanUp)) return RunCleanUp(cleanUp);
 
   int code = 0;
-  const int failed = RunProgram("Remove", [&code] { code = RunRemove(); });
+  const int failed = RunProgram("Remove", [&code] {
+    code = RunCommandLine(
+        {ParseRemoveSwitches, RemoveUsage(), RemoveText(kLogCommandLine, GetCommandLineA()),
+         RemoveText(kLogNothingRemoved), kRemoveNothingChanged, kRemoveAllRemoved}, RunRemove);
+  });
   StartCleanUp();
   return failed ? failed : code;
 }
