@@ -160,19 +160,45 @@ TEST(Unattended, ASilentRunThatMissesAFileInstallsTheRestAndEndsWithTwo) {
   EXPECT_TRUE(Logged(p.log, EngineText(kLogInstalledWithFailures))) << text;
 }
 
-// Without /SILENT or /VERYSILENT a bad switch and /? are told in a box.
+// What ends a quiet run of either program at its start: a log that cannot be written, before
+// anything else (no box, not even the usage's; exit code 1), and for remove.exe too a switch it
+// does not know.
+TEST(Unattended, AQuietRunThatCannotStartEndsWithOne) {
+  Product p;
+  const std::string remove = p.dir / "remove.exe";
+  CopyFileA(ProductExe("remove").c_str(), remove.c_str(), FALSE);
+  const std::string noLog = "/VERYSILENT /? /LOG=" + Quoted(p.target / "missing\\run.log");
+  EXPECT_EQ(RunToEnd(p.dir / "SETUP.EXE", noLog, p.dir.Path()), 1u);
+  EXPECT_EQ(RunToEnd(remove, noLog, p.dir.Path()), 1u);
+  EXPECT_EQ(RunToEnd(remove, "/SILENT /FAST /LOG=" + Quoted(p.log), p.dir.Path()), 1u);
+  const std::string text = ReadFileBytes(p.log);
+  EXPECT_TRUE(Logged(p.log, "The switch \"/FAST\" is not known.")) << text;
+  EXPECT_TRUE(Logged(p.log, "Exit code 1: nothing was removed")) << text;
+}
+
+// Without /SILENT or /VERYSILENT a bad switch and /? are told in a box, by either program.
 TEST(Unattended, ByHandTheUsageIsShownInABox) {
-  const std::pair<const char*, DWORD> rows[] = {{"/?", 0}, {"/DIR", 1}};
-  for (const auto& r : rows) {
+  struct Row {
+    const char* exe;
+    const char* title;
+    const char* switches;
+    DWORD code;
+    const char* usage;
+  };
+  const Row rows[] = {{"SETUP.EXE", "Setup", "/?", 0, "Usage: setup [/SILENT | /VERYSILENT]"},
+                      {"SETUP.EXE", "Setup", "/DIR", 1, "Usage: setup [/SILENT | /VERYSILENT]"},
+                      {"remove.exe", "remove", "/?", 0, "Usage: remove [/SILENT | /VERYSILENT]"}};
+  for (const Row& r : rows) {
     Product p;
-    RunningProgram setup(p.dir / "SETUP.EXE", r.first, p.dir.Path());
-    HWND box = drv::WaitDialog("Setup", 20000, setup.Id());
+    CopyFileA(ProductExe("remove").c_str(), (p.dir / "remove.exe").c_str(), FALSE);
+    RunningProgram program(p.dir / r.exe, r.switches, p.dir.Path());
+    HWND box = drv::WaitDialog(r.title, 20000, program.Id());
     const std::string text = drv::MessageText(box);
-    EXPECT_NE(text.find("Usage: setup [/SILENT | /VERYSILENT]"), std::string::npos) << text;
-    EXPECT_EQ(text.find("needs a value") != std::string::npos, r.second == 1) << text;
+    EXPECT_NE(text.find(r.usage), std::string::npos) << text;
+    EXPECT_EQ(text.find("needs a value") != std::string::npos, r.code == 1) << text;
     drv::PressButton(box, "OK");
-    ASSERT_TRUE(setup.WaitExit(10000));
-    EXPECT_EQ(setup.ExitCode(), r.second);
+    ASSERT_TRUE(program.WaitExit(10000));
+    EXPECT_EQ(program.ExitCode(), r.code);
     EXPECT_FALSE(DirExists(p.dest));
   }
 }
