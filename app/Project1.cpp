@@ -1,10 +1,9 @@
-// The program entry: the command line, framework, DDE manager, the six windows, the message loop
+// The program entry: the command line, framework, the windows and DDE manager, the message loop
 // or, for an unattended run, the installation straight away.
 #include <windows.h>
 
 #include "app/SetupWindows.h"
 #include "app/Unit1.h"
-#include "dde/DdeMgr.h"
 #include "engine/EngineText.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
@@ -16,13 +15,13 @@ using namespace setupcore;
 
 // The run the command line asks for once its start lets it go on; its exit code.
 int RunSetup(const SetupSwitches& sw, const TRunReport& report) {
-  // The DDE manager comes before the first window and is owned by the application object.
-  InitDdeManager();
-  CreateSetupWindows(sw, report);
   if (!report.Quiet()) {
-    Application->Run();
+    // The person sees the main window first; what it opens is made while they read it.
+    CreateMainWindow(sw, report);
+    Application->Run(CreateLaterWindows);
     return kSetupInstalled;  // a run by hand ends as it always did
   }
+  CreateSetupWindows(sw, report);
   const int code = velmora::main->InstallUnattended(sw.quiet == Quietness::silent);
   static const EngineTextId kEnd[] = {kLogInstalled, kLogNothingChanged, kLogInstalledWithFailures};
   report.Log(EngineText(kEnd[code]));

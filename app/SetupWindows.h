@@ -3,10 +3,17 @@
 #include "setupcore/Switches.h"
 #include "ui/RunReport.h"
 
-// Makes the six windows hidden, each owned by the application object, in the order main, Open,
-// copyfiles, deltemp, efolder, AboutBox (main is the application's main window), and gives them
-// what they share for the whole run: the command line's switches, where the run's messages go,
-// and the Start Menu programs folder that the main window lists and the records name. The DDE
-// manager is to be made before, so that it comes first in the application's list.
+// Makes the main window, hidden, as the application's main window, and gives it what it needs
+// for the whole run: the command line's switches, where the run's messages go, and the Start
+// Menu programs folder that it lists and the records name.
+void CreateMainWindow(const setupcore::SetupSwitches& switches, const TRunReport& report);
+
+// Makes what the main window opens, hidden, each owned by the application object: the DDE
+// manager (which answers conversations on any window's caption as their topic, so it comes
+// before them), then Open, copyfiles, deltemp, efolder and AboutBox, and gives copyfiles what it
+// shares with the main window. A run by hand makes them once the main window shows.
+void CreateLaterWindows();
+
+// Both of the above at once, as an unattended run needs them.
 void CreateSetupWindows(const setupcore::SetupSwitches& switches = setupcore::SetupSwitches(),
                         const TRunReport& report = TRunReport());

@@ -123,6 +123,53 @@ TEST_F(Framework, EveryControlIsMadeAndDrawnBeforeTheWindowsActivation) {
   }
 }
 
+TEST_F(Framework, TheWorkAfterShowingFindsTheMainWindowFilledAndDrawn) {
+  TForm* f = MakeForm("run");
+  Application->SetMainForm(f);
+  auto* edit = dynamic_cast<TEdit*>(f->Controls(0));
+  ASSERT_NE(edit, nullptr);
+  f->OnActivate = [edit](TComponent&) { edit->SetText("filled by the activation"); };
+  int runs = 0;
+  std::string seen;
+  Application->Run([&] {
+    ++runs;
+    HWND h = f->WindowHandle();
+    if (!IsWindowVisible(h)) seen += "the window is not visible; ";
+    if (edit->Text() != "filled by the activation") seen += "the window is not filled; ";
+    if (GetUpdateRect(h, nullptr, FALSE) || GetUpdateRect(edit->WindowHandle(), nullptr, FALSE))
+      seen += "the window is not drawn; ";
+    Application->Terminate();
+  });
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(seen, "");
+}
+
+TEST_F(Framework, TheStatusBarsGripSizesOnlyAWindowThatCanBeSizedNow) {
+  struct Row {
+    TBorderStyle border;
+    bool maximised;
+    bool grip;
+  } rows[] = {{bsSizeable, false, true}, {bsSizeable, true, false}, {bsDialog, false, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.border == bsDialog ? "dialog" : "sizeable") +
+                 (row.maximised ? ", maximised" : ""));
+    auto* f = new TForm(Application, TFormDef{"status", 200, 100, row.border});
+    auto* bar = new TStatusBar(f);
+    bar->Define(f, "bar", 0, 81, 200, 19);
+    f->Show();
+    if (row.maximised) ShowWindow(f->WindowHandle(), SW_MAXIMIZE);
+    Pump(50);
+    RECT r;
+    GetWindowRect(bar->WindowHandle(), &r);
+    auto hit = [&](int x, int y) {
+      return SendMessageA(bar->WindowHandle(), WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    };
+    EXPECT_EQ(hit(r.right - 2, r.bottom - 2) == HTBOTTOMRIGHT, row.grip);
+    EXPECT_NE(hit((r.left + r.right) / 2, r.bottom - 2), HTBOTTOMRIGHT);
+    delete f;
+  }
+}
+
 TEST_F(Framework, TheTextOfAnEditableComboBoxTakingTheFocusMakesTheBoxTheActiveControl) {
   TForm* f = MakeForm("combo");
   Application->SetMainForm(f);

@@ -1,14 +1,11 @@
 #include "ui/Application.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "ui/Form.h"
 #include "platform/Messages.h"
-#include "platform/SystemLibrary.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -58,11 +55,6 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 TApplication::TApplication() : TComponent(nullptr), title_(TitleFromModule()) {
-  // The progress and status bars are comctl32's classes; without them those controls fail to be
-  // made, and that failure shows where they are made.
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  if (auto init = SystemFunctionOf<InitFn>("comctl32.dll", "InitCommonControlsEx")) init(&icc);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = AppWndProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -83,8 +75,18 @@ TApplication::~TApplication() {
   if (handle_) DestroyWindow(handle_);
 }
 
-void TApplication::Run() {
-  if (mainForm_) mainForm_->Show();
+void TApplication::Run(const std::function<void()>& afterShowing) {
+  if (mainForm_) {
+    mainForm_->Show();
+    // What the activation filled in is drawn now, not after the work below.
+    if (mainForm_->HandleAllocated()) UpdateWindow(mainForm_->WindowHandle());
+  }
+  if (afterShowing) {
+    // A program that is reading the window now is answered first.
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    afterShowing();
+  }
   while (!terminated_) HandleMessage();
 }
 

@@ -43,7 +43,10 @@ public:
   }
   void SetMainForm(TForm* form) { mainForm_ = form; }
 
-  void Run();
+  // Shows the main window and takes messages until the program ends. `afterShowing`, when
+  // given, runs once the main window is shown, filled and drawn, before any input is taken: the
+  // work that shows nothing waits until the person sees the window.
+  void Run(const std::function<void()>& afterShowing = nullptr);
   void Terminate();
   // Takes and handles one message, or waits when none is queued.
   void HandleMessage();

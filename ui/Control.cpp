@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <set>
+#include <unordered_map>
 
 #include "ui/Application.h"
 #include "platform/Errors.h"
@@ -10,7 +11,20 @@
 #include "platform/Messages.h"
 
 namespace {
-const char kObjectProp[] = "VelmoraObject";
+// The object behind each of our windows. Kept in the process rather than on the window (a
+// property or the window's user word): every message looks it up, a property costs a round trip
+// to the window server under Wine, and nothing another process or a system dialog writes on a
+// window can pass for one of our objects. The windows all belong to the one thread.
+std::unordered_map<HWND, TControl*>& Objects() {
+  static std::unordered_map<HWND, TControl*> objects;
+  return objects;
+}
+
+TControl* ObjectOf(HWND hwnd) {
+  const auto& objects = Objects();
+  const auto it = objects.find(hwnd);
+  return it == objects.end() ? nullptr : it->second;
+}
 // Child windows are numbered from here on, in the order they are made; ids below are left to
 // the system's own dialog items (IDOK, IDCANCEL and the like).
 const int kFirstControlId = 100;
@@ -34,18 +48,18 @@ const char* RegisterOwnClass(const char* name, bool isForm) {
 }  // namespace
 
 LRESULT CALLBACK ControlTrampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TControl* c = static_cast<TControl*>(GetPropA(hwnd, kObjectProp));
+  TControl* c = ObjectOf(hwnd);
   if (!c && msg == WM_NCCREATE) {
     c = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     if (c) {
       c->hwnd_ = hwnd;
-      SetPropA(hwnd, kObjectProp, c);
+      Objects()[hwnd] = c;
     }
   }
   if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     LRESULT r = c->DefaultHandler(msg, wp, lp);
-    RemovePropA(hwnd, kObjectProp);
+    Objects().erase(hwnd);
     if (c->oldProc_) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->oldProc_));
     c->hwnd_ = nullptr;
     c->oldProc_ = nullptr;
@@ -60,7 +74,7 @@ LRESULT CALLBACK ControlTrampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TControl* TControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+  return hwnd ? ObjectOf(hwnd) : nullptr;
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
@@ -205,7 +219,7 @@ void TControl::CreateHandle() {
   if (!h) throw Exception(LoadStr(SCreateWindowError));
   if (p.subclass) {
     hwnd_ = h;
-    SetPropA(h, kObjectProp, this);
+    Objects()[h] = this;
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlTrampoline)));
   }
@@ -258,6 +272,13 @@ void TControl::PaintThrough(HDC target) {
   BitBlt(target, 0, 0, width_, height_, mem.Get(), 0, 0, SRCCOPY);
 }
 
+bool TControl::HasNoFrame() const {
+  const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+  return (style & WS_CHILD) && !(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) &&
+         !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
+
 LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SETFOCUS:
@@ -287,6 +308,11 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
       }
+      break;
+    case WM_NCPAINT:
+      // A window of our own kind without a border or scroll bars has no frame to draw; the
+      // system's drawing of it would only ask for a window DC.
+      if (!oldProc_ && HasNoFrame()) return 0;
       break;
     case WM_NCHITTEST:
       // Pictures and labels let the mouse through to what lies below, as drawn things do.

@@ -122,6 +122,8 @@ protected:
   virtual void FontChanged();
   virtual void KeyPress(char&) {}
 
+  // A child window without a border, an edge or scroll bars: nothing outside its client area.
+  bool HasNoFrame() const;
   // Paints through: the graphic controls below this one first, then this one.
   void PaintThrough(HDC dc);
   // The keyboard focus entered this control: it becomes its window's active control, and the

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/SystemLibrary.h"
+
 namespace {
 // The size of the program's icons, in which an unstretched icon is drawn.
 const int kIconSize = 32;
@@ -126,13 +128,77 @@ LRESULT TSpeedButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return TControl::WndProc(msg, wp, lp);
 }
 
-void TStatusBar::GetCreateParams(CreateParams& params) {
-  params.className = STATUSCLASSNAMEA;
-  params.subclass = true;
-  params.style = WS_CHILD | WS_CLIPSIBLINGS | CCS_NOPARENTALIGN | CCS_NORESIZE | SBARS_SIZEGRIP;
+RECT TStatusBar::Grip() const {
+  RECT grip = {0, 0, 0, 0};
+  HWND top = GetAncestor(hwnd_, GA_ROOT);
+  if (!top || (GetWindowLongPtrA(top, GWL_STYLE) & WS_THICKFRAME) == 0 || IsZoomed(top)) return grip;
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  const int size = GetSystemMetrics(SM_CXVSCROLL);
+  grip.left = r.right - size > 0 ? r.right - size : 0;
+  grip.top = r.bottom - size > 0 ? r.bottom - size : 0;
+  grip.right = r.right;
+  grip.bottom = r.bottom;
+  return grip;
+}
+
+LRESULT TStatusBar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      RECT r;
+      GetClientRect(hwnd_, &r);
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      // A line along the top parts the bar from the window above it.
+      RECT line = {r.left, r.top, r.right, r.top + 1};
+      FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+      RECT grip = Grip();
+      if (!IsRectEmpty(&grip)) {
+        // Six dots of two by two pixels in a triangle, three apart, three pixels in from the corner.
+        for (int row = 0; row < 3; ++row) {
+          for (int col = 2 - row; col < 3; ++col) {
+            const int x = r.right - 10 + 3 * col, y = r.bottom - 10 + 3 * row;
+            RECT dot = {x, y, x + 2, y + 2};
+            FillRect(dc, &dot, GetSysColorBrush(COLOR_BTNSHADOW));
+          }
+        }
+      }
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      // The grip follows the corner, and comes or goes as the window is maximised or restored.
+      InvalidateRect(hwnd_, nullptr, FALSE);
+      break;
+    case WM_NCHITTEST: {
+      RECT grip = Grip();
+      POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ScreenToClient(hwnd_, &pt);
+      if (PtInRect(&grip, pt)) return HTBOTTOMRIGHT;
+      break;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      // Pressed on the grip, the window is sized, not this bar.
+      if (wp == HTBOTTOMRIGHT) return SendMessageA(GetAncestor(hwnd_, GA_ROOT), msg, wp, lp);
+      break;
+  }
+  return TControl::WndProc(msg, wp, lp);
 }
 
 void TProgressBar::GetCreateParams(CreateParams& params) {
+  // The common controls' library is loaded when the first bar is made, not at the start: the
+  // windows that show at the start have none of its classes.
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = SystemFunctionOf<InitFn>("comctl32.dll", "InitCommonControlsEx");
+    return init && init(&icc);
+  }();
+  (void)registered;  // a class that is not there shows as a failed creation, which is checked
   params.className = PROGRESS_CLASSA;
   params.subclass = true;
   params.style = WS_CHILD | WS_CLIPSIBLINGS;

@@ -72,12 +72,20 @@ private:
   bool down_ = false;
 };
 
+// The bar along the bottom edge of a window; it holds no text. When the window can be sized, the
+// bar's right-hand corner holds the grip that sizes it. Drawn here rather than by the common
+// controls' class, whose library would be loaded before the first window shows for this alone.
 class TStatusBar : public TControl {
 public:
   explicit TStatusBar(TComponent* owner) : TControl(owner) { align_ = alBottom; }
 
 protected:
-  void GetCreateParams(CreateParams& params) override;
+  const char* ClassName() const override { return "TStatusBar"; }
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  // The grip's place in the bar, or an empty rectangle when the window cannot be sized now.
+  RECT Grip() const;
 };
 
 class TProgressBar : public TControl {
