@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 #include <set>
-#include <unordered_map>
 
 #include "ui/Application.h"
 #include "platform/Errors.h"
@@ -15,16 +14,35 @@ namespace {
 // property or the window's user word): every message looks it up, a property costs a round trip
 // to the window server under Wine, and nothing another process or a system dialog writes on a
 // window can pass for one of our objects. The windows all belong to the one thread.
-std::unordered_map<HWND, TControl*>& Objects() {
-  static std::unordered_map<HWND, TControl*> objects;
+struct WindowObject {
+  HWND hwnd;
+  TControl* object;
+};
+
+std::vector<WindowObject>& Objects() {
+  static std::vector<WindowObject> objects;
   return objects;
 }
 
 TControl* ObjectOf(HWND hwnd) {
-  const auto& objects = Objects();
-  const auto it = objects.find(hwnd);
-  return it == objects.end() ? nullptr : it->second;
+  for (const WindowObject& o : Objects())
+    if (o.hwnd == hwnd) return o.object;
+  return nullptr;
 }
+
+void KeepObject(HWND hwnd, TControl* object) { Objects().push_back({hwnd, object}); }
+
+void ForgetObject(HWND hwnd) {
+  auto& objects = Objects();
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i].hwnd == hwnd) {
+      objects[i] = objects.back();
+      objects.pop_back();
+      return;
+    }
+  }
+}
+
 // Child windows are numbered from here on, in the order they are made; ids below are left to
 // the system's own dialog items (IDOK, IDCANCEL and the like).
 const int kFirstControlId = 100;
@@ -53,13 +71,13 @@ LRESULT CALLBACK ControlTrampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     c = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     if (c) {
       c->hwnd_ = hwnd;
-      Objects()[hwnd] = c;
+      KeepObject(hwnd, c);
     }
   }
   if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     LRESULT r = c->DefaultHandler(msg, wp, lp);
-    Objects().erase(hwnd);
+    ForgetObject(hwnd);
     if (c->oldProc_) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->oldProc_));
     c->hwnd_ = nullptr;
     c->oldProc_ = nullptr;
@@ -219,7 +237,7 @@ void TControl::CreateHandle() {
   if (!h) throw Exception(LoadStr(SCreateWindowError));
   if (p.subclass) {
     hwnd_ = h;
-    Objects()[h] = this;
+    KeepObject(h, this);
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlTrampoline)));
   }
