@@ -225,15 +225,6 @@ TEST_F(Browse, AnEmptyFieldPassesDriveCAndDoesNotResetTheList) {
   EXPECT_EQ(mainForm->s->Text(), "");
 }
 
-TEST_F(Browse, TheSelectorAlreadyOnTheDriveLeavesTheListWhereItWas) {
-  velmora::Open->drive->SetDrive('Z');
-  velmora::Open->dir->SetDirectory("Z:\\tmp");
-  mainForm->s->SetText("Z:\\setup");
-  Source("Select");
-  EXPECT_PRED2(SamePath, last.cwdAtOpen, "Z:\\tmp");
-  EXPECT_PRED2(SamePath, mainForm->s->Text(), "Z:\\tmp");
-}
-
 TEST_F(Browse, TheFirstShowingMovesTheListToTheStartDriveBeforeTheActivation) {
   std::vector<std::string> moves;
   velmora::Open->dir->OnChange = [&](TComponent&) {

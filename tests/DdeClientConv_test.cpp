@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "dde/DdeClientConv.h"
 #include "dde/DdeMgr.h"
 #include "support/Files.h"
@@ -122,7 +124,14 @@ TEST_F(DdeClientConvTest, AServerThatEndsTheConversationLeavesTheNames) {
 TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgramOfTheSystem) {
   // Wine gives a console program a console host of its own, already running.
   const std::vector<ChildProcess> before = ChildProcesses(GetCurrentProcessId());
-  auto started = [&] { return StartedSince(before, ChildProcesses(GetCurrentProcessId())); };
+  auto started = [&] {  // what was started since
+    std::vector<ChildProcess> since;
+    for (const ChildProcess& p : ChildProcesses(GetCurrentProcessId())) {
+      auto same = [&](const ChildProcess& b) { return b.id == p.id; };
+      if (std::none_of(before.begin(), before.end(), same)) since.push_back(p);
+    }
+    return since;
+  };
   // Automatic mode: the names go again when the conversation does not open.
   EXPECT_FALSE(conv->SetServiceTopic("VTESTNOSUCH", "NOTOPIC"));
   EXPECT_EQ(conv->DdeService(), "");
@@ -133,7 +142,7 @@ TEST_F(DdeClientConvTest, AFailedFirstConnectionStartsOnlyANamedServerProgramOfT
   EXPECT_TRUE(started().empty());
 
   TempDir dir("serverapp");
-  conv->ServiceApplication = ProgmanCommand(dir / "log", "VTESTAPP");
+  conv->ServiceApplication = "\"" + ToolExe("progman") + "\" \"" + (dir / "log") + "\" VTESTAPP";
   conv->SetServiceTopic("VTESTAPP", "PROGMAN");
   EXPECT_FALSE(conv->OpenConversation()) << "the test server lies outside the system's directories";
   EXPECT_TRUE(started().empty());

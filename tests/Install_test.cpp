@@ -126,18 +126,12 @@ protected:
     for (const auto& l : lines) out += l + "\r\n";
     return out;
   }
-  std::string Group(const std::string& name) {
-    return StartMenuPrograms() + "\\" + name + "\\";
-  }
   // What the run said, in order.
   std::vector<std::string> Told() {
     std::vector<std::string> texts;
     const std::vector<SeenBox> seen = boxes.Seen();
     for (size_t k = toldBefore; k < seen.size(); ++k) texts.push_back(seen[k].text);
     return texts;
-  }
-  int Progress() {
-    return static_cast<int>(SendMessageA(dialog->progress->Handle(), PBM_GETPOS, 0, 0));
   }
 
   TempDir work{"install"};
@@ -150,47 +144,29 @@ protected:
 
 TEST_F(Install, TheExampleScriptCopiesRestoresAndRecords) {
   std::string src = work / "src", dest = work / "dest\\Widget";
+  const std::string group = StartMenuPrograms() + "\\Widget\\";
   CreateDirectoryA(src.c_str(), nullptr);
   WriteFileBytes(src + "\\WIDGET.EX_", "program");
   WriteFileBytes(src + "\\readme.txt", "read me");
   record = "vtest_example";
+  // The destination as typed, with doubled and trailing backslashes: the run and the records
+  // name it made full.
   Run("\\Widget\r\nWidget\r\nWidget 2.0\r\nwidget.exe\r\nvtest_example\r\n:install\r\n"
       "WIDGET.EX_\r\nreadme.txt\r\n\r\n:ini\r\n~\\widget.ini\r\n>\r\n:end\r\n",
-      src, dest);
+      src, work.Path() + "\\\\dest\\\\Widget\\\\");
   EXPECT_EQ(ReadFileBytes(dest + "\\widget.exe"), "program");
   EXPECT_EQ(ReadFileBytes(dest + "\\readme.txt"), "read me");
   EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"),
             Lines({"Widget 2.0", dest + "\\widget.exe", dest + "\\readme.txt",
-                   "ini~\\widget.ini", "ini>", "ini:end", Group("Widget") + "Widget 2.0.lnk",
-                   Group("Widget") + "Widget 2.0 Uninstaller.lnk", "+" + Group("Widget"), ":end"}));
+                   "ini~\\widget.ini", "ini>", "ini:end", group + "Widget 2.0.lnk",
+                   group + "Widget 2.0 Uninstaller.lnk", "+" + group, ":end"}));
   EXPECT_EQ(ReadFileBytes(LocationRecord()),
             Lines({":run", dest, dest + "\\widget.ini", windowsDir}));
   EXPECT_EQ(dialog->Label1->Caption(), "Click DONE to exit.");
   EXPECT_TRUE(dialog->Button1->Visible());
-  EXPECT_EQ(Progress(), 100);
+  EXPECT_EQ(SendMessageA(dialog->progress->Handle(), PBM_GETPOS, 0, 0), 100);
   // The ini lines are recorded, but they name no files: nothing failed, so nothing is told.
   EXPECT_EQ(Told(), std::vector<std::string>{});
-}
-
-TEST_F(Install, ExistingTargetsAndRecordsAreReplaced) {
-  std::string src = work / "src", dest = work / "rep";
-  Make(work.Path(), {"src\\", "rep\\"});
-  WriteFileBytes(src + "\\r.txt", "new");
-  WriteFileBytes(dest + "\\r.txt", "old and longer");
-  WriteFileBytes(dest + "\\unin.ini", std::string(5000, 'x'));
-  Run("\\r\nR\nR 1\nr.txt\nvtest_rep\n:install\nr.txt\n", src, dest);
-  EXPECT_EQ(ReadFileBytes(dest + "\\r.txt"), "new");
-  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini").substr(0, 5), "R 1\r\n");
-  EXPECT_LT(ReadFileBytes(dest + "\\unin.ini").size(), 5000u);
-}
-
-TEST_F(Install, TheDestinationIsMadeAFullPathBeforeTheRecordsNameIt) {
-  const std::string src = work / "src", full = work / "twice";
-  Make(work.Path(), {"src\\", "src\\t.txt"});
-  Run("\\t\nT\nT 1\nt.txt\nvtest_slash\n:install\nt.txt\n", src, work.Path() + "\\\\twice\\\\");
-  EXPECT_EQ(RecordedFiles(full + "\\unin.ini"), std::vector<std::string>{full + "\\t.txt"});
-  EXPECT_EQ(ReadFileBytes(full + "\\t.txt"), "x");
-  EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", full}));
 }
 
 TEST_F(Install, WhatWouldReachBeyondTheInstallationIsRefusedBeforeAnythingIsChanged) {
@@ -330,7 +306,7 @@ TEST_F(Install, EntriesWithFoldersThatCannotBeMadeAreToldAndLeaveNoFolderBehind)
   EXPECT_EQ(ReadFileBytes(dest + "\\p.txt"), "x");
 }
 
-TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
+TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplaced) {
   std::string src = work / "src", dest = work / "dest";
   Make(work.Path(), {"src\\", "dest\\"});
   const std::string sys = windowsDir + "\\system\\";
@@ -348,7 +324,8 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
   SetLastWrite(src + "\\vtest_newer.txt", 10);
   SetLastWrite(sys + "vtest_older.txt", 10);
   WriteFileBytes(src + "\\d.txt", "brought");
-  WriteFileBytes(dest + "\\d.txt", "there");
+  WriteFileBytes(dest + "\\d.txt", "there, and longer");
+  WriteFileBytes(dest + "\\unin.ini", std::string(5000, 'x'));
   SetLastWrite(src + "\\d.txt", 10);
   const std::string newerThere = ReadFileBytes(sys + "vtest_newer.dll");
   Run("\\v\nV\nV 1\nd.txt\nvtest_versions\n:install\nd.txt\n\n:win\\system\nvtest_newer.dll\n"
@@ -362,7 +339,7 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamed) {
   EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.txt"), "there");
   EXPECT_EQ(ReadFileBytes(sys + "vtest_older.txt"), "brought");
   EXPECT_EQ(ReadFileBytes(dest + "\\d.txt"), "brought") << "elsewhere a file is replaced as ever";
-  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 5u);
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 5u) << "an earlier, longer record is replaced whole";
 }
 
 TEST_F(Install, TheStatusShowsAnAmpersandAsItself) {

@@ -126,7 +126,9 @@ TEST(ProgramGroup, WithNoProgramManagerTheRunSaysSoOnceStartsNothingPlantedAndSt
   Leftovers left{{}, {WindowsDirectory() + "\\" + record + ".ini"}};
   std::unique_ptr<RunningProgram> program(dir.Start());
   SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
-  mainwin::StartInstall(mainwin::Started(*program, dir.Path()), dest);
+  HWND w = mainwin::Started(*program, dir.Path());
+  drv::SetText(mainwin::At(w, mainwin::kDestination), dest);
+  drv::Click(mainwin::At(w, mainwin::kInstall));
 
   HWND box = drv::WaitDialog("Setup", 30000, program->Id());
   EXPECT_EQ(drv::MessageText(box), "Communication with the Program Manager failed!");

@@ -81,7 +81,8 @@ TEST(Shell, WinesShellMakesTheGroupWithBothItems) {
 TEST(Shell, TheTestServerKeepsGroupsWhereTheShellDoesAndRefusesWhatItRefuses) {
   Installed installed;
   ProgmanServer server;
-  const std::string folder = ProgmanGroupsFolder() + "\\Velmora Server";
+  // The test server keeps its groups where the shell does.
+  const std::string folder = StartMenuProgramsDirectory() + "\\Velmora Server";
   Leftovers left{{folder}, {}};
   BoxWatcher boxes;
   {

@@ -28,12 +28,6 @@ BOOL CALLBACK FindServerWindow(HWND hwnd, LPARAM lp) {
 }
 }  // namespace
 
-std::string ProgmanGroupsFolder() { return StartMenuProgramsDirectory(); }
-
-std::string ProgmanCommand(const std::string& log, const std::string& service) {
-  return "\"" + ToolExe("progman") + "\" \"" + log + "\" " + service;
-}
-
 ProgmanServer::ProgmanServer(const std::string& service, bool unanswered) {
   program_.reset(new RunningProgram(ToolExe("progman"),
                                     "\"" + (dir_ / "log") + "\" " + service + (unanswered ? " unanswered" : ""), ""));

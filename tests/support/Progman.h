@@ -58,13 +58,6 @@ protected:
   static ProgmanServer* server;
 };
 
-// Where the test server keeps its groups, as the shell does: the user's Start Menu programs
-// folder that the shell reports.
-std::string ProgmanGroupsFolder();
-
-// The command line that starts the test server for `service` with the log `log`.
-std::string ProgmanCommand(const std::string& log, const std::string& service);
-
 // The folder windows Wine's shell opens for CreateGroup and ShowGroup of `group`: closed, so that
 // they take no activation from later tests.
 void CloseShellFolderWindows(const std::string& group);

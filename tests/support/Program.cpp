@@ -111,14 +111,3 @@ void EndProcess(DWORD id) {
   WaitForSingleObject(h, 5000);
   CloseHandle(h);
 }
-
-std::vector<ChildProcess> StartedSince(const std::vector<ChildProcess>& before,
-                                       const std::vector<ChildProcess>& now) {
-  std::vector<ChildProcess> out;
-  for (const ChildProcess& p : now) {
-    bool old = false;
-    for (const ChildProcess& b : before) old = old || b.id == p.id;
-    if (!old) out.push_back(p);
-  }
-  return out;
-}

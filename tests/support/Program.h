@@ -55,8 +55,5 @@ struct ChildProcess {
   std::string exe;
 };
 std::vector<ChildProcess> ChildProcesses(DWORD parent);
-// Those of `now` that are not in `before`: what was started in between.
-std::vector<ChildProcess> StartedSince(const std::vector<ChildProcess>& before,
-                                       const std::vector<ChildProcess>& now);
 // Ends one process by its id and waits for it to be gone.
 void EndProcess(DWORD id);

@@ -22,11 +22,6 @@ HWND ButtonWhenMade(HWND window, const std::string& text) {
   return drv::FindButton(window, text);
 }
 
-void StartInstall(HWND w, const std::string& destination) {
-  drv::SetText(At(w, kDestination), destination);
-  drv::Click(At(w, kInstall));
-}
-
 bool FinishInstall(RunningProgram& program, DWORD timeoutMs) {
   HWND installing = drv::WaitWindow("Installing", 20000, program.Id());
   EXPECT_EQ(drv::FindWindowByCaption(kCaption, program.Id()), nullptr)

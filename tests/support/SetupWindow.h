@@ -46,8 +46,6 @@ HWND ButtonWhenMade(HWND window, const std::string& text);
 // Waits for the main window of `program` and until it shows `source`, the product directory, as
 // the source: a person waits until the window is filled in. Throws drv::Error when it does not.
 HWND Started(RunningProgram& program, const std::string& source);
-// Types `destination` into the main window `w` and presses Install.
-void StartInstall(HWND w, const std::string& destination);
 // Waits until the Installing dialog of `program` says it is done, presses Done and waits for the
 // program to end; false when it does not end. Throws drv::Error when the dialog does not get there.
 bool FinishInstall(RunningProgram& program, DWORD timeoutMs = 30000);
