@@ -291,10 +291,10 @@ void TControl::PaintThrough(HDC target) {
 }
 
 bool TControl::HasNoFrame() const {
+  const LONG_PTR frame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+  const LONG_PTR edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
   const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
-  const LONG_PTR exStyle = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
-  return (style & WS_CHILD) && !(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) &&
-         !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+  return (style & WS_CHILD) && !(style & frame) && !(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & edges);
 }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
