@@ -82,7 +82,8 @@ void Tremoving::ShowStatus(const std::string& text) {
     RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void Tremoving::Report(const std::string& what, const std::string& why) {
+void Tremoving::Report(const std::string& what, const std::string& why, bool left) {
+  if (left) leftAny_ = true;
   report_.push_back(what + ": " + why);
   report.Log(RemoveText(kLogNotRemoved, report_.back()));
 }
@@ -100,9 +101,10 @@ int Tremoving::RemoveUnattended(bool showProgress) {
   } catch (const std::exception& e) {
     report.Tell(std::string(e.what()) + ".", MB_OK | MB_ICONSTOP);
     report_.push_back(e.what());
+    leftAny_ = true;
   }
   if (showProgress) Hide();
-  return setupcore::RemoveExit(removedAny_, !report_.empty() || !recordsGone_);
+  return setupcore::RemoveExit(removedAny_, leftAny_ || !recordsGone_);
 }
 
 void Tremoving::Unregister() {
@@ -131,6 +133,7 @@ void Tremoving::Run() {
   plan_ = PlanRemoval(records, places);
   stillThere_.assign(plan_.steps.size(), false);
   report_.clear();
+  leftAny_ = false;
   sharedAnswer_ = 0;
   const size_t count = plan_.steps.size();
   for (size_t i = 0; i < count; ++i) {
@@ -151,8 +154,10 @@ void Tremoving::Run() {
         RemoveFolder(i);
         break;
       case skRefused:
-      case skPassedOver:
         Report(s.path, RefusalText(s.refusal));
+        break;
+      case skPassedOver:
+        Report(s.path, RefusalText(s.refusal), false);
         break;
       case skSelf:     // goes last, after this process
       case skPlace:

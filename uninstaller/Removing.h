@@ -39,7 +39,9 @@ private:
   void RemoveGroup(size_t step);
   void RemoveFolder(size_t step);
   void SaveOrDeleteRecords();
-  void Report(const std::string& what, const std::string& why);
+  // Tells what was not removed and why; `left` is false for a line that names nothing to remove,
+  // which is told but leaves nothing behind.
+  void Report(const std::string& what, const std::string& why, bool left = true);
   void ShowStatus(const std::string& text);
   void ShowLeftBehind();
 
@@ -50,6 +52,7 @@ private:
   int sharedAnswer_ = 0;  // a "to All" answer, once given
   bool started_ = false;
   bool removedAny_ = false;
+  bool leftAny_ = false;  // something the records name is still there
   void Removed(const std::string& what);
   void Unregister();
 };
