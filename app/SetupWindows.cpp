@@ -14,18 +14,30 @@ void CreateMainWindow(const setupcore::SetupSwitches& switches, const TRunReport
   Application->CreateForm(velmora::main);
   velmora::main->switches = switches;
   velmora::main->report = report;
-  velmora::main->programsDir = StartMenuProgramsDirectory();
+  velmora::main->listFoldersLater = true;
 }
 
 void CreateLaterWindows() {
+  Tmain* main = velmora::main;
+  main->programsDir = StartMenuProgramsDirectory();
   InitDdeManager();
   Application->CreateForm(velmora::Open);
   Application->CreateForm(velmora::copyfiles);
   Application->CreateForm(velmora::deltemp);
   Application->CreateForm(velmora::efolder);
   Application->CreateForm(velmora::AboutBox);
-  velmora::copyfiles->report = velmora::main->report;
-  velmora::copyfiles->programsDir = velmora::main->programsDir;
+  velmora::copyfiles->report = main->report;
+  velmora::copyfiles->programsDir = main->programsDir;
+  // Last, so that every window is there before an error box could take input: the folders the
+  // first activation left, when it got that far.
+  main->listFoldersLater = false;
+  if (main->Prepared()) {
+    try {
+      main->ListStartMenuFolders();
+    } catch (...) {
+      Application->HandleCurrentException();
+    }
+  }
 }
 
 void CreateSetupWindows(const setupcore::SetupSwitches& switches, const TRunReport& report) {

@@ -126,15 +126,20 @@ void Tmain::FormActivate(TComponent&) {
   s->SetText(CurrentDirectory());
   d->SetText(switches.dir.empty() ? setupcore::ProposedDestination(ini.Line(0)) : switches.dir);
   prepared_ = true;
+  if (!listFoldersLater) ListStartMenuFolders();
+  smenu->SetText(switches.group.empty() ? ini.Line(1) : switches.group);
+}
+
+void Tmain::ListStartMenuFolders() {
   // From here on the process's current directory is the Start Menu programs folder.
   smenubox->SetDirectory(programsDir);
+  // Emptying the box keeps the folder typed or proposed in its field.
   smenu->Clear();
   // Items 0 and 1 are the folder itself and its parent; the brackets are dropped.
   for (int i = 2; i < smenubox->Count(); ++i) {
     const std::string item = smenubox->Strings(i);
     smenu->AddItem(item.size() >= 2 ? item.substr(1, item.size() - 2) : std::string());
   }
-  smenu->SetText(switches.group.empty() ? ini.Line(1) : switches.group);
 }
 
 int Tmain::InstallUnattended(bool showProgress) {

@@ -40,6 +40,12 @@ public:
   std::string programsDir;
 
   void FormActivate(TComponent& sender);
+  // Offers the sub-folders of the Start Menu programs folder in the folder box.
+  void ListStartMenuFolders();
+  // While set, the activation leaves the folders to be listed later: the first showing lists
+  // them once the window is drawn, since finding the folder loads the shell's library.
+  bool listFoldersLater = false;
+  bool Prepared() const { return prepared_; }
   // An unattended run: what the start-up reads, then Install's steps without a window of its
   // own and without a question. Returns the exit code.
   int InstallUnattended(bool showProgress);

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   InitApplication();
   Step("framework");
   CreateMainWindow(setupcore::SetupSwitches(), TRunReport());
-  Step("main window, Start Menu folder");
+  Step("main window's object");
   velmora::main->Handle();
   Step("main window's controls made");
   // The activation fills the window from the script; it is timed apart from the showing around it.
@@ -55,13 +55,13 @@ int main(int argc, char** argv) {
   velmora::main->Show();
   const double shown = Now();
   std::printf("  %-34s %7.1f ms\n", "main window shown and drawn", (shown - last - activation) * 1000.0);
-  std::printf("  %-34s %7.1f ms\n", "activation: script, folders", activation * 1000.0);
+  std::printf("  %-34s %7.1f ms\n", "activation: script, fields", activation * 1000.0);
   last = shown;
   UpdateWindow(velmora::main->WindowHandle());
   Step("drawing what the filling changed");
   std::printf("  %-34s %7.1f ms\n", "(the person sees the window)", (last - first) * 1000.0);
   CreateLaterWindows();
-  Step("DDE manager, five windows");
+  Step("folders, DDE manager, five windows");
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   Step("queued messages");
