@@ -56,6 +56,9 @@ const TextEntry<EngineTextId> kTable[] = {
     {kFolderNotMade, "the folder %1 cannot be created: %2"},
     {kFileInTheWay, "a file of that name is there"},
     {kTempLeft, "the temporary copy %1 could not be deleted"},
+    {kRecordThroughLink,
+     "it or its folder is a link, or the file there has another name as well, and it is not "
+     "replaced"},
     {kKeptHead, "%1 of the files were kept, because the file already there is newer:"},
     {kKeptLine, "%1"},
     {kLogCommandLine, "Command line: %1"},

@@ -37,6 +37,7 @@ enum EngineTextId {
   kFolderNotMade,         // a copy failure's reason; %1: the folder; %2: why
   kFileInTheWay,          // why a folder was not made
   kTempLeft,              // %1: a temporary copy that could not be deleted
+  kRecordThroughLink,     // why a record is not written
   kKeptHead,              // %1: how many files were kept
   kKeptLine,              // %1: the file kept
   // The log's lines.

@@ -181,16 +181,58 @@ CopyResult FailedLeaving(DWORD error, const std::string& temp) {
   if (DeleteFileA(temp.c_str())) return Failed(error);
   return Failed(error, SystemErrorText(error) + "; " + EngineText(kTempLeft, temp));
 }
+
+// The 32-bit system directory of a 64-bit system; the call is not there before Windows XP, and
+// fails on a 32-bit system.
+std::string SystemWow64Directory() {
+  using Wow64DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
+  const Wow64DirectoryFn fn = reinterpret_cast<Wow64DirectoryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA")));
+  if (!fn) return std::string();
+  return ReadSystemPath([fn](DWORD size, char* b) { return fn(b, size); });
+}
+
+// The source's attributes that a copy takes, as the system's copy does (but the read-only one,
+// which a new file is never given).
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+FileHandle OpenSource(const std::string& source) {
+  return FileHandle(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
 }  // namespace
 
 FileInstaller::FileInstaller(const setupcore::CopyPlan& plan) : plan_(plan) {
   const std::string windowsDir = plan.Places().windowsDir;
   sharedDirs_ = {windowsDir, windowsDir + "\\system"};
-  const std::string system = SystemDirectory();
-  if (!system.empty()) sharedDirs_.push_back(system);
+  for (const std::string& dir : {SystemDirectory(), SystemWow64Directory()})
+    if (!dir.empty()) sharedDirs_.push_back(dir);
+  // A script may spell a shared directory otherwise (its short name, another case, the other
+  // system directory's name on a system that redirects it): the folders themselves are compared.
+  for (const std::string& dir : sharedDirs_) {
+    FileHandle h = OpenFolderAsItIs(dir);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (h && GetFileInformationByHandle(h.Get(), &info))
+      sharedIds_.push_back(Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow});
+  }
 }
 
-const FileInstaller::Directory& FileInstaller::DirectoryOf(const setupcore::CopyEntry& entry) {
+FileInstaller::Held FileInstaller::Hold(const std::string& folder) {
+  if (held_.count(folder)) return Held::kHeld;
+  FileHandle h = OpenFolderAsItIs(folder);
+  if (!h) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+               ? Held::kLink
+               : Held::kNotThere;
+  }
+  if (IsLink(folder, h.Get())) return Held::kLink;
+  held_.emplace(folder, std::move(h));
+  return Held::kHeld;
+}
+
+FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& entry) {
   const std::string dir = DirectoryPart(entry.target);
   auto known = directories_.find(dir);
   if (known != directories_.end()) return known->second;
@@ -198,18 +240,28 @@ const FileInstaller::Directory& FileInstaller::DirectoryOf(const setupcore::Copy
   const std::string here = WithoutTrailingBackslash(dir);
   for (const std::string& shared : sharedDirs_) found.shared = found.shared || SamePath(here, shared);
   // From the section's own directory down to the target's: a link planted at any level would
-  // carry the copy elsewhere. The levels above are the user's or the system's choice.
+  // carry the copy elsewhere, and a level held open cannot be swapped for one later. The levels
+  // above are the user's or the system's choice.
   const std::string& prefix = plan_.Markers()[static_cast<size_t>(entry.marker)].prefix;
   std::string level = WithoutTrailingBackslash(DirectoryPart(prefix));
   if (level.empty()) level = here.substr(0, 3);  // an entry that names its own drive
   for (;;) {
-    const DWORD attributes = GetFileAttributesA(level.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) break;  // nor is anything below it there
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    const Held held = Hold(level);
+    // Nor is anything below it there: what is found is not kept, so that a level made later
+    // is looked at (and held) in its turn.
+    if (held == Held::kNotThere) return found;
+    if (held == Held::kLink) {
       found.throughLink = true;
       break;
     }
-    if (level.size() >= here.size()) break;
+    if (level.size() >= here.size()) {
+      BY_HANDLE_FILE_INFORMATION info;
+      if (GetFileInformationByHandle(held_[level].Get(), &info)) {
+        const Identity id{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+        for (const Identity& shared : sharedIds_) found.shared = found.shared || id == shared;
+      }
+      break;
+    }
     const size_t next = here.find('\\', level.size() + (level.back() == '\\' ? 0 : 1));
     level = here.substr(0, next);
   }
@@ -225,9 +277,12 @@ CopyResult FileInstaller::Install(const setupcore::CopyEntry& entry, const Sourc
   CopyResult result = MakeFolders(entry, made);
   if (result.outcome == CopyResult::kCopied) result = Place(entry, source);
   // A folder that holds something by now (another entry's file, something of the user's)
-  // will not go, and is not meant to.
+  // will not go, and is not meant to. A held folder cannot go at all: it is let go first.
   if (result.outcome != CopyResult::kCopied)
-    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryA(it->c_str());
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+      held_.erase(*it);
+      RemoveDirectoryA(it->c_str());
+    }
   return result;
 }
 
@@ -241,16 +296,26 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
     end = dir.find('\\', end + 1);
     const std::string folder = dir.substr(0, end);
     DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES && CreateDirectoryA(folder.c_str(), nullptr)) {
-      made.push_back(folder);
-      continue;
+    DWORD error = 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      if (CreateDirectoryA(folder.c_str(), nullptr)) made.push_back(folder);
+      else error = GetLastError();
+      // Made here or by someone else meanwhile: looked at as it is now.
+      attributes = GetFileAttributesA(folder.c_str());
     }
-    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
-    // Made by someone else meanwhile, or there already: looked at as it is now.
-    attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      const Held held = Hold(folder);
+      if (held == Held::kHeld) continue;
+      if (held == Held::kNotThere) {
+        error = GetLastError();
+        attributes = GetFileAttributesA(folder.c_str());
+      } else {
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      }
+    }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
       return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     const std::string why = attributes != INVALID_FILE_ATTRIBUTES ? EngineText(kFileInTheWay)
                                                                   : SystemErrorText(error);
     return Failed(error ? error : ERROR_ALREADY_EXISTS, EngineText(kFolderNotMade, folder, why));
@@ -277,83 +342,70 @@ CopyResult FileInstaller::Place(const setupcore::CopyEntry& entry, const SourceF
 
 CopyResult FileInstaller::CopyNew(const std::string& source, const std::string& target,
                                   const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  const DWORD attributes = data.dwFileAttributes;
-  // Nothing was there, so nothing is lost when a copy that fails half way is removed; a file
-  // that someone made meanwhile stops the copy and is left alone.
-  if (const DWORD error = CopyWhole(source, target, true, data)) {
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return Failed(error);
-    // A directory of that name is not a half-written copy of ours.
-    const DWORD there = GetFileAttributesA(target.c_str());
-    if (there != INVALID_FILE_ATTRIBUTES && (there & FILE_ATTRIBUTE_DIRECTORY)) return Failed(error);
+  FileHandle in = OpenSource(source);
+  if (!in) return Failed(GetLastError());
+  // Made new, so a file or a link that someone put there stops the copy and is left alone; and
+  // nothing was there, so nothing is lost when a copy that fails half way is removed.
+  FileHandle out = CreateNewFile(target, data.dwFileAttributes & kKeptAttributes);
+  if (!out) return Failed(GetLastError());
+  if (const DWORD error = CopyInto(in.Get(), std::move(out), data)) {
     if (!DeleteFileA(target.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
         GetLastError() != ERROR_PATH_NOT_FOUND)
       return Failed(error, SystemErrorText(error) + "; " + EngineText(kTempLeft, target));
     return Failed(error);
   }
-  // The copy takes the source's attributes; from a read-only medium the file could never be
-  // replaced or removed again.
-  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
-      !SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
-    return Failed(GetLastError());
   return CopyResult();
 }
 
 CopyResult FileInstaller::Replace(const std::string& source, const std::string& target,
                                   const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  const DWORD attributes = data.dwFileAttributes;
-  std::string dir = DirectoryPart(target);
-  char temp[MAX_PATH] = {};
-  if (!GetTempFileNameA(dir.c_str(), "vlm", 0, temp)) {
-    const DWORD error = GetLastError();
-    // The system calls a missing directory an invalid one here; the copy would say not found.
-    return Failed(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
-  }
-  if (const DWORD error = CopyWhole(source, temp, false, data)) return FailedLeaving(error, temp);
-  if ((attributes & FILE_ATTRIBUTE_READONLY) &&
-      !SetFileAttributesA(temp, attributes & ~FILE_ATTRIBUTE_READONLY))
-    return FailedLeaving(GetLastError(), temp);
-  if (!MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING))
+  FileHandle in = OpenSource(source);
+  if (!in) return Failed(GetLastError());
+  std::string temp;
+  FileHandle out = CreateTemporaryBeside(target, data.dwFileAttributes & kKeptAttributes, temp);
+  if (!out) return Failed(GetLastError());
+  if (const DWORD error = CopyInto(in.Get(), std::move(out), data)) return FailedLeaving(error, temp);
+  // The rename replaces the name: a second name of the file there keeps what it held.
+  if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
     return FailedLeaving(GetLastError(), temp);  // the target keeps what it had
   return CopyResult();
 }
 
-DWORD FileInstaller::CopyWhole(const std::string& source, const std::string& target,
-                               bool mustBeNew, const WIN32_FILE_ATTRIBUTE_DATA& data) {
-  // The system's copy moves a file 64 KiB a call (under Wine); a larger file goes through a block
-  // of 1 MiB, made once a run, in a sixteenth of the calls and a third less time.
+DWORD FileInstaller::CopyInto(HANDLE in, FileHandle out, const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  // The system's copy moves a file 64 KiB a call (under Wine); a block of 1 MiB, made once a
+  // run, takes a sixteenth of the calls for a large file and one call for a small one.
   const DWORD kBlock = 1u << 20;
-  if (data.nFileSizeHigh == 0 && data.nFileSizeLow <= 64u << 10)
-    return CopyFileA(source.c_str(), target.c_str(), mustBeNew) ? 0 : GetLastError();
-  FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!in || !GetFileInformationByHandle(in.Get(), &info)) return GetLastError();
-  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                     FILE_ATTRIBUTE_ARCHIVE;
-  const DWORD attributes = info.dwFileAttributes & kept;
-  FileHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr,
-                             mustBeNew ? CREATE_NEW : CREATE_ALWAYS,
-                             (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) |
-                                 FILE_FLAG_SEQUENTIAL_SCAN,
-                             nullptr));
-  if (!out) return GetLastError();
   if (!block_) block_.reset(new char[kBlock]);
   for (;;) {
     DWORD got = 0, put = 0;
-    if (!ReadFile(in.Get(), block_.get(), kBlock, &got, nullptr)) return GetLastError();
+    if (!ReadFile(in, block_.get(), kBlock, &got, nullptr)) return GetLastError();
     if (got == 0) break;
     if (!WriteFile(out.Get(), block_.get(), got, &put, nullptr)) return GetLastError();
     if (put != got) return ERROR_DISK_FULL;
   }
-  if (!SetFileTime(out.Get(), nullptr, nullptr, &info.ftLastWriteTime) || !out.Close())
-    return GetLastError();
-  // A file written over keeps the attributes it had; the copy's are the source's.
-  if (!mustBeNew && attributes && !SetFileAttributesA(target.c_str(), attributes))
+  if (!SetFileTime(out.Get(), nullptr, nullptr, &data.ftLastWriteTime) || !out.Close())
     return GetLastError();
   return 0;
 }
 
 void SaveRecord(const TStringList& lines, const std::string& path) {
+  // The record's folder is held while the record goes in, so that it is not swapped for a link
+  // meanwhile; a record that is a link, or one name of a file that has others, is not replaced,
+  // whatever the file it shares its bytes with.
+  const std::string dir = WithoutTrailingBackslash(DirectoryPart(path));
+  FileHandle folder = OpenFolderAsItIs(dir);
+  bool throughLink = folder && IsLink(dir, folder.Get());
+  {
+    FileHandle record(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (record && GetFileInformationByHandle(record.Get(), &info))
+      throughLink = throughLink || IsLink(path, record.Get()) ||
+                    (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && info.nNumberOfLinks > 1);
+  }
+  if (throughLink) throw Exception(EngineText(kRecordNotWritten, path, EngineText(kRecordThroughLink)));
   const bool earlier = IsExistingFile(path);
   try {
     lines.SaveToFile(path);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileHandle.h"
 #include "setupcore/CopyPlan.h"
 
 class TStringList;
@@ -45,12 +46,15 @@ struct CopyResult {
 // Puts the plan's files in place, each whole or not at all. An entry that names folders below
 // the destination gets those that are missing first, outermost first; when a level cannot be
 // made, or the file cannot be copied into them, the folders made for it that hold nothing are
-// removed again, innermost first. A new target is written in place
-// (and removed again when its copy fails); an existing one is replaced only once a complete copy
-// beside it takes its name. Nothing is written through a link: a target, or a directory from its
-// section's directory down to it, that is a link refuses the entry. In the Windows and system
-// directories a target newer than the source (by version, else by last write) is kept. An
-// installed file never keeps the read-only attribute a medium gave its source.
+// removed again, innermost first. A new target is made new and written through the handle that
+// made it (and removed again when its copy fails); an existing one is replaced only once a
+// complete copy beside it, made new under a name of the run's own, takes its name. Nothing is
+// written through a link: a target, or a directory from its section's directory down to it,
+// that is a link refuses the entry, and those directories are held open for the installer's
+// life, so that none can be renamed or swapped for a link after it was looked at. In the Windows
+// and system directories (told by what the target's directory is, however the script spells
+// it) a target newer than the source (by version, else by last write) is kept. An installed
+// file never keeps the read-only attribute a medium gave its source.
 class FileInstaller {
 public:
   explicit FileInstaller(const setupcore::CopyPlan& plan);
@@ -61,24 +65,37 @@ private:
     bool throughLink = false;
     bool shared = false;  // the Windows or a system directory
   };
-  const Directory& DirectoryOf(const setupcore::CopyEntry& entry);
+  // What a folder is, whatever its spelling: its volume and its file index there.
+  struct Identity {
+    DWORD volume = 0, high = 0, low = 0;
+    bool operator==(const Identity& o) const {
+      return volume == o.volume && high == o.high && low == o.low;
+    }
+  };
+  enum class Held { kHeld, kLink, kNotThere };
+  // Opens the folder as it is and holds it for the installer's life (once, however often asked).
+  Held Hold(const std::string& folder);
+  Directory DirectoryOf(const setupcore::CopyEntry& entry);
   CopyResult MakeFolders(const setupcore::CopyEntry& entry, std::vector<std::string>& made);
   CopyResult Place(const setupcore::CopyEntry& entry, const SourceFile& source);
   CopyResult CopyNew(const std::string& source, const std::string& target,
                      const WIN32_FILE_ATTRIBUTE_DATA& data);
   CopyResult Replace(const std::string& source, const std::string& target,
                      const WIN32_FILE_ATTRIBUTE_DATA& data);
-  // Copies as the system's copy does (contents, attributes, last write); 0 or the system's error.
-  // What a failed copy wrote is left for the caller to remove.
-  DWORD CopyWhole(const std::string& source, const std::string& target, bool mustBeNew,
-                  const WIN32_FILE_ATTRIBUTE_DATA& data);
+  // Copies the contents and the last write into `out`, a file just made, and closes it; 0 or
+  // the system's error. What a failed copy wrote is left for the caller to remove.
+  DWORD CopyInto(HANDLE in, FileHandle out, const WIN32_FILE_ATTRIBUTE_DATA& data);
 
   const setupcore::CopyPlan& plan_;
   std::vector<std::string> sharedDirs_;
+  std::vector<Identity> sharedIds_;               // of those that are there
   std::map<std::string, Directory> directories_;  // by the target's directory, as written
-  std::unique_ptr<char[]> block_;                 // the large files' copy block, made once a run
+  std::map<std::string, FileHandle> held_;        // the folders on the way, by path as written
+  std::unique_ptr<char[]> block_;                 // the copy block, made once a run
 };
 
-// Saves the record whole (TStringList::SaveToFile). A record that cannot be written throws
-// Exception naming the file and the cause, and saying so when an earlier record is still there.
+// Saves the record whole (TStringList::SaveToFile), its folder held meanwhile. A record that
+// cannot be written throws Exception naming the file and the cause, and saying so when an
+// earlier record is still there. A record, or its folder, that is a link, and a record that has
+// another name too (a hard link), is refused so: it is not replaced.
 void SaveRecord(const TStringList& lines, const std::string& path);

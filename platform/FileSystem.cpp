@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -45,4 +46,49 @@ std::string NameBeforeFirstDot(const std::string& path) {
   const size_t dot = name.find('.');
   if (dot != std::string::npos) name.erase(dot);
   return name;
+}
+
+namespace {
+bool IsLinkAttributes(DWORD a) {
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+}  // namespace
+
+FileHandle OpenFolderAsItIs(const std::string& path) {
+  // Listing takes part in the sharing check, which reading the attributes alone does not.
+  return FileHandle(CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+bool IsLink(const std::string& path, HANDLE h) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return IsLinkAttributes(GetFileAttributesA(path.c_str())) ||
+         (GetFileInformationByHandle(h, &info) && IsLinkAttributes(info.dwFileAttributes));
+}
+
+FileHandle CreateNewFile(const std::string& path, DWORD attributes) {
+  attributes &= ~FILE_ATTRIBUTE_READONLY;
+  return FileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) |
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
+                                nullptr));
+}
+
+FileHandle CreateTemporaryBeside(const std::string& target, DWORD attributes, std::string& name) {
+  // The numbers start where no one can foretell them, so a name cannot be taken in advance; one
+  // that is taken all the same is passed over.
+  static DWORD next = GetTickCount() ^ (GetCurrentProcessId() << 12);
+  const size_t sep = target.find_last_of("\\:");
+  const std::string dir = sep == std::string::npos ? std::string() : target.substr(0, sep + 1);
+  for (int tries = 0; tries < 100; ++tries) {
+    char number[16];
+    std::snprintf(number, sizeof number, "~vel%04lx", static_cast<unsigned long>(next++ & 0xFFFF));
+    name = target + "." + number;
+    if (name.size() >= MAX_PATH) name = dir + number;
+    FileHandle h = CreateNewFile(name, attributes);
+    if (h || (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS))
+      return h;
+  }
+  return FileHandle();
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The file system as the program meets it: what exists, the process's current directory, the
-// search handle of a directory listing, and the name of the program's own file.
+// search handle of a directory listing, the name of the program's own file, and the writes of a
+// program that runs with more rights than the user who may own the folders it writes in.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/FileHandle.h"
 #include "platform/Owned.h"
 
 // A path that the system writes into the caller's buffer and, when it does not fit, answers with
@@ -50,3 +52,20 @@ std::string ProgramFilePath();
 // The file name in a path (after its last backslash or ':'), cut before its first '.': the name
 // the program goes by, as a DDE service and as its title. VELMORA.SETUP.EXE gives VELMORA.
 std::string NameBeforeFirstDot(const std::string& path);
+
+// A folder opened as it is: a link (a symbolic link or a junction) is not followed but opened
+// itself. Everything is shared but deletion, so while the handle is held nobody renames,
+// removes or swaps the folder, and its path keeps naming it. Invalid, with the system's error,
+// when it cannot be opened.
+FileHandle OpenFolderAsItIs(const std::string& path);
+// Whether the thing at `path`, opened as `h`, reads as a link: the name and the handle are both
+// asked, since some systems tell a link by one of them only.
+bool IsLink(const std::string& path, HANDLE h);
+
+// Creates the file for writing, never through a link: anything already there under the name,
+// a link included, fails it with ERROR_FILE_EXISTS. The read-only attribute is never given.
+FileHandle CreateNewFile(const std::string& path, DWORD attributes);
+// Creates a new file beside `target` under a name of the program's own, for a copy that is to
+// take the target's name: <target>.~vel<n>, or <directory>\~vel<n> where that would pass
+// MAX_PATH. `name` gets the name made; invalid, with the system's error, when none can be.
+FileHandle CreateTemporaryBeside(const std::string& target, DWORD attributes, std::string& name);

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "setupcore/TextLines.h"
 #include "platform/Errors.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "platform/Messages.h"
 
 namespace {
@@ -26,14 +28,6 @@ public:
 private:
   std::string path_;
 };
-
-// The directory a temporary file for path goes in: the target's own, so that the final rename
-// stays on one volume.
-std::string TargetDirectory(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  if (sep == std::string::npos) return ".";
-  return path.substr(0, sep + 1);
-}
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   const size_t kChunk = 1u << 20;
@@ -97,18 +91,14 @@ void TStringList::SaveToFile(const std::string& path) const {
   const std::string cannotCreate = FmtLoadStr(SFCreateError, path.c_str());
 
   // The error code is taken at the failing call: the clean-up on the way out makes calls of its
-  // own that would replace it.
-  char tempName[MAX_PATH] = {};
-  if (!GetTempFileNameA(TargetDirectory(path).c_str(), "vlm", 0, tempName)) {
-    // A missing directory is called an invalid one here; creating the file would say not found.
-    const DWORD error = GetLastError();
-    throw EFCreateError(cannotCreate, error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
-  }
+  // own that would replace it. The temporary file is made new beside the record, so the final
+  // rename stays on one volume, and is written through the handle that made it: nothing put
+  // under its name meanwhile can take the bytes elsewhere.
+  std::string tempName;
+  FileHandle made = CreateTemporaryBeside(path, FILE_ATTRIBUTE_NORMAL, tempName);
+  if (!made.Valid()) throw EFCreateError(cannotCreate, GetLastError());
   TempFileOwner temp(tempName);
-
-  FileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) throw EFCreateError(cannotCreate, GetLastError());
+  FileHandle file(std::move(made));  // closed before the temporary file is deleted
   if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()) || !file.Close())
     throw EWriteError(LoadStr(SWriteError), GetLastError());
 

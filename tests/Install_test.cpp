@@ -9,6 +9,7 @@
 #include <set>
 
 #include "dde/DdeMgr.h"
+#include "engine/InstallFiles.h"
 #include "engine/ScriptStore.h"
 #include "engine/Unit3.h"
 #include "engine/WindowsDir.h"
@@ -20,6 +21,7 @@
 #include "support/Wait.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
+#include "setupcore/CopyPlan.h"
 
 namespace {
 // A file of the system's that a faulty run could replace: put back as it was, whatever happens.
@@ -230,6 +232,9 @@ TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThrou
   SetFileAttributesA((src + "\\ro2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   WriteFileBytes(dest + "\\ro2.txt", "old");
   UnixLink lnk(dest + "\\lnk", outside), own(dest + "\\own.txt", outside);
+  // Wine reads a link to a file as the file: the copy must neither write through it nor take it.
+  WriteFileBytes(work / "victim.txt", "the user's");
+  UnixLink toFile(dest + "\\plain.txt", work / "victim.txt");
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
   Leftovers left{{}, {std::string(current) + "\\systems.dll"}};
@@ -250,7 +255,8 @@ TEST_F(Install, EntriesThatWouldLeaveTheirPlaceAreListedAndNothingIsWrittenThrou
   EXPECT_FALSE(FileExists(std::string(current) + "\\systems.dll"));
   EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
             (std::vector<std::string>{dest + "\\ro.txt", dest + "\\ro2.txt", dest + "\\plain.txt"}));
-  for (const char* name : {"ro.txt", "ro2.txt"}) {
+  EXPECT_EQ(ReadFileBytes(work / "victim.txt"), "the user's") << "nothing through the link to a file";
+  for (const char* name : {"ro.txt", "ro2.txt", "plain.txt"}) {
     EXPECT_EQ(ReadFileBytes(dest + "\\" + name), name);
     EXPECT_EQ(GetFileAttributesA((dest + "\\" + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
         << name << " would stay for good";
@@ -310,8 +316,12 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
   std::string src = work / "src", dest = work / "dest";
   Make(work.Path(), {"src\\", "dest\\"});
   const std::string sys = windowsDir + "\\system\\";
+  // The 32-bit system directory, spelled as a script may: kept newer files as the others.
+  std::string wow = windowsDir + "\\SysWOW64\\";
+  CharUpperA(&wow[0]);
+  ASSERT_TRUE(DirExists(wow));
   Leftovers left{{}, {sys + "vtest_newer.dll", sys + "vtest_older.dll", sys + "vtest_newer.txt",
-                      sys + "vtest_older.txt"}};
+                      sys + "vtest_older.txt", wow + "vtest_newer64.txt"}};
   WriteVersioned(src + "\\vtest_newer.dll", 1, 0);
   WriteVersioned(sys + "vtest_newer.dll", 2, 0);
   WriteVersioned(src + "\\vtest_older.dll", 2, 0);
@@ -321,6 +331,9 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
     WriteFileBytes(src + "\\" + name, "brought");
     WriteFileBytes(sys + name, "there");
   }
+  WriteFileBytes(src + "\\vtest_newer64.txt", "brought");
+  WriteFileBytes(wow + "vtest_newer64.txt", "there");
+  SetLastWrite(src + "\\vtest_newer64.txt", 10);
   SetLastWrite(src + "\\vtest_newer.txt", 10);
   SetLastWrite(sys + "vtest_older.txt", 10);
   WriteFileBytes(src + "\\d.txt", "brought");
@@ -339,7 +352,8 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
   WriteFileBytes(dest + "\\old.dat", "there");
   const std::string newerThere = ReadFileBytes(sys + "vtest_newer.dll");
   Run("\\v\nV\nV 1\nd.txt\nvtest_versions\n:install\nd.txt\nnew.dat\nold.dat\n\n"
-      ":win\\system\nvtest_newer.dll\nvtest_older.dll\nvtest_newer.txt\nvtest_older.txt\n",
+      ":win\\system\nvtest_newer.dll\nvtest_older.dll\nvtest_newer.txt\nvtest_older.txt\n\n:" +
+          wow + "\nvtest_newer64.txt\n",
       src, dest);
   for (const char* name : {"\\new.dat", "\\old.dat"}) {
     WIN32_FILE_ATTRIBUTE_DATA from, to;
@@ -351,14 +365,73 @@ TEST_F(Install, NewerFilesOfTheWindowsDirectoriesAreKeptAndNamedAndOthersReplace
         << name;
   }
   EXPECT_EQ(Told(), std::vector<std::string>{
-                        "2 of the files were kept, because the file already there is newer:\n" +
-                        sys + "vtest_newer.dll\n" + sys + "vtest_newer.txt"});
+                        "3 of the files were kept, because the file already there is newer:\n" +
+                        sys + "vtest_newer.dll\n" + sys + "vtest_newer.txt\n" + wow +
+                        "vtest_newer64.txt"});
   EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.dll"), newerThere);
   EXPECT_EQ(ReadFileBytes(sys + "vtest_older.dll"), ReadFileBytes(src + "\\vtest_older.dll"));
   EXPECT_EQ(ReadFileBytes(sys + "vtest_newer.txt"), "there");
   EXPECT_EQ(ReadFileBytes(sys + "vtest_older.txt"), "brought");
   EXPECT_EQ(ReadFileBytes(dest + "\\d.txt"), "brought") << "elsewhere a file is replaced as ever";
-  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 7u) << "an earlier, longer record is replaced whole";
+  EXPECT_EQ(ReadFileBytes(wow + "vtest_newer64.txt"), "there");
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini").size(), 8u) << "an earlier, longer record is replaced whole";
+}
+
+TEST_F(Install, TheFoldersOnTheWayAreHeldWhileTheInstallerWorks) {
+  // A folder that cannot be renamed cannot be swapped for a link after it was looked at.
+  const std::string src = work / "src", dest = work / "dest";
+  Make(work.Path(), {"src\\", "src\\sub\\", "dest\\"});
+  WriteFileBytes(src + "\\sub\\a.txt", "a");
+  setupcore::RunPlaces places;
+  places.source = src;
+  places.destination = dest;
+  places.windowsDir = windowsDir;
+  const setupcore::CopyPlan plan(
+      setupcore::Script({"\\h", "H", "H 1", "a.txt", "vtest_held", ":install", "sub\\a.txt"}), places);
+  SpaceShortage shortage;
+  std::vector<SourceFile> sources;
+  ASSERT_FALSE(FindSpaceShortage(plan, shortage, sources));
+  {
+    FileInstaller installer(plan);
+    EXPECT_EQ(installer.Install(plan.Entries().back(), sources.back()).outcome, CopyResult::kCopied);
+    for (const std::string& held : {dest + "\\sub", dest})
+      EXPECT_FALSE(MoveFileA(held.c_str(), (work / "moved").c_str())) << held;
+  }
+  EXPECT_TRUE(MoveFileA((dest + "\\sub").c_str(), (work / "moved").c_str())) << "let go with it";
+  EXPECT_EQ(ReadFileBytes(work / "moved\\a.txt"), "a");
+}
+
+TEST_F(Install, ADestinationPastTheSystemsTemporaryNamesInstallsAndIsRecorded) {
+  // 247 characters: the system's temporary names take at most 246 for the directory.
+  const std::string src = work / "src", dest = work / std::string(246 - work.Path().size(), 'L');
+  ASSERT_EQ(dest.size(), 247u);
+  Make(work.Path(), {"src\\"});
+  for (const char* name : {"n.txt", "r.txt"}) WriteFileBytes(src + "\\" + name, name);
+  MakeDestination(dest);
+  WriteFileBytes(dest + "\\r.txt", "there");
+  Run("\\l\nL\nL 1\nn.txt\nvtest_long\n:install\nn.txt\nr.txt\n", src, dest);
+  EXPECT_EQ(Told(), std::vector<std::string>{});
+  EXPECT_EQ(ReadFileBytes(dest + "\\n.txt"), "n.txt");
+  EXPECT_EQ(ReadFileBytes(dest + "\\r.txt"), "r.txt");
+  EXPECT_EQ(RecordedFiles(dest + "\\unin.ini"),
+            (std::vector<std::string>{dest + "\\n.txt", dest + "\\r.txt"}));
+  EXPECT_EQ(ReadFileBytes(LocationRecord()), Lines({":run", dest}));
+}
+
+TEST_F(Install, ARecordWithASecondNameIsNotReplaced) {
+  const std::string src = work / "src", dest = work / "dest";
+  Make(work.Path(), {"src\\", "dest\\"});
+  WriteFileBytes(src + "\\t.txt", "t");
+  WriteFileBytes(work / "other.ini", "another file's bytes");
+  ASSERT_TRUE(CreateHardLinkA((dest + "\\unin.ini").c_str(), (work / "other.ini").c_str(), nullptr));
+  Run("\\t\nT\nT 1\nt.txt\nvtest_twice\n:install\nt.txt\n", src, dest);
+  EXPECT_EQ(Told(), std::vector<std::string>{
+                        "The installation record " + dest + "\\unin.ini cannot be written: it or "
+                        "its folder is a link, or the file there has another name as well, and it "
+                        "is not replaced. No program group has been made."});
+  EXPECT_EQ(ReadFileBytes(dest + "\\unin.ini"), "another file's bytes");
+  EXPECT_EQ(ReadFileBytes(work / "other.ini"), "another file's bytes");
+  EXPECT_FALSE(FileExists(windowsDir + "\\vtest_twice.ini"));
 }
 
 TEST_F(Install, TheStatusShowsAnAmpersandAsItself) {

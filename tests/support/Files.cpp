@@ -215,9 +215,11 @@ std::string UnixPath(const std::string& path) {
 }  // namespace
 
 UnixLink::UnixLink(const std::string& at, const std::string& to) : at_(UnixPath(at)), dosAt_(at) {
+  // A link to a folder reads as a link; one to a file reads as the file.
   RunUnixCommand("/bin/ln -s \"" + UnixPath(to) + "\" \"" + at_ + "\"", [&] {
     const DWORD a = GetFileAttributesA(at.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    return a != INVALID_FILE_ATTRIBUTES &&
+           (!(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT));
   });
 }
 
