@@ -222,10 +222,12 @@ FileInstaller::Held FileInstaller::Hold(const std::string& folder) {
   if (held_.count(folder)) return Held::kHeld;
   FileHandle h = OpenFolderAsItIs(folder);
   if (!h) {
+    const DWORD error = GetLastError();
     const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-               ? Held::kLink
-               : Held::kNotThere;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Held::kNotThere;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Held::kLink;
+    SetLastError(error);
+    return Held::kNotHeld;
   }
   if (IsLink(folder, h.Get())) return Held::kLink;
   held_.emplace(folder, std::move(h));
@@ -250,6 +252,11 @@ FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& 
     // Nor is anything below it there: what is found is not kept, so that a level made later
     // is looked at (and held) in its turn.
     if (held == Held::kNotThere) return found;
+    // One that is there but will not be held (someone holds it so) could be swapped later.
+    if (held == Held::kNotHeld) {
+      found.unheld = GetLastError();
+      return found;
+    }
     if (held == Held::kLink) {
       found.throughLink = true;
       break;
@@ -271,8 +278,9 @@ FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& 
 CopyResult FileInstaller::Install(const setupcore::CopyEntry& entry, const SourceFile& source) {
   if (source.error) return Failed(source.error);
   // The levels that are there are looked at before anything is made below them.
-  if (DirectoryOf(entry).throughLink)
-    return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+  const Directory where = DirectoryOf(entry);
+  if (where.throughLink) return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};
+  if (where.unheld) return Failed(where.unheld);
   std::vector<std::string> made;
   CopyResult result = MakeFolders(entry, made);
   if (result.outcome == CopyResult::kCopied) result = Place(entry, source);
@@ -307,12 +315,9 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       const Held held = Hold(folder);
       if (held == Held::kHeld) continue;
-      if (held == Held::kNotThere) {
-        error = GetLastError();
-        attributes = GetFileAttributesA(folder.c_str());
-      } else {
-        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-      }
+      if (held == Held::kNotHeld) return Failed(GetLastError());
+      attributes = held == Held::kLink ? FILE_ATTRIBUTE_REPARSE_POINT : INVALID_FILE_ATTRIBUTES;
+      if (!error) error = ERROR_PATH_NOT_FOUND;  // gone again at once
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
       return CopyResult{CopyResult::kRefused, 0, EngineText(kPassesThroughLink)};

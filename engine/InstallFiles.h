@@ -64,6 +64,7 @@ private:
   struct Directory {
     bool throughLink = false;
     bool shared = false;  // the Windows or a system directory
+    DWORD unheld = 0;     // the system's error for a level that is there but cannot be held
   };
   // What a folder is, whatever its spelling: its volume and its file index there.
   struct Identity {
@@ -72,8 +73,9 @@ private:
       return volume == o.volume && high == o.high && low == o.low;
     }
   };
-  enum class Held { kHeld, kLink, kNotThere };
-  // Opens the folder as it is and holds it for the installer's life (once, however often asked).
+  enum class Held { kHeld, kLink, kNotThere, kNotHeld };
+  // Opens the folder as it is and holds it for the installer's life (once, however often asked);
+  // kNotHeld, with the system's error, for one that is there but cannot be opened so.
   Held Hold(const std::string& folder);
   Directory DirectoryOf(const setupcore::CopyEntry& entry);
   CopyResult MakeFolders(const setupcore::CopyEntry& entry, std::vector<std::string>& made);

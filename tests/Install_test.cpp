@@ -21,6 +21,7 @@
 #include "support/Wait.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "setupcore/CopyPlan.h"
 
 namespace {
@@ -382,23 +383,33 @@ TEST_F(Install, TheFoldersOnTheWayAreHeldWhileTheInstallerWorks) {
   const std::string src = work / "src", dest = work / "dest";
   Make(work.Path(), {"src\\", "src\\sub\\", "dest\\"});
   WriteFileBytes(src + "\\sub\\a.txt", "a");
+  WriteFileBytes(src + "\\b.txt", "b");
   setupcore::RunPlaces places;
   places.source = src;
   places.destination = dest;
   places.windowsDir = windowsDir;
   const setupcore::CopyPlan plan(
-      setupcore::Script({"\\h", "H", "H 1", "a.txt", "vtest_held", ":install", "sub\\a.txt"}), places);
+      setupcore::Script({"\\h", "H", "H 1", "a.txt", "vtest_held", ":install", "sub\\a.txt", "b.txt"}),
+      places);
   SpaceShortage shortage;
   std::vector<SourceFile> sources;
   ASSERT_FALSE(FindSpaceShortage(plan, shortage, sources));
   {
     FileInstaller installer(plan);
-    EXPECT_EQ(installer.Install(plan.Entries().back(), sources.back()).outcome, CopyResult::kCopied);
+    EXPECT_EQ(installer.Install(plan.Entries()[0], sources[0]).outcome, CopyResult::kCopied);
     for (const std::string& held : {dest + "\\sub", dest})
       EXPECT_FALSE(MoveFileA(held.c_str(), (work / "moved").c_str())) << held;
   }
   EXPECT_TRUE(MoveFileA((dest + "\\sub").c_str(), (work / "moved").c_str())) << "let go with it";
   EXPECT_EQ(ReadFileBytes(work / "moved\\a.txt"), "a");
+  // One that someone else holds so that it cannot be held could be swapped once they let go.
+  FileHandle other(CreateFileA(dest.c_str(), FILE_LIST_DIRECTORY, 0, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ASSERT_TRUE(other.Valid());
+  EXPECT_EQ(FileInstaller(plan).Install(plan.Entries().back(), sources.back()).outcome,
+            CopyResult::kFailed);
+  other.Reset();
+  EXPECT_FALSE(FileExists(dest + "\\b.txt"));
 }
 
 TEST_F(Install, ADestinationPastTheSystemsTemporaryNamesInstallsAndIsRecorded) {
