@@ -15,7 +15,7 @@ namespace {
 enum LogRefusal { kNotFullPath, kDevicePath, kLink, kManyNames, kNotDiskFile };
 const char* const kLogRefusalText[] = {
     "Only a full path is taken (a drive or a share, and a folder)",
-    "The path names a device",
+    "The path names a device, or is of the \\\\.\\ or \\\\?\\ form",
     "The file is a link to somewhere else",
     "The file has more than one name",
     "It is not a file on a disk",
