@@ -5,6 +5,7 @@
 #include "app/SetupWindows.h"
 #include "app/Unit1.h"
 #include "engine/EngineText.h"
+#include "platform/DllSearch.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
@@ -30,6 +31,9 @@ int RunSetup(const SetupSwitches& sw, const TRunReport& report) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything loads a DLL: a file of a system DLL's name lying beside setup.exe would
+  // otherwise run with the administrator's rights the program is started with.
+  SearchDllsInTheSystemOnly();
   int code = 0;
   const int failed = RunProgram("Setup", [&code] {
     code = RunCommandLine(

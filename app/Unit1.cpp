@@ -12,6 +12,7 @@
 #include "ui/Application.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/Messages.h"
 #include "setupcore/Places.h"
 
 namespace velmora {
@@ -37,6 +38,30 @@ TEdit* FieldEdit(TForm* form, const char* name, int l, int t, int tab, const cha
   e->Define(form, name, l, t, 265, 17, text);
   e->SetTabOrder(tab);
   return e;
+}
+
+// The folder of the running program's file, as the current directory would read there: no
+// trailing backslash but for a drive's root.
+std::string ProgramFolder() {
+  const std::string file = ProgramFilePath();
+  const size_t sep = file.find_last_of('\\');
+  if (sep == std::string::npos) return std::string();
+  return file.substr(0, sep == 2 && file[1] == ':' ? sep + 1 : sep);
+}
+
+std::string InFolder(const std::string& folder, const char* name) {
+  return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+// Reads the file `name` of the program's folder; a file that cannot be opened is told by its
+// name alone, as it always was.
+template <class Read>
+void ReadBeside(const std::string& folder, const char* name, Read read) {
+  try {
+    read(InFolder(folder, name));
+  } catch (const EFOpenError&) {
+    throw EFOpenError(FmtLoadStr(SFOpenError, name));
+  }
 }
 
 }  // namespace
@@ -113,17 +138,24 @@ Tmain::Tmain(TComponent* owner)
 }
 
 void Tmain::FormActivate(TComponent&) {
-  ini.Load("setup.ini");
-  if (IsExistingFile("title.bmp")) {
+  // The script, the picture and the files come from the folder setup.exe lies in, never from the
+  // directory it was started in: a scheduled task or a deployment tool may start it anywhere,
+  // and an administrator's run would install whatever lay there. A run started in its own
+  // folder reads what it always read.
+  const std::string folder = ProgramFolder();
+  ReadBeside(folder, "setup.ini", [this](const std::string& path) { ini.Load(path); });
+  if (IsExistingFile(InFolder(folder, "title.bmp"))) {
     TBitmap picture;
     // Shown stretched, the picture never needs more pixels than its box has.
-    picture.LoadFromFile("title.bmp", title->Width(), title->Height());
+    ReadBeside(folder, "title.bmp", [&](const std::string& path) {
+      picture.LoadFromFile(path, title->Width(), title->Height());
+    });
     title->SetPicture(std::move(picture));
   } else {
     title->Hide();
     Label4->SetCaption(ini.Line(2));
   }
-  s->SetText(CurrentDirectory());
+  s->SetText(folder);
   d->SetText(switches.dir.empty() ? setupcore::ProposedDestination(ini.Line(0)) : switches.dir);
   prepared_ = true;
   if (!listFoldersLater) ListStartMenuFolders();

@@ -8,8 +8,11 @@
 
 class TTextLog {
 public:
-  // Creates the file, or empties the one there. A path that cannot be written raises
-  // EFCreateError with kLogNotWritable's text and the system's error code.
+  // Creates the file, or goes on after the end of the one there (never cutting it). Only a full
+  // path is taken; a device name, the "\\.\" and "\\?\" forms, a link (a reparse point), a
+  // file with more than one name and anything but a file on a disk are refused unwritten. A
+  // path that is refused or cannot be written raises EFCreateError with kLogNotWritable's text,
+  // the reason, and a system error code.
   explicit TTextLog(const std::string& path);
   TTextLog(const TTextLog&) = delete;
   TTextLog& operator=(const TTextLog&) = delete;

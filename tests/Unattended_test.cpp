@@ -69,10 +69,19 @@ TEST(Unattended, AVerySilentRunInstallsWithTheShellsGroupAndAVerySilentRemovalTa
   // The ini section's lines name no file: the removal passes them over, and they leave nothing.
   Product p("\\Velmora Quiet\r\nVelmora Proposed" +
             kScript.substr(kScript.find("\r\nVelmora Quiet 1.0")) + "\r\n:ini\r\n~\\unin.ini\r\n>\r\n:end\r\n");
+  // Started in another folder (as a scheduled task or a deployment tool may start it), the run
+  // installs what lies beside setup.exe, never the script and files of that folder.
+  TempDir elsewhere("elsewhere");
+  WriteFileBytes(elsewhere / "setup.ini", kScript + "DECOY.TXT\r\n");
+  WriteFileBytes(elsewhere / "QUIET.EX_", "decoy");
+  WriteFileBytes(elsewhere / "DECOY.TXT", "decoy");
+  CopyFileA(ProductExe("remove").c_str(), (elsewhere / "REMOVE.EX_").c_str(), FALSE);
   const std::string args = "/VERYSILENT " + Quoted("/DIR=" + p.dest) + " " +
                            Quoted(std::string("/GROUP=") + kGroup) + " /LOG=" + Quoted(p.log);
-  ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", args, p.dir.Path()), 0u) << ReadFileBytes(p.log);
+  ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", args, elsewhere.Path()), 0u) << ReadFileBytes(p.log);
   CloseShellFolderWindows(kGroup);
+  EXPECT_EQ(ReadFileBytes(p.dest + "\\quiet.exe"), "program");
+  EXPECT_FALSE(FileExists(p.dest + "\\DECOY.TXT"));
 
   // The group where the shell keeps it, and the records naming it there.
   EXPECT_EQ(FileNames(p.group),
@@ -150,8 +159,10 @@ TEST(Unattended, ARefusedQuietRunChangesNothingAndSaysWhyInItsLog) {
 TEST(Unattended, ASilentRunThatMissesAFileInstallsTheRestAndEndsWithTwo) {
   WithWindow window;
   Product p(kScript + "MISSING.TXT\r\n");
+  // Started in a folder without a script: the one beside setup.exe is read.
+  TempDir elsewhere("elsewhere");
   ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", "/SILENT " + Quoted("/DIR=" + p.dest) + " /LOG=" + Quoted(p.log),
-                     p.dir.Path()),
+                     elsewhere.Path()),
             2u);
   CloseShellFolderWindows(kGroup);
   EXPECT_TRUE(FileExists(p.dest + "\\quiet.exe"));
@@ -161,18 +172,27 @@ TEST(Unattended, ASilentRunThatMissesAFileInstallsTheRestAndEndsWithTwo) {
   EXPECT_TRUE(Logged(p.log, EngineText(kLogInstalledWithFailures))) << text;
 }
 
-// What ends a quiet run of either program at its start: a log that cannot be written, before
-// anything else (no box, not even the usage's; exit code 1), and for remove.exe too a switch it
-// does not know.
+// What ends a quiet run of either program at its start: a log that cannot be written or is
+// refused (a relative path, a device, the "\\.\" form), before anything else and with nothing
+// written (no box, not even the usage's; exit code 1), and for remove.exe too a switch it does
+// not know, told after what the log file already held.
 TEST(Unattended, AQuietRunThatCannotStartEndsWithOne) {
   Product p;
   const std::string remove = p.dir / "remove.exe";
   CopyFileA(ProductExe("remove").c_str(), remove.c_str(), FALSE);
-  const std::string noLog = "/VERYSILENT /? /LOG=" + Quoted(p.target / "missing\\run.log");
-  EXPECT_EQ(RunToEnd(p.dir / "SETUP.EXE", noLog, p.dir.Path()), 1u);
-  EXPECT_EQ(RunToEnd(remove, noLog, p.dir.Path()), 1u);
+  const std::string badLogs[] = {p.target / "missing\\run.log", "run.log",
+                                 "\\\\.\\" + p.target / "dot.log", p.target / "CON.log"};
+  for (const std::string& log : badLogs) {
+    const std::string noLog = "/VERYSILENT /? /LOG=" + Quoted(log);
+    EXPECT_EQ(RunToEnd(p.dir / "SETUP.EXE", noLog, p.dir.Path()), 1u) << log;
+    EXPECT_EQ(RunToEnd(remove, noLog, p.dir.Path()), 1u) << log;
+  }
+  EXPECT_EQ(FileNames(p.target.Path()), std::vector<std::string>{});
+  EXPECT_FALSE(FileExists(p.dir / "run.log"));
+  WriteFileBytes(p.log, "an earlier run\r\n");
   EXPECT_EQ(RunToEnd(remove, "/SILENT /FAST /LOG=" + Quoted(p.log), p.dir.Path()), 1u);
   const std::string text = ReadFileBytes(p.log);
+  EXPECT_EQ(text.substr(0, 16), "an earlier run\r\n") << text;
   EXPECT_TRUE(Logged(p.log, "The switch \"/FAST\" is not known.")) << text;
   EXPECT_TRUE(Logged(p.log, "Exit code 1: nothing was removed")) << text;
 }

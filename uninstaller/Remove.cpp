@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "dde/DdeMgr.h"
+#include "platform/DllSearch.h"
 #include "setupcore/Switches.h"
 #include "ui/Application.h"
 #include "platform/Errors.h"
@@ -51,6 +52,9 @@ int RunRemove(const RemoveSwitches& sw, const TRunReport& report) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // First, for the clean-up copy too: remove.exe runs from the destination, where a file of a
+  // system DLL's name may have been left.
+  SearchDllsInTheSystemOnly();
   // The clean-up copy's command line is its own, read before any switch.
   TCleanUpArgs cleanUp;
   if (ParseCleanUpCommandLine(GetCommandLineA(), cleanUp)) return RunCleanUp(cleanUp);
