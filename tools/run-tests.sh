@@ -42,7 +42,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -k >/dev/null 2>&1 || true
   exit $rc' ctest "$@" || wine_rc=$?
 i686_rc=0
-if [ "$i686_kind" -eq 2 ]; then
+if [ "$i686_kind" -eq 2 ] && [ $# -gt 0 ]; then
+  echo "== the shipped i686 programs under emulation: left out, as ctest was given a choice of tests"
+elif [ "$i686_kind" -eq 2 ]; then
   bash "$top/tools/run-i686-set.sh" || i686_rc=$?
 fi
 native_rc=0
