@@ -88,7 +88,6 @@ bool IsShareForm(const std::string& typed) {
 }
 
 bool FullDestination(const std::string& typed, std::string& full, const TCodePage& cp) {
-  if (IsShareForm(typed)) return false;
   const std::vector<bool> starts = CharacterStarts(typed, cp);
   std::string squeezed;
   bool afterSeparator = false;

@@ -275,8 +275,8 @@ TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
       {"no destination", "", "Typed", "Please enter a destination directory."},
       {"a relative destination", "Typed", "Typed",
        "The destination directory Typed is not a full path: give a drive and a directory, such as "
-       "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "
-       "Nothing has been installed."},
+       "C:\\Apps\\Widget, whose folder names neither end in a dot or a blank nor are names of "
+       "devices. Nothing has been installed."},
       {"a folder the program group cannot take", dest, "Typed]x[",
        "The Start Menu folder \"Typed]x[\" holds a double quote or a bracket, which the program "
        "group cannot take. Nothing has been installed."},

@@ -121,6 +121,8 @@ TEST(CopyPlan, MarkersAndSections) {
        {":install", "a.txt", "", "free text", "here", ":win", "b.txt"},
        {"6: " + kDest + "\\a.txt", "11: C:\\WINDOWS\\b.txt"}},
       {"lines before any marker are ignored", {"no section", "a.txt"}, {}},
+      {"a share is no full path: the uninstaller removes from drives alone",
+       {":\\\\srv\\share\\", "a"}, {"6: (nothing)"}},
       {"blanks are part of the name", {":install", " a .txt"}, {"6: " + kDest + "\\ a .txt"}},
       {"a part ending in a dot or a blank, which the system drops, is no full path",
        {":install", "a.txt ", "b.", "data.\\c", "sub \\d", "...\\e"},
