@@ -167,7 +167,8 @@ TEST(CopyPlan, FoldersBelowTheDestinationAreMadeForInstallEntriesAlone) {
   EXPECT_EQ(making, (Lines{"7", "8", "9", "10"})) << "a literal section's folder is used as it is";
   EXPECT_EQ(plan.Folders(), (Lines{kDest + "\\data", kDest + "\\data\\levels", kDest + "\\docs"}));
   EXPECT_TRUE(CopyPlan(WithBody({":install", "a.txt", "b.txt"}), kPlaces).Folders().empty());
-  // Code page 932: the second byte of 表 (95 5C) is no backslash, so "表.txt" names no folder.
+  // Code page 932: the second byte of the character 95 5C is no backslash, so "<95 5C>.txt"
+  // names no folder.
   RunPlaces japanese = kPlaces;
   for (int c = 0x81; c <= 0xFC; ++c) japanese.codePage.lead[c] = c <= 0x9F || c >= 0xE0;
   const CopyPlan dbcs(WithBody({":install", "\x95\x5C.txt", "\x95\x5C\\a.txt"}), japanese);

@@ -12,13 +12,13 @@ using setupcore::ShortcutNameFault;
 
 namespace {
 
-// Code page 932: the second byte of 予 (97 5C) and of 表 (95 5C) is the backslash's.
+// Code page 932, where the second byte of 97 5C and of 95 5C is the backslash's.
 TCodePage Japanese() {
   TCodePage cp = WesternCodePage();
   for (int c = 0x81; c <= 0xFC; ++c) cp.lead[c] = c <= 0x9F || c >= 0xE0;
   return cp;
 }
-const std::string kYoteihyo = "\x97\x5C\x92\xE8\x95\x5C";  // 予定表
+const std::string kYoteihyo = "\x97\x5C\x92\xE8\x95\x5C";  // three characters, "yoteihyo"
 }  // namespace
 
 TEST(InstallRules, TheDestinationIsMadeAFullPathOrRefused) {
