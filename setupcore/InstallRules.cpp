@@ -141,7 +141,10 @@ ShortcutNameFault CheckGroupName(const std::string& group, const TCodePage& cp) 
 ShortcutNameFault CheckTitle(const std::string& title, const TCodePage& cp) {
   if (title.empty()) return ShortcutNameFault::kEmpty;
   if (HoldsReserved(title, cp, true)) return ShortcutNameFault::kReservedCharacter;
-  if (HasEdge(title)) return ShortcutNameFault::kEdge;
+  // ".lnk" follows the title, so a dot at its end stays ("Acme Inc..lnk"); dots alone would not.
+  if (title.front() == ' ' || title.back() == ' ' ||
+      title.find_first_not_of('.') == std::string::npos)
+    return ShortcutNameFault::kEdge;
   // "<title>.lnk" is the device whatever the extension; "<title> Uninstaller.lnk" never is.
   if (IsDeviceName(title)) return ShortcutNameFault::kDevice;
   return ShortcutNameFault::kNone;

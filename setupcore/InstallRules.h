@@ -51,8 +51,9 @@ enum class ShortcutNameFault {
   kNone,
   kEmpty,              // empty, or (a group) an empty folder name between backslashes
   kReservedCharacter,  // one of / : * ? " < > | or a control character; a title's '\' too
-  kEdge,               // begins or ends with a blank or ends with a dot: the program-group
-                       // server or the system drops them, and the records would name another
+  kEdge,               // begins or ends with a blank, or (a group) ends with a dot, or (a
+                       // title) is dots alone: the program-group server or the system drops
+                       // them, and the records would name another
   kDevice,             // a device name, which the system opens instead of a file
 };
 // The group may name a folder below another one ("Tools\Widget"): each part is checked.

@@ -90,7 +90,7 @@ TEST(InstallRules, ShortcutNamesAndTheProgramFile) {
       {"..", N::kEdge, N::kEdge, P::kNotBelow},
       {"..\\..\\other.exe", N::kEdge, N::kReservedCharacter, P::kNotBelow},
       {"data.\\w.exe", N::kEdge, N::kReservedCharacter, P::kNotBelow},
-      {"a.", N::kEdge, N::kEdge, P::kNotBelow},
+      {"Acme Inc.", N::kEdge, N::kNone, P::kNotBelow},
       {"a ", N::kEdge, N::kEdge, P::kNotBelow},
       {" a", N::kEdge, N::kEdge, P::kNone},
       {"C:\\w.exe", N::kReservedCharacter, N::kReservedCharacter, P::kNotBelow},

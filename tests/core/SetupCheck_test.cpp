@@ -139,7 +139,7 @@ TEST(SetupCheck, EachFaultItsFinding) {
        Changed(1, 2, {"Wid]get", "Widget \"2\""}), {"unsendable name@1", "unsendable name@2"}},
       {"a group name opening a command", Changed(1, 1, {"W[x"}), {"unsendable name@1"}},
       {"a group and a title the shortcuts would not be named by",
-       Changed(1, 2, {"Tools\\..", "Widget 2."}), {"bad shortcut name@1", "bad shortcut name@2"}},
+       Changed(1, 2, {"Tools\\..", "Widget 2 "}), {"bad shortcut name@1", "bad shortcut name@2"}},
       {"a group in a folder of its own", Changed(1, 1, {"Tools\\Widget"}), {}},
       {"a program file that would end the group's quoted command",
        Changed(3, 1, {"widget.exe\"][DeleteGroup(Other)][AddItem(\"x"}),
