@@ -200,7 +200,7 @@ TEST_F(Failures, ADestinationThatCannotBeMadeOrAScriptCutShortIsToldAtOnceAndLea
        cannot(target / "file\\dest", ERROR_ALREADY_EXISTS)},
       {"longer than the platform allows", script, tooLong, cannot(tooLong, ERROR_FILENAME_EXCED_RANGE)},
       {"a script cut short by a NUL",
-       "\\Nowhere\r\nNowhere\r\nNowhere 1.0\0nw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n"s, target / "Nul",
+       "\\Nowhere\r\nNowhere\r\nNowhere 1.0\0nw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n"s, target / "CutShort",
        "List index out of bounds."},
   };
   for (const Row& row : rows) {
