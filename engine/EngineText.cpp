@@ -32,8 +32,8 @@ const TextEntry<EngineTextId> kTable[] = {
      "complete."},
     {kNotFullDestination,
      "The destination directory %1 is not a full path: give a drive and a directory, such as "
-     "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "
-     "Nothing has been installed"},
+     "C:\\Apps\\Widget, whose folder names neither end in a dot or a blank nor are names of "
+     "devices. Nothing has been installed"},
     {kUnsendableName,
      "The %1 \"%2\" holds a double quote or a bracket, which the program group cannot take. "
      "Nothing has been installed"},
@@ -61,6 +61,25 @@ const TextEntry<EngineTextId> kTable[] = {
      "replaced"},
     {kKeptHead, "%1 of the files were kept, because the file already there is newer:"},
     {kKeptLine, "%1"},
+    {kShareDestination,
+     "The destination directory %1 is a network share or a device path, where the installation "
+     "could not be removed again: give a drive and a directory, such as C:\\Apps\\Widget (a "
+     "share can be given a drive letter first). Nothing has been installed"},
+    {kBadShortcutName,
+     "The %1 \"%2\" %3, so the program group's shortcuts would not have that name. Nothing has "
+     "been installed"},
+    {kShortcutNameEmpty, "is empty or has an empty part between backslashes"},
+    {kGroupNameCharacter, "holds one of / : * ? \" < > | or a control character"},
+    {kTitleCharacter, "holds one of \\ / : * ? \" < > | or a control character"},
+    {kShortcutNameEdge, "begins or ends with a blank or ends with a dot, which would be dropped"},
+    {kBadProgramFile,
+     "The setup script names the program file \"%1\", which %2. Nothing has been installed"},
+    {kProgramFileUnsendable,
+     "holds a double quote or a bracket, which the program group cannot take"},
+    {kProgramFileNotBelow,
+     "is no file path below the destination: it is empty, or has a drive, a ':', a leading "
+     "backslash, one of / * ? \" < > |, or a part that is \".\", \"..\" or ends in a dot or a "
+     "blank"},
     {kLogCommandLine, "Command line: %1"},
     {kLogValues, "Source: %1; destination: %2; Start Menu folder: %3"},
     {kLogDestinationMade, "Destination directory ready: %1"},

@@ -40,6 +40,15 @@ enum EngineTextId {
   kRecordThroughLink,     // why a record is not written
   kKeptHead,              // %1: how many files were kept
   kKeptLine,              // %1: the file kept
+  kShareDestination,      // %1: the destination as typed
+  kBadShortcutName,       // %1: kGroupNameWord or kTitleWord; %2: the text; %3: a reason below
+  kShortcutNameEmpty,
+  kGroupNameCharacter,
+  kTitleCharacter,
+  kShortcutNameEdge,
+  kBadProgramFile,        // %1: script line 3; %2: one of the reasons below or kRecordNameDevice
+  kProgramFileUnsendable,
+  kProgramFileNotBelow,
   // The log's lines.
   kLogCommandLine,        // %1: the whole command line
   kLogValues,             // %1: source; %2: destination; %3: Start Menu folder

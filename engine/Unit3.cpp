@@ -15,6 +15,7 @@
 #include "ui/Application.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemCodePage.h"
 
 namespace velmora {
 Tcopyfiles* copyfiles = nullptr;
@@ -62,14 +63,41 @@ void Tcopyfiles::Open(const InstallInputs& inputs) {
   ShowModal();
 }
 
+namespace {
+// The group's folder and the title's shortcut are made under the names as they are, and the
+// uninstall record names them so.
+std::string ShortcutNameRefusal(EngineTextId word, const std::string& name,
+                                setupcore::ShortcutNameFault fault) {
+  using setupcore::ShortcutNameFault;
+  static const EngineTextId kWhy[] = {kShortcutNameEmpty, kShortcutNameEmpty, kGroupNameCharacter,
+                                      kShortcutNameEdge, kRecordNameDevice};
+  if (fault == ShortcutNameFault::kNone) return std::string();
+  const EngineTextId why = fault == ShortcutNameFault::kReservedCharacter && word == kTitleWord
+                               ? kTitleCharacter
+                               : kWhy[static_cast<int>(fault)];
+  return EngineText(kBadShortcutName, EngineText(word), name, EngineText(why));
+}
+
+// Line 3 goes into the group's AddItem inside the quoted command, below the destination.
+std::string ProgramFileRefusal(const std::string& line, const TCodePage& cp) {
+  static const EngineTextId kWhy[] = {kProgramFileNotBelow, kProgramFileUnsendable,
+                                      kProgramFileNotBelow, kRecordNameDevice};
+  const setupcore::ProgramFileFault fault = setupcore::CheckProgramFile(line, cp);
+  if (fault == setupcore::ProgramFileFault::kNone) return std::string();
+  return EngineText(kBadProgramFile, line, EngineText(kWhy[static_cast<int>(fault)]));
+}
+}  // namespace
+
 std::string InstallRefusal(const std::string& typed, const std::string& group,
                            std::string& destination) {
   if (typed.empty()) return EngineText(kNoDestination);
-  if (!setupcore::FullDestination(typed, destination))
+  const TCodePage cp = SystemCodePage();
+  if (setupcore::IsShareForm(typed)) return EngineText(kShareDestination, typed);
+  if (!setupcore::FullDestination(typed, destination, cp))
     return EngineText(kNotFullDestination, typed);
   if (!setupcore::IsSendableName(group))
     return EngineText(kUnsendableName, EngineText(kGroupNameWord), group);
-  return std::string();
+  return ShortcutNameRefusal(kGroupNameWord, group, setupcore::CheckGroupName(group, cp));
 }
 
 void Tcopyfiles::ShowStatus(const std::string& text) {
@@ -128,9 +156,9 @@ void Tcopyfiles::Install() {
   const std::string windowsDir = WindowsDirectory();
   std::string destination;
   const std::string refusal = InstallRefusal(inputs_.destination, inputs_.group, destination);
-  const setupcore::CopyPlan plan(
-      inputs_.script,
-      setupcore::RunPlaces{inputs_.source, destination, windowsDir, programsDir, inputs_.group});
+  setupcore::RunPlaces places{inputs_.source, destination, windowsDir, programsDir, inputs_.group};
+  places.codePage = SystemCodePage();
+  const setupcore::CopyPlan plan(inputs_.script, places);
   // Every header line is read and every text the run passes on is checked before anything is
   // made: a script too short for them, or texts that would reach beyond what the installation
   // owns, stop the run while the disk is as it was.
@@ -141,6 +169,11 @@ void Tcopyfiles::Install() {
   if (!refusal.empty()) throw Exception(refusal);
   if (!setupcore::IsSendableName(title))
     throw Exception(EngineText(kUnsendableName, EngineText(kTitleWord), title));
+  const std::string titleRefusal =
+      ShortcutNameRefusal(kTitleWord, title, setupcore::CheckTitle(title, places.codePage));
+  if (!titleRefusal.empty()) throw Exception(titleRefusal);
+  const std::string programRefusal = ProgramFileRefusal(plan.Line(3), places.codePage);
+  if (!programRefusal.empty()) throw Exception(programRefusal);
   CheckRecordName(recordName, windowsDir, destination);
 
   CheckSpace(plan);
@@ -241,7 +274,8 @@ void Tcopyfiles::CheckRecordName(const std::string& name, const std::string& win
         lines, destination, [](const std::string& recorded, const std::string& now) {
           // An earlier installer recorded the destination as typed.
           std::string full;
-          const std::string made = setupcore::FullDestination(recorded, full) ? full : recorded;
+          const std::string made =
+              setupcore::FullDestination(recorded, full, SystemCodePage()) ? full : recorded;
           return lstrcmpiA(made.c_str(), now.c_str()) == 0;
         });
   }

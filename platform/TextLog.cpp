@@ -6,6 +6,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Messages.h"
+#include "platform/SystemCodePage.h"
 #include "setupcore/InstallRules.h"
 
 const char kLogNotWritable[] = "The log file %1 cannot be written: %2";
@@ -28,13 +29,14 @@ const char* const kLogRefusalText[] = {
 // The programs run as an administrator: a relative name would follow whatever directory the
 // program was started in, and a device or the "\\.\" and "\\?\" forms reach past the files.
 void CheckLogName(const std::string& path, std::string& name) {
+  const TCodePage cp = SystemCodePage();
   name = path;
   for (char& c : name)
     if (c == '/') c = '\\';  // the system reads '/' as a backslash
   if (name.compare(0, 4, "\\\\.\\") == 0 || name.compare(0, 4, "\\\\?\\") == 0 ||
-      setupcore::NamesDevice(name))
+      setupcore::NamesDevice(name, cp))
     Refuse(path, kDevicePath, ERROR_INVALID_NAME);
-  if (!setupcore::IsFullPath(name)) Refuse(path, kNotFullPath, ERROR_INVALID_NAME);
+  if (!setupcore::IsFullPath(name, cp)) Refuse(path, kNotFullPath, ERROR_INVALID_NAME);
 }
 
 // What the handle reached is checked on the handle itself, so that nothing can be swapped in

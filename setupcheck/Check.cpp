@@ -11,6 +11,7 @@
 #include "setupcore/GroupCommands.h"
 #include "setupcore/InstallRules.h"
 #include "setupcore/Places.h"
+#include "setupcore/RemovePlan.h"
 
 namespace setupcheck {
 
@@ -72,7 +73,8 @@ bool IsUtf16(const std::string& bytes) {
 class Checker {
 public:
   Checker(const std::string& bytes, const ProductFiles& files, const RunPlaces& places)
-      : bytes_(bytes), files_(files), script_(Script::FromBytes(bytes)), plan_(script_, places) {}
+      : bytes_(bytes), files_(files), script_(Script::FromBytes(bytes)), plan_(script_, places),
+        cp_(places.codePage) {}
 
   std::vector<Diagnostic> Run() {
     CheckBytes();
@@ -170,20 +172,44 @@ private:
     }
     std::string full;
     const std::string destination = plan_.Places().destination;
-    if (!setupcore::FullDestination(destination, full)) {
+    if (!setupcore::FullDestination(destination, full, cp_)) {
       const bool proposed = count >= 1 && destination == ProposedDestination(script_);
       Add(Finding::kDestinationNotFull, proposed ? 0 : -1,
           "the destination " + Quoted(destination) +
-              " is no full path with a directory below a drive's root or a share; the installer "
-              "refuses it");
+              (setupcore::IsShareForm(destination)
+                   ? " is a network share or a device path, where the installation could not be "
+                     "removed again; the installer refuses it"
+                   : " is no full path with a directory below a drive's root, whose folder names "
+                     "neither end in a dot or a blank nor name a device; the installer refuses "
+                     "it"));
     }
     const char* const kWhat[] = {"", "group name", "product title"};
-    for (int i = 1; i <= 2 && i < count; ++i)
-      if (!setupcore::IsSendableName(script_.Line(i)))
+    for (int i = 1; i <= 2 && i < count; ++i) {
+      const std::string name = script_.Line(i);
+      if (!setupcore::IsSendableName(name)) {
         Add(Finding::kUnsendableName, i,
-            "the " + std::string(kWhat[i]) + " " + Quoted(script_.Line(i)) +
+            "the " + std::string(kWhat[i]) + " " + Quoted(name) +
                 " holds a double quote or a bracket, which the program group cannot take; the "
                 "installer refuses it");
+        continue;
+      }
+      static const char* const kWhy[] = {
+          "", "is empty or has an empty part between backslashes",
+          "holds one of / : * ? \" < > | or a control character",
+          "begins or ends with a blank or ends with a dot, which would be dropped",
+          "is the name of a device"};
+      const setupcore::ShortcutNameFault fault =
+          i == 1 ? setupcore::CheckGroupName(name, cp_) : setupcore::CheckTitle(name, cp_);
+      if (fault != setupcore::ShortcutNameFault::kNone)
+        Add(Finding::kBadShortcutName, i,
+            "the " + std::string(kWhat[i]) + " " + Quoted(name) + " " +
+                (i == 2 && fault == setupcore::ShortcutNameFault::kReservedCharacter
+                     ? "holds one of \\ / : * ? \" < > | or a control character"
+                     : kWhy[static_cast<int>(fault)]) +
+                ", so the program group's shortcuts would not have that name; the installer "
+                "refuses it");
+    }
+    if (count >= 4) CheckProgramFile(script_.Line(3));
     if (count >= 5) CheckRecordName(script_.Line(4));
     if (count >= 4) {
       const std::string program = plan_.ProgramFilePath();
@@ -200,6 +226,19 @@ private:
             "no file entry installs remove.exe as " + Quoted(remover) +
                 ", which the uninstaller item of the program group starts");
     }
+  }
+
+  void CheckProgramFile(const std::string& line) {
+    static const char* const kWhy[] = {
+        "", "holds a double quote or a bracket, which would end the program group's quoted command",
+        "is no file path below the destination (empty, a drive, a ':', a leading backslash, one "
+        "of / * ? \" < > |, or a part that is \".\", \"..\" or ends in a dot or a blank)",
+        "names a device"};
+    const setupcore::ProgramFileFault fault = setupcore::CheckProgramFile(line, cp_);
+    if (fault != setupcore::ProgramFileFault::kNone)
+      Add(Finding::kBadProgramFile, 3,
+          "the program file " + Quoted(line) + " " + kWhy[static_cast<int>(fault)] +
+              "; the installer refuses it");
   }
 
   void CheckRecordName(const std::string& name) {
@@ -222,6 +261,19 @@ private:
     for (const CopyEntry& entry : plan_.Entries())
       if (entry.copies && SameNameIgnoringCase(entry.target, path)) return true;
     return false;
+  }
+
+  // The directories whose files the system and other programs share, compared as paths.
+  bool NamesSharedDirectory(const std::string& dir) const {
+    const std::string windows = plan_.Places().windowsDir;
+    for (const char* below : {"", "\\system", "\\system32", "\\syswow64", "\\sysnative"})
+      if (SamePath(dir, windows + below, cp_)) return true;
+    return false;
+  }
+
+  std::string DirectoryOf(const std::string& path) const {
+    const std::vector<std::string> parts = Parts(path, cp_);
+    return path.substr(0, path.size() - parts.back().size());
   }
 
   bool InIniSection(int marker) const {
@@ -247,10 +299,21 @@ private:
       bool hasFiles = false;
       for (const CopyEntry& entry : plan_.Entries())
         hasFiles = hasFiles || entry.marker == static_cast<int>(m);
-      if (!known && hasFiles && !setupcore::IsFullPath(marker.prefix, true))
+      if (!known && hasFiles && !setupcore::IsFullPath(marker.prefix, cp_, true))
         Add(Finding::kUnknownMarker, marker.line,
             Quoted(":" + marker.name) + " is none of the markers :install, :win, :win\\system, "
             ":ini, and its prefix is no full directory path: the installer refuses its files");
+      // Compared where its files land, since a prefix without its trailing backslash runs
+      // into the entry's name (":C:\WINDOWS\system" and "32\x.dll").
+      bool shared = false;
+      for (const CopyEntry& entry : plan_.Entries())
+        shared = shared || (!known && entry.marker == static_cast<int>(m) && entry.copies &&
+                            NamesSharedDirectory(DirectoryOf(entry.target)));
+      if (shared)
+        Add(Finding::kSystemMarker, marker.line,
+            Quoted(":" + marker.name) + " puts files into the Windows directory or a system "
+            "directory; the installer treats them as shared files there and keeps a newer file "
+            "that is there (:win and :win\\system say so plainly)");
       // An ini section is meant to be closed by the next marker; any other section by an
       // empty line.
       if (marker.insideSection && !InIniSection(static_cast<int>(m) - 1)) {
@@ -270,18 +333,19 @@ private:
       const std::string line = script_.Line(entry.line);
       if (entry.refusal == setupcore::EntryRefusal::kDevice) {
         Add(Finding::kDeviceName, entry.line,
-            Quoted(line) + " is named like a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CLOCK$): "
-            "the installer refuses it");
+            Quoted(line) + " is named like a device (CON, PRN, AUX, NUL, COM0-9, LPT0-9, also "
+            "with a superscript 1-3, CLOCK$): the installer refuses it");
         continue;
       }
       if (entry.refusal == setupcore::EntryRefusal::kNotFullPath) {
         const SectionMarker& marker = plan_.Markers()[static_cast<size_t>(entry.marker)];
         // A prefix that is at fault is reported once, at its marker.
-        if (setupcore::IsFullPath(marker.prefix, true) && line[0] != ':')
+        if (setupcore::IsFullPath(marker.prefix, cp_, true) && line[0] != ':')
           Add(Finding::kTargetNotFull, entry.line,
               "the target " + Quoted(entry.target) +
-                  " is no full path (an empty, \".\" or \"..\" part, a ':' past the drive, or "
-                  "one of / * ? \" < > |): the installer refuses it");
+                  " is no full path (an empty part, one that is \".\" or \"..\" or ends in a dot "
+                  "or a blank, a ':' past the drive, or one of / * ? \" < > |): the installer "
+                  "refuses it");
         continue;
       }
       if (entry.refusal == setupcore::EntryRefusal::kFolderInWindows) {
@@ -325,6 +389,7 @@ private:
   const ProductFiles& files_;
   Script script_;
   CopyPlan plan_;
+  const TCodePage cp_;
   std::vector<Diagnostic> found_;
 };
 }  // namespace
@@ -373,7 +438,8 @@ ProductCheck CheckProduct(const CheckOptions& options) {
   // The installer makes the destination a full path once, before it plans; one it cannot make
   // so is reported by the check as it stands.
   std::string full;
-  if (setupcore::FullDestination(check.places.destination, full)) check.places.destination = full;
+  if (setupcore::FullDestination(check.places.destination, full, check.places.codePage))
+    check.places.destination = full;
   check.places.windowsDir = options.windowsDir;
   check.diagnostics = CheckScript(bytes, files, check.places);
   if (!lookup.exact)

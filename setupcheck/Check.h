@@ -23,6 +23,8 @@ enum class Finding {
   kUnknownMarker,          // a prefix that is no full path: its files are refused
   kTargetNotFull,          // an entry whose target is no full path: refused
   kDeviceName,             // an entry named like a device: refused
+  kBadShortcutName,        // a group name or title the shortcuts cannot be named by
+  kBadProgramFile,         // line 3 is no file path below the destination the group can take
   kFolderInWindows,        // an entry of :win or :win\system that names a folder: refused
   // Warnings.
   kScriptNameCase,
@@ -39,6 +41,7 @@ enum class Finding {
   kNotAnsi,
   kNotText,
   kStandardIniName,  // the record takes a name the system's own ini files have
+  kSystemMarker,     // a full-path marker names the Windows directory or a system directory
 };
 
 bool IsError(Finding finding);

@@ -40,11 +40,11 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
 }
 
 void PrintStop(std::ostream& out, const std::exception& error) {
-  out << "  The installer stops here with \"" << error.what() << "\".\n";
+  out << "  The installer stops here with \"" << Show(error.what()) << "\".\n";
 }
 
 void PrintCopyPass(std::ostream& out, const ProductCheck& check, const CopyPlan& plan) {
-  out << "Copy pass (" << check.scriptName << " line, progress bar, file entry -> target):\n";
+  out << "Copy pass (" << Show(check.scriptName) << " line, progress bar, file entry -> target):\n";
   if (plan.Entries().empty()) out << "    (no file entries)\n";
   for (const CopyEntry& entry : plan.Entries()) {
     const std::string line = check.script.Line(entry.line);
@@ -81,18 +81,31 @@ void PrintTree(std::ostream& out, const CopyPlan& plan) {
 }  // namespace
 
 std::string DisplayText(const std::string& ansi) {
-#ifdef _WIN32
-  return ansi;
-#else
   std::string out;
   for (char c : ansi) {
     const unsigned char byte = static_cast<unsigned char>(c);
+    // A script line may hold a terminal's escape sequence, which could erase or rewrite the
+    // findings on the vendor's screen and would stay in a saved log: control bytes are shown.
+    if (byte < 0x20 || byte == 0x7F) {
+      if (byte >= 0x07 && byte <= 0x0D) {
+        out += '\\';
+        out += "abtnvfr"[byte - 0x07];
+      } else {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+        out += escape;
+      }
+      continue;
+    }
+#ifdef _WIN32
+    out += c;
+#else
     unsigned code = byte;
     if (byte >= 0x80 && byte <= 0x9F) code = kAnsiHighControls[byte - 0x80];
     AppendUtf8(out, code ? code : 0xFFFD);
+#endif
   }
   return out;
-#endif
 }
 
 void PrintPlan(std::ostream& out, const ProductCheck& check) {

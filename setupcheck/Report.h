@@ -9,7 +9,7 @@
 namespace setupcheck {
 
 // ANSI text as the terminal shows it: unchanged on Windows, where the console takes the code
-// page's bytes, and as UTF-8 elsewhere.
+// page's bytes, and as UTF-8 elsewhere; control bytes (0x00-0x1F, 0x7F) as escapes, \t, \x1b.
 std::string DisplayText(const std::string& ansi);
 
 // The copy pass, the wait for the program file, the program group's commands and both records,

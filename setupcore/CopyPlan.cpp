@@ -39,7 +39,8 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
   bool sectionOpen = false;
   // The run makes the destination a full path before it plans; below anything else, the target
   // of an entry could be a share's name or the root of a drive, never a folder to make.
-  const bool fullDestination = IsFullPath(places_.destination);
+  const TCodePage& cp = places_.codePage;
+  const bool fullDestination = IsFullPath(places_.destination, cp);
   for (int i = kFirstCopyLine; i <= script_.Count() - 1; ++i) {
     const std::string line = script_.Line(i);
     if (line.empty()) {
@@ -57,11 +58,11 @@ CopyPlan::CopyPlan(const Script& script, const RunPlaces& places)
       entry.position = ProgressAt(i, script_.Count());
       const std::string& section = markers_.back().name;
       const bool iniLine = section == "ini";
-      const bool folders = line.find('\\') != std::string::npos;
+      const bool folders = Parts(line, cp).size() > 1;
       // The lines of an ini section are recorded and never copied, so they may stay relative.
       if (!restored.empty() && !iniLine) {
-        if (NamesDevice(line) || NamesDevice(entry.target)) entry.refusal = EntryRefusal::kDevice;
-        else if (!IsFullPath(entry.target)) entry.refusal = EntryRefusal::kNotFullPath;
+        if (NamesDevice(line, cp) || NamesDevice(entry.target, cp)) entry.refusal = EntryRefusal::kDevice;
+        else if (!IsFullPath(entry.target, cp)) entry.refusal = EntryRefusal::kNotFullPath;
         // The shared directories are the system's: the product makes no folders of its own there.
         else if (folders && (section == "win" || section == "win\\system"))
           entry.refusal = EntryRefusal::kFolderInWindows;
@@ -105,9 +106,11 @@ std::vector<std::string> CopyPlan::Folders() const {
   std::set<std::string> known;
   for (const CopyEntry& entry : entries_) {
     if (!entry.makesFolders) continue;
-    const std::string below = entry.target.substr(places_.destination.size() + 1);
-    for (size_t end = below.find('\\'); end != std::string::npos; end = below.find('\\', end + 1)) {
-      const std::string folder = places_.destination + "\\" + below.substr(0, end);
+    const std::vector<std::string> parts =
+        Parts(entry.target.substr(places_.destination.size() + 1), places_.codePage);
+    std::string folder = places_.destination;
+    for (size_t k = 0; k + 1 < parts.size(); ++k) {
+      folder += "\\" + parts[k];
       if (known.insert(folder).second) folders.push_back(folder);
     }
   }

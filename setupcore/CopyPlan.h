@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "setupcore/CodePage.h"
 #include "setupcore/GroupCommands.h"
 #include "setupcore/Script.h"
 
@@ -22,6 +23,9 @@ struct RunPlaces {
   // The Start Menu folder chosen, which the run reads as line 1 of the script; empty for line 1
   // as the script has it, the folder the main window proposes.
   std::string group;
+  // How the path texts are walked: in a two-byte code page a character's second byte may be a
+  // backslash, and is no separator.
+  TCodePage codePage = WesternCodePage();
   std::string ProgramsDir() const;
 };
 

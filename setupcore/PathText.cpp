@@ -1,23 +1,41 @@
 #include "setupcore/PathText.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace setupcore {
 
 namespace {
 const size_t kMaxPartLength = 255;
+
+// The last ':' or backslash that begins a character; npos when there is none.
+size_t LastSeparator(const std::string& path, const TCodePage& cp) {
+  const std::vector<bool> starts = CharacterStarts(path, cp);
+  for (size_t i = path.size(); i-- > 0;)
+    if (starts[i] && (path[i] == ':' || path[i] == '\\')) return i;
+  return std::string::npos;
 }
 
-std::string DirectoryPart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
+const TCodePage& Western() {
+  static const TCodePage western = WesternCodePage();
+  return western;
+}
+}  // namespace
+
+std::string DirectoryPart(const std::string& path, const TCodePage& cp) {
+  const size_t sep = LastSeparator(path, cp);
   return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
 }
 
-std::string NamePart(const std::string& path) {
-  size_t sep = path.find_last_of(":\\");
-  size_t start = sep == std::string::npos ? 0 : sep + 1;
+std::string NamePart(const std::string& path, const TCodePage& cp) {
+  const size_t sep = LastSeparator(path, cp);
+  const size_t start = sep == std::string::npos ? 0 : sep + 1;
   return path.substr(start, kMaxPartLength);
 }
+
+std::string DirectoryPart(const std::string& path) { return DirectoryPart(path, Western()); }
+
+std::string NamePart(const std::string& path) { return NamePart(path, Western()); }
 
 std::string ExtensionPart(const std::string& name) {
   size_t dot = name.rfind('.');

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "setupcore/CodePage.h"
+
 namespace setupcore {
 
 // Everything up to and including the last ':' or backslash; empty when there is neither.
@@ -12,6 +14,10 @@ std::string DirectoryPart(const std::string& path);
 // Everything after the last ':' or backslash (the whole path when there is neither), at most
 // 255 characters.
 std::string NamePart(const std::string& path);
+// The same where the path is walked in a code page of two-byte characters: a backslash that is
+// a character's second byte separates nothing (C:\<97 5C>\a gives C:\<97 5C>\ and a).
+std::string DirectoryPart(const std::string& path, const TCodePage& cp);
+std::string NamePart(const std::string& path, const TCodePage& cp);
 // From the last '.' to the end when no ':' or backslash follows it, at most 255 characters;
 // empty otherwise. archive.tar.exe gives .exe.
 std::string ExtensionPart(const std::string& name);

@@ -13,22 +13,6 @@ using setupcore::UninstallLine;
 using setupcore::UninstallLineKind;
 
 namespace {
-// The Western code page's lower case, as the system folds its letters for file names there.
-char Fold(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
-  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
-  switch (u) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-  }
-  return c;
-}
-
-bool IsLead(const TCodePage& cp, char c) { return cp.lead[static_cast<unsigned char>(c)]; }
-
 // One element a character: a one-byte character folded, a two-byte one as it is (above 0xFFFF,
 // so that it never equals a one-byte one). A lead byte with nothing after it stays one byte.
 std::u32string Key(const std::string& path, const TCodePage& cp) {
@@ -44,27 +28,6 @@ std::u32string Key(const std::string& path, const TCodePage& cp) {
   // Without the trailing backslash, so that "C:\" and "c:" compare equal too.
   if (!k.empty() && k.back() == U'\\') k.pop_back();
   return k;
-}
-
-// Where each character of `path` starts: a byte after a lead byte is no character of its own.
-std::vector<bool> CharacterStarts(const std::string& path, const TCodePage& cp) {
-  std::vector<bool> starts(path.size(), false);
-  for (size_t i = 0; i < path.size(); ++i) {
-    starts[i] = true;
-    if (IsLead(cp, path[i]) && i + 1 < path.size()) ++i;
-  }
-  return starts;
-}
-
-// The parts of a path between its backslashes; a backslash inside a two-byte character is not one.
-std::vector<std::string> Parts(const std::string& path, const TCodePage& cp) {
-  const std::vector<bool> starts = CharacterStarts(path, cp);
-  std::vector<std::string> parts(1);
-  for (size_t i = 0; i < path.size(); ++i) {
-    if (starts[i] && path[i] == '\\') parts.emplace_back();
-    else parts.back() += path[i];
-  }
-  return parts;
 }
 
 bool BadCharacters(const std::string& path, const TCodePage& cp) {
@@ -282,12 +245,6 @@ bool ComesFrom(const TRemoveStep& s, TRecordId record, size_t line) {
 }
 }  // namespace
 
-TCodePage WesternCodePage() {
-  TCodePage cp;
-  for (int c = 0; c < 256; ++c) cp.lower[c] = static_cast<unsigned char>(Fold(static_cast<char>(c)));
-  return cp;
-}
-
 std::string WithoutTrailingBackslash(const std::string& path, const TCodePage& cp) {
   if (!EndsWithBackslash(path, cp) || IsDriveRoot(path)) return path;
   return path.substr(0, path.size() - 1);
@@ -316,7 +273,7 @@ std::vector<std::string> PartsBelow(const std::string& dir, const std::string& p
 }
 
 bool IsFullPath(const std::string& path) {
-  return path.size() >= 3 && Fold(path[0]) >= 'a' && Fold(path[0]) <= 'z' && path[1] == ':' &&
+  return path.size() >= 3 && FoldWestern(path[0]) >= 'a' && FoldWestern(path[0]) <= 'z' && path[1] == ':' &&
          path[2] == '\\';
 }
 
@@ -330,7 +287,7 @@ bool HasDotPart(const std::string& path, const TCodePage& cp) {
 
 bool IsDriveRoot(const std::string& path) {
   return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':' &&
-         Fold(path[0]) >= 'a' && Fold(path[0]) <= 'z';
+         FoldWestern(path[0]) >= 'a' && FoldWestern(path[0]) <= 'z';
 }
 
 bool MayRemoveDirectory(const std::string& dir, const TRemovePlaces& places) {

@@ -6,17 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "setupcore/CodePage.h"
 #include "setupcore/Places.h"
-
-// What the system's ANSI code page says of each byte value: whether it opens a two-byte
-// character (whose second byte may look like '\\', '|' or a letter, yet is none of them), and
-// the lower case of a one-byte character. Filled from the system by Records.cpp.
-struct TCodePage {
-  bool lead[256] = {};
-  unsigned char lower[256] = {};
-};
-// The Western code page: no two-byte characters, ASCII and the Western letters fold.
-TCodePage WesternCodePage();
 
 // Paths as the records hold them: ANSI text, "X:\..." with backslashes, compared character by
 // character without regard to the case of one-byte letters (a two-byte character compares as it

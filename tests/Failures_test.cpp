@@ -200,7 +200,7 @@ TEST_F(Failures, ADestinationThatCannotBeMadeOrAScriptCutShortIsToldAtOnceAndLea
        cannot(target / "file\\dest", ERROR_ALREADY_EXISTS)},
       {"longer than the platform allows", script, tooLong, cannot(tooLong, ERROR_FILENAME_EXCED_RANGE)},
       {"a script cut short by a NUL",
-       "\\Nowhere\r\nNowhere\r\nNowhere 1.0\0nw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n"s, target / "Nul",
+       "\\Nowhere\r\nNowhere\r\nNowhere 1.0\0nw.exe\r\nvtest_nowhere\r\n:install\r\nNW.EX_\r\n"s, target / "CutShort",
        "List index out of bounds."},
   };
   for (const Row& row : rows) {
@@ -275,8 +275,8 @@ TEST_F(Failures, InstallRefusesTypedTextsItCannotUseAndTheUserCanChangeThem) {
       {"no destination", "", "Typed", "Please enter a destination directory."},
       {"a relative destination", "Typed", "Typed",
        "The destination directory Typed is not a full path: give a drive and a directory, such as "
-       "C:\\Apps\\Widget, or a network share and a directory, such as \\\\server\\share\\Widget. "
-       "Nothing has been installed."},
+       "C:\\Apps\\Widget, whose folder names neither end in a dot or a blank nor are names of "
+       "devices. Nothing has been installed."},
       {"a folder the program group cannot take", dest, "Typed]x[",
        "The Start Menu folder \"Typed]x[\" holds a double quote or a bracket, which the program "
        "group cannot take. Nothing has been installed."},

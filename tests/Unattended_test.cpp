@@ -134,6 +134,11 @@ TEST(Unattended, ARefusedQuietRunChangesNothingAndSaysWhyInItsLog) {
     std::string told;
   };
   const std::string badRecord = "\\Q\r\nQ\r\nQ 1.0\r\nq.exe\r\na*b\r\n:install\r\nQUIET.EX_\r\n";
+  // The quote would close the AddItem's quoted command, and the server would carry out the
+  // rest: another product's group deleted with its shortcuts.
+  const std::string injected = "quiet.exe\"][DeleteGroup(Other)][AddItem(\"x";
+  std::string badProgram = kScript;
+  badProgram.replace(badProgram.find("quiet.exe"), 9, injected);
   const Row rows[] = {
       {"/VERYSILENT /FAST", kScript, "The switch \"/FAST\" is not known."},
       {"/SILENT", "", "Cannot open file setup.ini."},
@@ -141,7 +146,16 @@ TEST(Unattended, ARefusedQuietRunChangesNothingAndSaysWhyInItsLog) {
        EngineText(kNotFullDestination, "relative\\dest") + "."},
       {"/SILENT", badRecord,
        EngineText(kBadRecordName, "a*b", EngineText(kRecordNameCharacter)) + "."},
+      {"/VERYSILENT", badProgram,
+       EngineText(kBadProgramFile, injected, EngineText(kProgramFileUnsendable)) + "."},
+      {"/VERYSILENT /DIR=\\\\server\\share\\dest", kScript,
+       EngineText(kShareDestination, "\\\\server\\share\\dest") + "."},
+      {"/VERYSILENT /GROUP=Tools.", kScript,
+       EngineText(kBadShortcutName, EngineText(kGroupNameWord), "Tools.",
+                  EngineText(kShortcutNameEdge)) + "."},
   };
+  // Whatever a refused run was given, no command reaches the program-group server.
+  ProgmanServer server;
   for (const Row& r : rows) {
     Product p(r.script, !r.script.empty());
     const std::string dirSwitch = std::string(r.switches).find("/DIR") == std::string::npos
@@ -154,6 +168,7 @@ TEST(Unattended, ARefusedQuietRunChangesNothingAndSaysWhyInItsLog) {
     EXPECT_TRUE(Logged(p.log, EngineText(kLogNothingChanged))) << r.switches;
     EXPECT_FALSE(DirExists(p.dest)) << r.switches;
   }
+  EXPECT_EQ(server.Executes(), std::vector<std::string>{});
 }
 
 TEST(Unattended, ASilentRunThatMissesAFileInstallsTheRestAndEndsWithTwo) {

@@ -10,6 +10,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolder.h"
+#include "platform/SystemCodePage.h"
 #include "platform/SystemLibrary.h"
 #include "setupcore/RecordLines.h"
 #include "platform/Strings.h"
@@ -40,21 +41,6 @@ bool FirstLines(const std::string& path, std::vector<std::string>& lines, DWORD&
   list.SetText(std::string(buf, got));
   lines = list.Lines();
   return true;
-}
-
-// The system's code page: which bytes open a two-byte character, and how the system writes a
-// one-byte character in lower case. A lower case that would itself open a two-byte character is
-// not taken: the letter then compares as it is.
-TCodePage SystemCodePage() {
-  TCodePage cp;
-  for (int c = 0; c < 256; ++c) cp.lead[c] = IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
-  for (int c = 0; c < 256; ++c) {
-    char one[1] = {static_cast<char>(c)};
-    if (c && !cp.lead[c]) CharLowerBuffA(one, 1);
-    const unsigned char lower = static_cast<unsigned char>(one[0]);
-    cp.lower[c] = cp.lead[lower] ? static_cast<unsigned char>(c) : lower;
-  }
-  return cp;
 }
 
 bool EndsWithIni(const std::string& name, const TCodePage& cp) {

@@ -106,7 +106,7 @@ TEST(CopyPlan, MarkersAndSections) {
        {":install", "con.txt", "sub\\AUX.H", "COM1.DA_", "Lpt9", "nul .x", "console.txt", "com0",
         "con\\x"},
        {"6: (nothing)", "7: (nothing)", "8: (nothing)", "9: (nothing)", "10: (nothing)",
-        "11: " + kDest + "\\console.txt", "12: " + kDest + "\\com0", "13: (nothing)"}},
+        "11: " + kDest + "\\console.txt", "12: (nothing)", "13: (nothing)"}},
       {"an entry with a '..' or '.' part, a drive, a leading or doubled backslash, or a '/' is "
        "no full path",
        {":install", "..\\..\\evil.dll", "sub\\\\x", ".\\y", "C:\\x", "\\x", "a\\..\\..\\x",
@@ -121,7 +121,12 @@ TEST(CopyPlan, MarkersAndSections) {
        {":install", "a.txt", "", "free text", "here", ":win", "b.txt"},
        {"6: " + kDest + "\\a.txt", "11: C:\\WINDOWS\\b.txt"}},
       {"lines before any marker are ignored", {"no section", "a.txt"}, {}},
-      {"blanks are part of the name", {":install", "a.txt "}, {"6: " + kDest + "\\a.txt "}},
+      {"a share is no full path: the uninstaller removes from drives alone",
+       {":\\\\srv\\share\\", "a"}, {"6: (nothing)"}},
+      {"blanks are part of the name", {":install", " a .txt"}, {"6: " + kDest + "\\ a .txt"}},
+      {"a part ending in a dot or a blank, which the system drops, is no full path",
+       {":install", "a.txt ", "b.", "data.\\c", "sub \\d", "...\\e"},
+       {"6: (nothing)", "7: (nothing)", "8: (nothing)", "9: (nothing)", "10: (nothing)"}},
       {"folders are kept on both sides, as written", {":install", "Sub\\A.DL_"},
        {"6: " + kDest + "\\Sub\\a.dll"}},
       {"the Windows directories take no folders", {":win", "sub\\a", "", ":win\\system", "s\\b"},
@@ -138,13 +143,14 @@ TEST(CopyPlan, TheRecordNameIsVisitedAndMayOpenASection) {
 }
 
 TEST(CopyPlan, RefusedEntriesSayWhyAndAreNeitherCopiedNorRecorded) {
-  const CopyPlan plan(WithBody({":install", "con.txt", "", ":system", "s.dll", "", ":win", "w\\x",
-                                "", ":ini", "~\\a", ":end"}),
+  const CopyPlan plan(WithBody({":install", "con.txt", "data.\\x", "lpt\xB9.txt", "", ":system",
+                                "s.dll", "", ":win", "w\\x", "", ":ini", "~\\a", ":end"}),
                       kPlaces);
   using setupcore::EntryRefusal;
   std::vector<EntryRefusal> why;
   for (const CopyEntry& e : plan.Entries()) why.push_back(e.refusal);
   EXPECT_EQ(why, (std::vector<EntryRefusal>{EntryRefusal::kDevice, EntryRefusal::kNotFullPath,
+                                             EntryRefusal::kDevice, EntryRefusal::kNotFullPath,
                                              EntryRefusal::kFolderInWindows, EntryRefusal::kNone,
                                              EntryRefusal::kNone}));
   EXPECT_EQ(plan.UninstallRecord().size(), 1u + 2u + 4u) << "only the ini section's two lines";
@@ -161,6 +167,13 @@ TEST(CopyPlan, FoldersBelowTheDestinationAreMadeForInstallEntriesAlone) {
   EXPECT_EQ(making, (Lines{"7", "8", "9", "10"})) << "a literal section's folder is used as it is";
   EXPECT_EQ(plan.Folders(), (Lines{kDest + "\\data", kDest + "\\data\\levels", kDest + "\\docs"}));
   EXPECT_TRUE(CopyPlan(WithBody({":install", "a.txt", "b.txt"}), kPlaces).Folders().empty());
+  // Code page 932: the second byte of the character 95 5C is no backslash, so "<95 5C>.txt"
+  // names no folder.
+  RunPlaces japanese = kPlaces;
+  for (int c = 0x81; c <= 0xFC; ++c) japanese.codePage.lead[c] = c <= 0x9F || c >= 0xE0;
+  const CopyPlan dbcs(WithBody({":install", "\x95\x5C.txt", "\x95\x5C\\a.txt"}), japanese);
+  EXPECT_FALSE(dbcs.Entries()[0].makesFolders);
+  EXPECT_EQ(dbcs.Folders(), (Lines{kDest + "\\\x95\x5C"}));
 }
 
 TEST(CopyPlan, AShortScriptFailsAtTheStepThatReadsTheMissingLine) {

@@ -21,6 +21,12 @@ TEST(PathParts, DirectoryNameAndExtension) {
   EXPECT_EQ(NamePart("C:\\WINDOWS\\"), "");
   EXPECT_EQ(NamePart("a/b"), "a/b");  // a forward slash is no separator
   EXPECT_EQ(NamePart(std::string(300, 'n')), std::string(255, 'n'));
+  // Code page 932: 97 5C is one character, whose second byte separates nothing.
+  TCodePage japanese = WesternCodePage();
+  for (int c = 0x81; c <= 0xFC; ++c) japanese.lead[c] = c <= 0x9F || c >= 0xE0;
+  EXPECT_EQ(DirectoryPart("C:\\\x97\x5C", japanese), "C:\\");
+  EXPECT_EQ(NamePart("C:\\a\\\x97\x5C", japanese), "\x97\x5C");
+  EXPECT_EQ(NamePart("C:\\a\\\x97\x5C"), "");
   EXPECT_EQ(ExtensionPart("archive.tar.exe"), ".exe");
   EXPECT_EQ(ExtensionPart("README"), "");
   EXPECT_EQ(ExtensionPart("dir.d\\README"), "");

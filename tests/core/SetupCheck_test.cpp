@@ -54,11 +54,13 @@ Lines Summary(const std::vector<Diagnostic>& found) {
   static const char* const kNames[] = {  // in the order Finding declares them
       "no product directory", "no script", "too few lines", "destination not full",
       "sub-path ends in backslash", "unsendable name", "bad record name", "unknown marker",
-      "target not full", "device name", "folder in windows", "script name case", "missing source",
+      "target not full", "device name", "bad shortcut name", "bad program file",
+      "folder in windows", "script name case", "missing source",
       "source case", "program file not installed", "no uninstaller", "marker case",
       "marker inside section", "sub-path without backslash", "ini section without end",
-      "restores to nothing", "path too long", "not ANSI", "not text", "standard ini name"};
-  static_assert(std::size(kNames) == static_cast<size_t>(Finding::kStandardIniName) + 1);
+      "restores to nothing", "path too long", "not ANSI", "not text", "standard ini name",
+      "system marker"};
+  static_assert(std::size(kNames) == static_cast<size_t>(Finding::kSystemMarker) + 1);
   Lines out;
   for (const Diagnostic& d : found)
     out.push_back(kNames[static_cast<size_t>(d.finding)] + ("@" + std::to_string(d.line)));
@@ -122,9 +124,9 @@ TEST(SetupCheck, EachFaultItsFinding) {
       {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + Bytes(kClean),
        {"not ANSI@0", "sub-path without backslash@0"}},
       {"control bytes, told once a line", Changed(1, 2, {"W\x7F", "Widget\x01\x01"}),
-       {"not text@1", "not text@2"}},
+       {"bad shortcut name@2", "not text@1", "not text@2"}},
       {"a tab, overlong UTF-8 and leads past U+10FFFF are ANSI text",
-       Changed(1, 2, {"W\t\xC1\xBF", "W \xF5\x80\x80\x80"}), {}},
+       Changed(1, 2, {"W\t\xC1\xBF", "W \xF5\x80\x80\x80"}), {"bad shortcut name@1"}},
       {"a zero byte ends the script", Bytes(kClean) + std::string("\0more", 5), {"not text@14"}},
       {"UTF-16 text", utf16,
        {"not text@-1", "sub-path ends in backslash@0", "sub-path without backslash@0",
@@ -136,6 +138,14 @@ TEST(SetupCheck, EachFaultItsFinding) {
       {"a group name and a title the program group cannot take",
        Changed(1, 2, {"Wid]get", "Widget \"2\""}), {"unsendable name@1", "unsendable name@2"}},
       {"a group name opening a command", Changed(1, 1, {"W[x"}), {"unsendable name@1"}},
+      {"a group and a title the shortcuts would not be named by",
+       Changed(1, 2, {"Tools\\..", "Widget 2 "}), {"bad shortcut name@1", "bad shortcut name@2"}},
+      {"a group in a folder of its own", Changed(1, 1, {"Tools\\Widget"}), {}},
+      {"a program file that would end the group's quoted command",
+       Changed(3, 1, {"widget.exe\"][DeleteGroup(Other)][AddItem(\"x"}),
+       {"bad program file@3", "program file not installed@3"}},
+      {"a program file outside the destination", Changed(3, 1, {"..\\widget.exe"}),
+       {"bad program file@3", "program file not installed@3"}},
       {"a record name that leaves the Windows directory",
        Changed(4, 1, {"..\\..\\Program Files\\Other\\unin"}), {"bad record name@4"}},
       {"an empty record name", Changed(4, 1, {""}), {"bad record name@4"}},
@@ -148,11 +158,19 @@ TEST(SetupCheck, EachFaultItsFinding) {
       {"a literal marker naming a full directory is kept",
        Changed(14, 0, {"", ":D:\\Shared\\", "readme.txt"}), {}},
       {"entries that would not stay below their section's directory",
-       Changed(9, 0, {"..\\..\\readme.txt", "C:\\x", "\\x", "a\\\\b", "a/../x"}),
+       Changed(9, 0, {"..\\..\\readme.txt", "C:\\x", "\\x", "a\\\\b", "a/../x", "data.\\x",
+                      "data \\x", "...\\x"}),
        {"target not full@10", "target not full@11", "target not full@12", "target not full@13",
-        "target not full@9"}},
-      {"entries named like devices", Changed(9, 0, {"con.txt", "sub\\AUX.H", "Com1.da_", "con\\x"}),
-       {"device name@10", "device name@11", "device name@12", "device name@9"}},
+        "target not full@14", "target not full@15", "target not full@16", "target not full@9"}},
+      {"entries named like devices",
+       Changed(9, 0, {"con.txt", "sub\\AUX.H", "Com1.da_", "con\\x", "COM\xB9.txt", "lpt0"}),
+       {"device name@10", "device name@11", "device name@12", "device name@13", "device name@14",
+        "device name@9"}},
+      {"literal markers that put files into system directories, spelt any way",
+       Changed(14, 0, {"", ":c:\\windows\\SysWOW64\\", "readme.txt", "", ":C:\\WINDOWS",
+                       "\\readme.txt", "", ":C:\\WINDOWS\\system", "32\\readme.txt"}),
+       {"missing source@22", "system marker@15", "system marker@18",
+        "system marker@21"}},
       {"a folder in a Windows directory", Changed(14, 0, {"", ":win", "sub\\deep.txt"}),
        {"folder in windows@16"}},
       {"an ini section first", Changed(5, 0, {":ini", "~\\w.ini", ":end", ""}), {}},
@@ -173,7 +191,8 @@ TEST(SetupCheck, TheExitStatusTellsWarningsFromErrors) {
   EXPECT_EQ(ExitStatus(CheckScript(Changed(14, 0, {"", ":win", "sub\\deep.txt"}), kFiles, kPlaces)), 2);
   const std::string zero = Bytes(kClean) + std::string("\0more", 5);
   EXPECT_NE(CheckScript(zero, kFiles, kPlaces)[0].message.find("ignores the 5 bytes"), std::string::npos);
-  for (const char* destination : {"Rel", "C:Rel", "C:\\", "C:\\Dest\\..\\x"}) {
+  for (const char* destination : {"Rel", "C:Rel", "C:\\", "C:\\Dest\\..\\x", "\\\\srv\\share\\x",
+                                  "\\\\?\\C:\\x", "\\\\.\\C:\\x", "C:\\Dest.\\x", "C:\\lpt\xB3\\x"}) {
     const std::vector<Diagnostic> found =
         CheckScript(Bytes(kClean), kFiles, setupcore::RunPlaces{"D:", destination, "C:\\WINDOWS"});
     EXPECT_EQ(Summary(found).front(), "destination not full@-1") << destination;
@@ -248,6 +267,8 @@ TEST(SetupCheck, TheReportStopsWhereTheInstallerStops) {
   std::ostringstream none;
   setupcheck::PrintDiagnostics(none, ProductCheck{{}, true, "setup.ini", setupcore::Script(), kPlaces});
   EXPECT_EQ(none.str(), "setup-check: 0 errors, 0 warnings\n");
+  // A script's escape sequence cannot rewrite the vendor's screen.
+  EXPECT_EQ(setupcheck::DisplayText("a\x1b[2Jb\t\x7f\x01"), "a\\x1b[2Jb\\t\\x7f\\x01");
 #ifndef _WIN32  // shown as UTF-8 where the terminal takes it
   EXPECT_EQ(setupcheck::DisplayText("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");  // the ends of 0x80-0x9F
 #endif

@@ -51,5 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream out;
   setupcheck::PrintPlan(out, check);
   setupcheck::PrintDiagnostics(out, check);
+  // Whatever the script holds, the terminal gets no control byte but the line breaks.
+  for (char c : out.str())
+    Require(c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F));
   return 0;
 }

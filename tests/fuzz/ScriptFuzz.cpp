@@ -53,8 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(entry.copies == (entry.recorded && section != "ini"));
     // What is copied goes to a full path that names no device, whatever the script says.
     if (entry.copies)
-      Require(setupcore::IsFullPath(entry.target) && !setupcore::NamesDevice(entry.target) &&
-              !setupcore::NamesDevice(script.Line(entry.line)));
+      Require(setupcore::IsFullPath(entry.target, places.codePage) &&
+              !setupcore::NamesDevice(entry.target, places.codePage) &&
+              !setupcore::NamesDevice(script.Line(entry.line), places.codePage));
     // Folders are made below the destination alone, and only for what is copied there.
     if (entry.makesFolders)
       Require(entry.copies && section == "install" &&
