@@ -431,3 +431,22 @@ bool CleanUpIsSafe(const TCleanUpArgs& args, const TRemovePlaces& places) {
   const std::string dir = exe.substr(0, exe.size() - parts.back().size() - 1);
   return SamePath(dir, args.destination, cp) && MayRemoveDirectory(args.destination, places);
 }
+
+std::string CleanUpCopyPath(const std::string& windowsDir, unsigned long long random) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string name = "rmv";
+  for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(random >> shift) & 0xF];
+  return windowsDir + "\\Temp\\" + name + ".tmp";
+}
+
+bool IsCleanUpCopyPath(const std::string& self, const std::string& windowsDir, const TCodePage& cp) {
+  const std::string folder = windowsDir + "\\Temp";
+  if (!IsBelow(folder, self, cp) || PartsBelow(folder, self, cp).size() != 1) return false;
+  const std::string name = PartsBelow(folder, self, cp).back();
+  const std::u32string key = Key(name, cp);
+  if (key.size() != 3 + 16 + 4 || key.compare(0, 3, U"rmv") != 0 || key.compare(19, 4, U".tmp") != 0)
+    return false;
+  for (size_t i = 3; i < 19; ++i)
+    if (!((key[i] >= U'0' && key[i] <= U'9') || (key[i] >= U'a' && key[i] <= U'f'))) return false;
+  return true;
+}

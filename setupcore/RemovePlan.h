@@ -150,3 +150,11 @@ bool ParseCleanUpCommandLine(const std::string& commandLine, TCleanUpArgs& args)
 // Whether a clean-up call may remove `args.exe` and then `args.destination`: the file lies
 // directly in the directory, and the directory is one that may be removed at all.
 bool CleanUpIsSafe(const TCleanUpArgs& args, const TRemovePlaces& places);
+
+// The clean-up copy lives where only administrators write, the Windows directory's Temp, under a
+// name of its own with a random part: nobody else can have put a file there, or can change one.
+// `random` is the random part; the name is "rmv", sixteen hex digits and ".tmp".
+std::string CleanUpCopyPath(const std::string& windowsDir, unsigned long long random);
+// Whether `self` is such a copy: only one may honour a clean-up call, so that the installed
+// remove.exe, started by hand with one, neither deletes nor schedules anything.
+bool IsCleanUpCopyPath(const std::string& self, const std::string& windowsDir, const TCodePage& cp);

@@ -62,6 +62,10 @@ struct RemoveRun {
   std::vector<std::string> questions;  // the files the shared-file question named
   std::vector<std::string> left;       // the end list
   std::vector<int> statusWidths;       // the width of the message line at each question
+  // The clean-up copies made while the run showed its end, and whether each was then beyond
+  // another program's reach: neither opened for writing nor deleted.
+  std::vector<std::string> copies;
+  bool copiesGuarded = true;
 };
 
 // The end list's entry for a line remove.exe passed over.
@@ -74,6 +78,7 @@ std::string PassedOver(const std::string& line) {
 // that removes remove.exe too.
 RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers = {}) {
   RemoveRun run;
+  const std::vector<std::string> before = CleanUpCopies();
   RunningProgram remove(dir + "\\remove.exe", "", dir);
   PressWhenThere(drv::WaitWindow("Uninstall", 20000, remove.Id()), "Yes");
   HWND removing = drv::WaitWindow("Removing", 20000, remove.Id());
@@ -103,10 +108,24 @@ RemoveRun Remove(const std::string& dir, const std::vector<std::string>& answers
   }
   // The list is on view only when the window has grown to show it.
   if (HWND list = drv::ControlAt(removing, kLeftList.x, kLeftList.y)) run.left = drv::Items(list);
+  // The copy is made by now and started only after Done.
+  for (const std::string& copy : CleanUpCopies()) {
+    if (std::find(before.begin(), before.end(), copy) != before.end()) continue;
+    run.copies.push_back(copy);
+    HANDLE w = CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (w != INVALID_HANDLE_VALUE) CloseHandle(w);
+    const std::string moved = copy + ".moved";
+    const bool renamed = MoveFileA(copy.c_str(), moved.c_str());
+    if (renamed) MoveFileA(moved.c_str(), copy.c_str());
+    if (w != INVALID_HANDLE_VALUE || renamed || DeleteFileA(copy.c_str())) run.copiesGuarded = false;
+  }
   PressWhenThere(removing, "Done");
   EXPECT_TRUE(remove.WaitExit(10000)) << "Done ends remove.exe";
   for (const ChildProcess& copy : ChildProcesses(remove.Id()))
     EXPECT_TRUE(drv::WaitProcessId(copy.id, 90000)) << "the clean-up copy ends";
+  for (const std::string& copy : run.copies)
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(copy); }, 10000)) << "the copy goes with its end";
   return run;
 }
 
@@ -228,7 +247,59 @@ TEST(Remove, TheInstalledProductGoesAndDriveCIsAsItWasBefore) {
   EXPECT_EQ(std::prev(last)->kind, "ack") << "the server deleted the group";
   // One name (with its empty target): the copy marks itself for the next start as well.
   EXPECT_EQ(pending.find_first_not_of('\0', pending.find('\0')), std::string::npos) << pending;
-  EXPECT_NE(pending.find("\\Temp\\rmv"), std::string::npos) << pending;
+  ASSERT_EQ(run.copies.size(), 1u);
+  std::string named = pending, copy = run.copies[0];
+  for (std::string* s : {&named, &copy}) CharLowerBuffA(&(*s)[0], static_cast<DWORD>(s->size()));
+  EXPECT_NE(named.find(copy), std::string::npos) << "the copy marks its own file: " << pending;
+  EXPECT_TRUE(run.copiesGuarded) << "another program could change or replace the copy before it started";
+}
+
+// A clean-up call is honoured only by the copy remove.exe makes for it, waiting for the
+// remove.exe it was made by: one given by hand to the installed remove.exe, or to a copy with a
+// process that runs another program, deletes nothing and schedules nothing.
+TEST(Remove, ACleanUpCallIsHonouredOnlyByTheCopyMadeForIt) {
+  Installed in("vtest_forged");
+  in.Records({}, {});
+  const std::string product = in.Dest() + "\\product.exe", remove = in.Dest() + "\\remove.exe";
+  ASSERT_TRUE(CopyFileA((ExeDirectory() + "\\planted.exe").c_str(), product.c_str(), FALSE));
+  const std::string copy = CleanUpCopyPath(WindowsDirectory(), (0x5eedull << 32) | GetCurrentProcessId());
+  in.Own(copy);
+  ASSERT_TRUE(CopyFileA(remove.c_str(), copy.c_str(), FALSE));
+  // A process that has ended, of product.exe: what the call is to wait for, and inherited.
+  RunningProgram ended(product, "", in.Dest());
+  ASSERT_TRUE(ended.WaitExit(20000));
+  HANDLE handle = nullptr;
+  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), ended.Process(), GetCurrentProcess(), &handle,
+                              SYNCHRONIZE | 0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */, TRUE, 0));
+  struct Row {
+    const char* behaviour;
+    std::string program, exe;
+  } rows[] = {
+      {"the installed remove.exe, waiting for the program it is to delete", remove, product},
+      {"a copy in the place made for it, waiting for another program than the one named", copy, remove},
+  };
+  TakePendingDeletions();
+  for (const Row& r : rows) {
+    TCleanUpArgs args;
+    args.process = reinterpret_cast<ULONG_PTR>(handle);
+    args.exe = r.exe;
+    args.destination = in.Dest();
+    std::string line = CleanUpCommandLine(r.program, args);
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(r.program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                               in.Dest().c_str(), &si, &pi)) << r.behaviour;
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 90000), WAIT_OBJECT_0) << r.behaviour;
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    EXPECT_NE(code, 0u) << r.behaviour;
+    EXPECT_TRUE(FileExists(r.exe)) << r.behaviour;
+    EXPECT_EQ(TakePendingDeletions(), "") << r.behaviour;
+  }
+  CloseHandle(handle);
+  EXPECT_TRUE(FileExists(in.Dest() + "\\unin.ini"));
 }
 
 TEST(Remove, FilesInUseAreListedKeptInTheRecordsAndASecondRunFinishesAndReadOnlyOnesGo) {
@@ -509,11 +580,19 @@ TEST(Remove, TheLocationRecordIsFoundOnlyWhereItIsSure) {
     const std::string old = in.LocationRecord() + "_old";
     in.Own(old);
     MoveFileExA(in.LocationRecord().c_str(), old.c_str(), MOVEFILE_REPLACE_EXISTING);
-    const std::string before = ReadFileBytes(old);
-    Remove(in.Dest());
+    const std::string before = ReadFileBytes(old), unin = ReadFileBytes(in.Dest() + "\\unin.ini");
+    // Without a location record for its folder remove.exe cannot tell the records are this
+    // folder's: it removes nothing, and unin.ini stays as it is.
+    RunningProgram remove(in.Dest() + "\\remove.exe", "", in.Dest());
+    HWND box = drv::WaitDialog("remove", 20000, remove.Id());
+    EXPECT_EQ(drv::MessageText(box), "No location record in the Windows directory names " + in.Dest() +
+                                         ", the folder of this remove.exe. Nothing is removed.");
+    PressWhenThere(box, "OK");
+    EXPECT_TRUE(remove.WaitExit(10000));
     EXPECT_TRUE(FileExists(old) && ReadFileBytes(old) == before) << "no record: a name ending in .ini_old";
     EXPECT_TRUE(FileExists(made)) << "nor are its lines anyone's";
-    TakePendingDeletions();
+    EXPECT_EQ(ReadFileBytes(in.Dest() + "\\unin.ini"), unin);
+    EXPECT_TRUE(FileExists(in.Dest() + "\\remove.exe"));
   }
   {
     // Two records name the destination: one as it is, one in short names.

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "driver/Driver.h"
@@ -114,10 +115,12 @@ TEST(Unattended, AVerySilentRunInstallsWithTheShellsGroupAndAVerySilentRemovalTa
     EXPECT_TRUE(Logged(p.log, line)) << line << "\n" << ReadFileBytes(p.log);
 
   const std::string removeLog = p.target / "remove.log";
+  const std::vector<std::string> copies = CleanUpCopies();
   EXPECT_EQ(RunToEnd(p.dest + "\\remove.exe", "/VERYSILENT /LOG=" + Quoted(removeLog), p.dest), 0u)
       << ReadFileBytes(removeLog);
-  // remove.exe itself goes last, by a copy of it that ends after it.
+  // remove.exe itself goes last, by a copy of it that ends after it, and leaves itself.
   EXPECT_TRUE(WaitUntil([&] { return !DirExists(p.dest); }, 30000));
+  EXPECT_TRUE(WaitUntil([&] { return CleanUpCopies() == copies; }, 30000));
   EXPECT_FALSE(DirExists(p.group));
   EXPECT_FALSE(FileExists(WindowsDirectory() + "\\" + kRecord + ".ini"));
   EXPECT_FALSE(entry(uninstall));
@@ -237,4 +240,28 @@ TEST(Unattended, ByHandTheUsageIsShownInABox) {
     EXPECT_EQ(program.ExitCode(), r.code);
     EXPECT_FALSE(DirExists(p.dest));
   }
+}
+
+// remove.exe started through another drive letter for the destination's folder (as a mapped or
+// substituted drive has it) finds the location record that names the folder as the installer
+// wrote it, and removes the product. Run by tests/RemoveDrives_test.sh, which maps the letter in
+// VELMORA_ALIAS_DRIVE to C:\\vtest_alias in a prefix of its own.
+TEST(UnattendedDrives, ARemovalThroughAnotherDriveLetterForTheFolderRemovesTheProduct) {
+  const char* letter = getenv("VELMORA_ALIAS_DRIVE");
+  if (!letter || !*letter) GTEST_SKIP() << "no drive prepared (tests/RemoveDrives_test.sh)";
+  WithWindow window;
+  Product p;
+  const std::string dest = "C:\\vtest_alias\\Alias Dest", alias = std::string(letter) + ":\\Alias Dest";
+  Leftovers installed{{dest}, {}};
+  ASSERT_EQ(RunToEnd(p.dir / "SETUP.EXE", "/VERYSILENT " + Quoted("/DIR=" + dest) + " /LOG=" + Quoted(p.log),
+                     p.dir.Path()), 0u) << ReadFileBytes(p.log);
+  CloseShellFolderWindows(kGroup);
+  ASSERT_TRUE(FileExists(alias + "\\quiet.exe")) << "the letter names the destination's folder";
+  const std::string removeLog = p.target / "remove.log";
+  EXPECT_EQ(RunToEnd(alias + "\\remove.exe", "/VERYSILENT /LOG=" + Quoted(removeLog), alias), 0u)
+      << ReadFileBytes(removeLog);
+  EXPECT_TRUE(WaitUntil([&] { return !DirExists(dest); }, 30000)) << ReadFileBytes(removeLog);
+  EXPECT_FALSE(DirExists(p.group));
+  EXPECT_FALSE(FileExists(WindowsDirectory() + "\\" + kRecord + ".ini"));
+  TakePendingDeletions();
 }

@@ -11,7 +11,9 @@ TRemovePlaces SystemPlaces();
 // The location record of `destination`: a file of the Windows directory whose long name ends
 // in ".ini", whose first line is ":run" and whose second names the destination. Its name is
 // written nowhere else, so every such file is looked at. One that names the destination as it
-// is wins over one that names it only in other words (short names).
+// is wins over one that names it only in other words (short names), and that over one that
+// names it through another way to the same folder (remove.exe started through another drive
+// letter, a share or a link: the folder's identity on the disk is compared).
 struct TLocationSearch {
   std::string record;      // "" when there is none
   // Where no record names the destination as it is: the first ".ini" that could not be read,
@@ -19,6 +21,10 @@ struct TLocationSearch {
   std::string unreadable;
 };
 TLocationSearch FindLocationRecord(const TRemovePlaces& places);
+
+// Whether two paths name one file or directory on the disk (the same volume and file index),
+// however each is spelled: through another drive letter, a share or a link.
+bool SameFileOnDisk(const std::string& a, const std::string& b);
 
 // Reads unin.ini and the location record, when they are there. The destination becomes the
 // location record's spelling of it, the one every line of both records starts with. A record

@@ -37,6 +37,11 @@ int RunRemove(const RemoveSwitches& sw, const TRunReport& report) {
     report.Tell(RemoveText(kRecordUnreadable, unreadable) + ".", MB_OK | MB_ICONSTOP);
   } else if (velmora::removing->records.Empty()) {
     report.Tell(RemoveText(kNothingToRemove) + ".", MB_OK | MB_ICONINFORMATION);
+  } else if (places.locationRecord.empty()) {
+    // Every line of unin.ini starts with the destination as the location record spells it:
+    // without the record, this folder cannot be told to be the one they name, and unin.ini is
+    // not this run's to judge.
+    report.Tell(RemoveText(kNoLocationRecord, places.destination) + ".", MB_OK | MB_ICONSTOP);
   } else if (!report.Quiet()) {
     const std::vector<std::string>& unin = velmora::removing->records.uninstall;
     velmora::confirm->SetProduct(unin.empty() ? places.destination : unin[0]);
@@ -44,7 +49,15 @@ int RunRemove(const RemoveSwitches& sw, const TRunReport& report) {
   } else {
     code = velmora::removing->RemoveUnattended(sw.quiet == Quietness::silent);
   }
-  if (!report.Quiet()) return kRemoveAllRemoved;  // a run by hand ends as it always did
+  // The copy that takes remove.exe away starts once the windows are done with.
+  std::string reason;
+  const bool cleanUpStarted = StartCleanUp(reason);
+  if (!cleanUpStarted) {
+    report.Tell(RemoveText(kCleanUpNotStarted, reason) + ".", MB_OK | MB_ICONSTOP);
+    code = kRemoveSomethingLeft;
+  }
+  // A run by hand ends as it always did, unless remove.exe could not go.
+  if (!report.Quiet()) return cleanUpStarted ? kRemoveAllRemoved : kRemoveSomethingLeft;
   static const RemoveTextId kEnd[] = {kLogAllRemoved, kLogNothingRemoved, kLogSomethingLeft};
   report.Log(RemoveText(kEnd[code]));
   return code;
@@ -65,6 +78,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         {ParseRemoveSwitches, RemoveUsage(), RemoveText(kLogCommandLine, GetCommandLineA()),
          RemoveText(kLogNothingRemoved), kRemoveNothingChanged, kRemoveAllRemoved}, RunRemove);
   });
-  StartCleanUp();
   return failed ? failed : code;
 }

@@ -18,6 +18,9 @@ enum RemoveTextId {
   kRecordUnreadable,    // %1: the file and the system's reason; nothing is removed
   kNoCleanUp,           // %1: the system's reason; remove.exe cannot remove itself
   kRecordNotSaved,      // %1: the error; what is left could not be written down
+  kCopyChanged,         // the clean-up copy was not what was written to it
+  kCleanUpNotStarted,   // %1: the system's reason; the clean-up copy could not be started
+  kNoLocationRecord,    // %1: remove.exe's folder, which no location record names
   // The log's lines.
   kLogCommandLine,      // %1: the whole command line
   kLogRemoved,          // %1: what went

@@ -349,6 +349,22 @@ TEST(CleanUpCall, OnlyAProgramDirectlyInARemovableDirectory) {
   EXPECT_FALSE(safe("c:\\program files\\Widget\\..\\remove.exe", "c:\\program files\\Widget\\.."));
 }
 
+// The copy is made only where administrators alone write, and only such a copy honours a call.
+TEST(CleanUpCall, OnlyTheCopyInTheWindowsTempHonoursIt) {
+  const TCodePage cp = WesternCodePage();
+  const std::string made = CleanUpCopyPath("C:\\windows", 0x0123456789abcdefull);
+  EXPECT_EQ(made, "C:\\windows\\Temp\\rmv0123456789abcdef.tmp");
+  EXPECT_TRUE(IsCleanUpCopyPath(made, "C:\\windows", cp));
+  EXPECT_TRUE(IsCleanUpCopyPath("c:\\WINDOWS\\temp\\RMV0123456789ABCDEF.TMP", "C:\\windows", cp));
+  for (const char* other : {"c:\\program files\\Widget\\remove.exe",
+                            "C:\\users\\me\\Temp\\rmv0123456789abcdef.tmp",
+                            "C:\\windows\\Temp\\sub\\rmv0123456789abcdef.tmp",
+                            "C:\\windows\\rmv0123456789abcdef.tmp", "C:\\windows\\Temp\\rmv0123.tmp",
+                            "C:\\windows\\Temp\\rmv0123456789abcdeg.tmp",
+                            "C:\\windows\\Temp\\rmv0123456789abcdef.exe"})
+    EXPECT_FALSE(IsCleanUpCopyPath(other, "C:\\windows", cp)) << other;
+}
+
 // Whatever the installer records, remove.exe takes back: for each script, every line of both
 // records the copy plan writes is planned as a thing of the installation (or passed over as the
 // ini sections' lines are), and nothing lies outside the destination and the Windows directory.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
+#include "setupcore/RemovePlan.h"
 #include "support/Files.h"
 
 std::vector<std::string> RecordLines(const std::string& path) {
@@ -47,4 +49,13 @@ std::string InstalledProgramsList() {
   std::string text = ReadFileBytes(dir / "list.txt");
   text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // wide or narrow alike
   return text;
+}
+
+std::vector<std::string> CleanUpCopies() {
+  std::vector<std::string> found;
+  const std::string temp = WindowsDirectory() + "\\Temp";
+  for (const std::string& name : FileNames(temp))
+    if (IsCleanUpCopyPath(temp + "\\" + name, WindowsDirectory(), WesternCodePage()))
+      found.push_back(temp + "\\" + name);
+  return found;
 }

@@ -9,3 +9,5 @@ std::vector<std::string> RecordLines(const std::string& path);
 std::vector<std::string> RecordedFiles(const std::string& uninstallRecord);
 // What Wine's `uninstaller --list` prints: one line an entry of the list of installed programs.
 std::string InstalledProgramsList();
+// The clean-up copies of remove.exe in the place made for them (the Windows directory's Temp).
+std::vector<std::string> CleanUpCopies();
