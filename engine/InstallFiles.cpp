@@ -10,9 +10,18 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
+#include "platform/SystemCodePage.h"
 #include "platform/SystemLibrary.h"
+#include "setupcore/PathText.h"
 
 namespace {
+// Paths are split where a backslash is a character of its own: in a two-byte code page the
+// second byte of a character may be 5C. The table is read from the system once.
+const TCodePage& CodePage() {
+  static const TCodePage cp = SystemCodePage();
+  return cp;
+}
+
 // The nearest directory of the path that exists, itself included; empty when there is none.
 std::string ExistingAncestor(const std::string& path) {
   char full[MAX_PATH];
@@ -21,7 +30,7 @@ std::string ExistingAncestor(const std::string& path) {
   while (!dir.empty()) {
     if (IsExistingDirectory(dir)) return dir;
     if (dir.back() == '\\' || dir.back() == ':') dir.pop_back();
-    const std::string up = DirectoryPart(dir);
+    const std::string up = DirectoryPart(dir, CodePage());
     if (up.size() >= dir.size()) break;
     dir = up;
   }
@@ -54,7 +63,7 @@ bool FindSpaceShortage(const setupcore::CopyPlan& plan, SpaceShortage& shortage,
             ? 0
             : (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (size == 0) continue;
-    const std::string dir = DirectoryPart(e.target);
+    const std::string dir = DirectoryPart(e.target, CodePage());
     auto known = driveOf.find(dir);
     if (known == driveOf.end()) {
       int index = -1;
@@ -100,7 +109,7 @@ void MakeDestination(const std::string& destination) {
   std::vector<std::string> missing;
   for (std::string level = dir; level.size() >= 3 && !IsExistingDirectory(level);) {
     missing.push_back(level);
-    level = DirectoryPart(level);
+    level = DirectoryPart(level, CodePage());
     if (!level.empty() && level.back() == '\\') level.pop_back();
   }
   std::vector<std::string> made;
@@ -143,7 +152,7 @@ bool SamePath(const std::string& a, const std::string& b) {
 bool FileVersion(const std::string& path, unsigned long long& version) {
   // A name without an extension would be given ".dll"; a final dot says it has none.
   std::string name = path;
-  if (NamePart(name).find('.') == std::string::npos) name += ".";
+  if (NamePart(name, CodePage()).find('.') == std::string::npos) name += ".";
   HMODULE module = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return false;
   bool found = false;
@@ -235,7 +244,7 @@ FileInstaller::Held FileInstaller::Hold(const std::string& folder) {
 }
 
 FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& entry) {
-  const std::string dir = DirectoryPart(entry.target);
+  const std::string dir = DirectoryPart(entry.target, CodePage());
   auto known = directories_.find(dir);
   if (known != directories_.end()) return known->second;
   Directory found;
@@ -245,7 +254,7 @@ FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& 
   // carry the copy elsewhere, and a level held open cannot be swapped for one later. The levels
   // above are the user's or the system's choice.
   const std::string& prefix = plan_.Markers()[static_cast<size_t>(entry.marker)].prefix;
-  std::string level = WithoutTrailingBackslash(DirectoryPart(prefix));
+  std::string level = WithoutTrailingBackslash(DirectoryPart(prefix, CodePage()));
   if (level.empty()) level = here.substr(0, 3);  // an entry that names its own drive
   for (;;) {
     const Held held = Hold(level);
@@ -298,7 +307,7 @@ CopyResult FileInstaller::MakeFolders(const setupcore::CopyEntry& entry,
                                       std::vector<std::string>& made) {
   if (!entry.makesFolders) return CopyResult();
   // The plan made the target the destination, a backslash and the entry's parts.
-  const std::string dir = WithoutTrailingBackslash(DirectoryPart(entry.target));
+  const std::string dir = WithoutTrailingBackslash(DirectoryPart(entry.target, CodePage()));
   size_t end = plan_.Places().destination.size();
   do {
     end = dir.find('\\', end + 1);
@@ -397,7 +406,7 @@ void SaveRecord(const TStringList& lines, const std::string& path) {
   // The record's folder is held while the record goes in, so that it is not swapped for a link
   // meanwhile; a record that is a link, or one name of a file that has others, is not replaced,
   // whatever the file it shares its bytes with.
-  const std::string dir = WithoutTrailingBackslash(DirectoryPart(path));
+  const std::string dir = WithoutTrailingBackslash(DirectoryPart(path, CodePage()));
   FileHandle folder = OpenFolderAsItIs(dir);
   bool throughLink = folder && IsLink(dir, folder.Get());
   {
