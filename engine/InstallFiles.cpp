@@ -221,9 +221,8 @@ FileInstaller::FileInstaller(const setupcore::CopyPlan& plan) : plan_(plan) {
   // system directory's name on a system that redirects it): the folders themselves are compared.
   for (const std::string& dir : sharedDirs_) {
     FileHandle h = OpenFolderAsItIs(dir);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (h && GetFileInformationByHandle(h.Get(), &info))
-      sharedIds_.push_back(Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow});
+    TDiskIdentity id;
+    if (h && IdentityOf(h.Get(), id)) sharedIds_.push_back(id);
   }
 }
 
@@ -271,11 +270,9 @@ FileInstaller::Directory FileInstaller::DirectoryOf(const setupcore::CopyEntry& 
       break;
     }
     if (level.size() >= here.size()) {
-      BY_HANDLE_FILE_INFORMATION info;
-      if (GetFileInformationByHandle(held_[level].Get(), &info)) {
-        const Identity id{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-        for (const Identity& shared : sharedIds_) found.shared = found.shared || id == shared;
-      }
+      TDiskIdentity id;
+      if (IdentityOf(held_[level].Get(), id))
+        for (const TDiskIdentity& shared : sharedIds_) found.shared = found.shared || id == shared;
       break;
     }
     const size_t next = here.find('\\', level.size() + (level.back() == '\\' ? 0 : 1));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "setupcore/CopyPlan.h"
 
 class TStringList;
@@ -66,13 +67,6 @@ private:
     bool shared = false;  // the Windows or a system directory
     DWORD unheld = 0;     // the system's error for a level that is there but cannot be held
   };
-  // What a folder is, whatever its spelling: its volume and its file index there.
-  struct Identity {
-    DWORD volume = 0, high = 0, low = 0;
-    bool operator==(const Identity& o) const {
-      return volume == o.volume && high == o.high && low == o.low;
-    }
-  };
   enum class Held { kHeld, kLink, kNotThere, kNotHeld };
   // Opens the folder as it is and holds it for the installer's life (once, however often asked);
   // kNotHeld, with the system's error, for one that is there but cannot be opened so.
@@ -90,7 +84,7 @@ private:
 
   const setupcore::CopyPlan& plan_;
   std::vector<std::string> sharedDirs_;
-  std::vector<Identity> sharedIds_;               // of those that are there
+  std::vector<TDiskIdentity> sharedIds_;               // of those that are there
   std::map<std::string, Directory> directories_;  // by the target's directory, as written
   std::map<std::string, FileHandle> held_;        // the folders on the way, by path as written
   std::unique_ptr<char[]> block_;                 // the copy block, made once a run

@@ -92,3 +92,32 @@ FileHandle CreateTemporaryBeside(const std::string& target, DWORD attributes, st
   }
   return FileHandle();
 }
+
+bool IdentityOf(HANDLE h, TDiskIdentity& id) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(h, &info)) return false;
+  id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return true;
+}
+
+bool IdentityOf(const std::string& path, TDiskIdentity& id) {
+  FileHandle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return h.Valid() && IdentityOf(h.Get(), id);
+}
+
+bool SameFileOnDisk(const std::string& a, const std::string& b) {
+  TDiskIdentity x, y;
+  return IdentityOf(a, x) && IdentityOf(b, y) && x == y;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  const size_t kChunk = 1u << 20;
+  for (size_t at = 0; at < bytes.size();) {
+    const DWORD ask = static_cast<DWORD>(bytes.size() - at < kChunk ? bytes.size() - at : kChunk);
+    DWORD done = 0;
+    if (!WriteFile(file, bytes.data() + at, ask, &done, nullptr) || done != ask) return false;
+    at += done;
+  }
+  return true;
+}

@@ -69,3 +69,21 @@ FileHandle CreateNewFile(const std::string& path, DWORD attributes);
 // take the target's name: <target>.~vel<n>, or <directory>\~vel<n> where that would pass
 // MAX_PATH. `name` gets the name made; invalid, with the system's error, when none can be.
 FileHandle CreateTemporaryBeside(const std::string& target, DWORD attributes, std::string& name);
+
+// What a file or directory is on the disk, whatever its spelling: its volume and its index
+// there. Two names with one identity are one thing (a second drive letter, a linked folder, a
+// short name, a hard link).
+struct TDiskIdentity {
+  DWORD volume = 0, high = 0, low = 0;
+  bool operator==(const TDiskIdentity& o) const {
+    return volume == o.volume && high == o.high && low == o.low;
+  }
+};
+bool IdentityOf(HANDLE h, TDiskIdentity& id);
+// Opened for no access and sharing everything: only the identity is read. False where it
+// cannot be opened.
+bool IdentityOf(const std::string& path, TDiskIdentity& id);
+bool SameFileOnDisk(const std::string& a, const std::string& b);
+
+// Writes all the bytes through the handle, a MiB a call; false at the first short write.
+bool WriteAll(HANDLE file, const std::string& bytes);

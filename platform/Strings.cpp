@@ -29,16 +29,6 @@ private:
   std::string path_;
 };
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
-  const size_t kChunk = 1u << 20;
-  for (size_t at = 0; at < bytes.size();) {
-    DWORD ask = static_cast<DWORD>(std::min(kChunk, bytes.size() - at));
-    DWORD done = 0;
-    if (!WriteFile(file, bytes.data() + at, ask, &done, nullptr) || done != ask) return false;
-    at += done;
-  }
-  return true;
-}
 }  // namespace
 
 const std::string& TStringList::Strings(int index) const {

@@ -10,6 +10,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "platform/SystemLibrary.h"
 #include "uninstaller/Records.h"
 #include "uninstaller/RemoveText.h"
@@ -39,17 +40,6 @@ bool ReadWhole(HANDLE h, std::string& bytes) {
     if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) return false;
     bytes.append(buf, got);
   } while (got);
-  return true;
-}
-
-bool WriteWhole(HANDLE h, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD wrote = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-    if (!WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr) || !wrote) return false;
-    done += wrote;
-  }
   return true;
 }
 
@@ -108,7 +98,7 @@ bool PrepareCleanUp(const TRemovePlaces& places, std::string& reason) {
       reason = SystemErrorText(error);
       return false;
     };
-    if (!WriteWhole(made.Get(), bytes)) return failed(GetLastError());
+    if (!WriteAll(made.Get(), bytes)) return failed(GetLastError());
     // The system starts no program from a file open for writing: the writing handle goes, and
     // the one that follows is checked to hold what was written.
     if (!made.Close()) return failed(GetLastError());

@@ -22,21 +22,6 @@ std::string LongForm(const std::string& path, const TCodePage& cp) {
   return l.empty() ? path : WithoutTrailingBackslash(l, cp);
 }
 
-// The volume and the index of a file or directory; false where it cannot be opened.
-struct TDiskIdentity {
-  DWORD volume = 0, high = 0, low = 0;
-  bool operator==(const TDiskIdentity& o) const { return volume == o.volume && high == o.high && low == o.low; }
-};
-bool IdentityOf(const std::string& path, TDiskIdentity& id) {
-  // No access is asked for, and everything shared: only the identity is read.
-  FileHandle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info)) return false;
-  id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-  return true;
-}
-
 bool SameDirectory(const std::string& a, const std::string& b, const TCodePage& cp) {
   return SamePath(a, b, cp) || SamePath(LongForm(a, cp), LongForm(b, cp), cp);
 }
@@ -70,11 +55,6 @@ std::vector<std::string> LinesOf(const std::string& path) {
 }
 
 }  // namespace
-
-bool SameFileOnDisk(const std::string& a, const std::string& b) {
-  TDiskIdentity x, y;
-  return IdentityOf(a, x) && IdentityOf(b, y) && x == y;
-}
 
 TRemovePlaces SystemPlaces() {
   TRemovePlaces p;

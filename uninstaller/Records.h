@@ -22,9 +22,6 @@ struct TLocationSearch {
 };
 TLocationSearch FindLocationRecord(const TRemovePlaces& places);
 
-// Whether two paths name one file or directory on the disk (the same volume and file index),
-// however each is spelled: through another drive letter, a share or a link.
-bool SameFileOnDisk(const std::string& a, const std::string& b);
 
 // Reads unin.ini and the location record, when they are there. The destination becomes the
 // location record's spelling of it, the one every line of both records starts with. A record
